@@ -1,0 +1,40 @@
+# Shared target helpers. A library folder holds include/<name>/*.h (public) and
+# src/*.cpp (private); a test folder holds *.cpp files built into one executable.
+
+add_library(brumil_warnings INTERFACE)
+target_compile_options(brumil_warnings INTERFACE -Wall -Wextra)
+
+# brumil_library(<target> [DIR <dir>] [DEPS <public deps>...] [PRIVATE_DEPS <deps>...])
+function(brumil_library target)
+  cmake_parse_arguments(A "" "DIR" "DEPS;PRIVATE_DEPS" ${ARGN})
+  if(NOT A_DIR)
+    set(A_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${A_DIR}/src/*.cpp)
+  if(NOT srcs)
+    # Header-only until its first source lands.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${A_DIR}/include)
+    target_link_libraries(${target} INTERFACE ${A_DEPS})
+    return()
+  endif()
+  add_library(${target} STATIC ${srcs})
+  target_include_directories(${target} PUBLIC ${A_DIR}/include PRIVATE ${A_DIR}/src)
+  target_link_libraries(${target} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS} brumil_warnings)
+endfunction()
+
+# brumil_test(<target> DEPS <libraries>...): every *.cpp of the current folder,
+# linked with GoogleTest; each test case is registered with ctest.
+function(brumil_test target)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${target} ${srcs})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(${target} PRIVATE ${A_DEPS} brumil_test_support GTest::gtest GTest::gtest_main GTest::gmock brumil_warnings)
+  include(GoogleTest)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;BRUMIL_HEADLESS=1")
+endfunction()

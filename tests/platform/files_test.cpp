@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/resource.h>
+#include <csignal>
+
+#include "platform/files.h"
+#include "temp_root.h"
+
+namespace brumil::platform {
+namespace {
+
+TEST(Files, DataRootRelativePathsResolveCaseInsensitively) {
+    testing::TempDataRoot root;
+    root.Write("Data/Sound/Zio1x05.WAV", "abc");
+    struct Case {
+        const char* path;
+        bool found;
+    };
+    const Case cases[] = {
+        {"\\data\\sound\\zio1x05.wav", true},
+        {"\\DATA\\SOUND\\ZIO1X05.WAV", true},
+        {"\\Data/Sound/Zio1x05.WAV", true},
+        {"\\data\\sound\\zio1x06.wav", false},
+        {"\\data\\music\\zio1x05.wav", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(c.path), c.found) << c.path;
+        auto bytes = ReadFile(c.path);
+        EXPECT_EQ(bytes.has_value(), c.found) << c.path;
+    }
+    EXPECT_EQ(ReadFile("\\data\\sound\\zio1x05.wav")->size(), 3u);
+}
+
+TEST(Files, CaseInsensitiveChoiceIsStable) {
+    testing::TempDataRoot root;
+    root.Write("b/X.txt", "upper");
+    root.Write("b/x.TXT", "mixed");
+    // Neither spelling matches exactly: the first in sorted order wins.
+    auto bytes = ReadFile("\\b\\x.txt");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "upper");
+}
+
+TEST(Files, AtomicWriteReplacesAndKeepsOldFileOnFailure) {
+    testing::TempDataRoot root;
+    ASSERT_TRUE(MakeDir("\\save"));
+    ASSERT_TRUE(WriteFileAtomic("\\save\\config.fig", std::string_view("one")));
+    ASSERT_TRUE(WriteFileAtomic("\\save\\config.fig", std::string_view("two")));
+    auto bytes = ReadFile("\\save\\config.fig");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "two");
+    // A write into a missing folder fails and leaves nothing behind.
+    EXPECT_FALSE(WriteFileAtomic("\\nofolder\\x.txt", std::string_view("z")));
+    // No temporary files remain beside the target.
+    EXPECT_EQ(ListFolder("\\save", false), std::vector<std::string>{"config.fig"});
+}
+
+TEST(Files, AtomicWriteFailureKeepsPreviousContent) {
+    testing::TempDataRoot root;
+    ASSERT_TRUE(MakeDir("\\save"));
+    ASSERT_TRUE(WriteFileAtomic("\\save\\system.sav", std::string_view("progress")));
+    // A file-size limit makes the write of the temporary file fail part-way,
+    // whoever runs the test (root included).
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool wrote = WriteFileAtomic("\\save\\system.sav", std::string_view("a much longer text"));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(wrote);
+    auto bytes = ReadFile("\\save\\system.sav");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "progress");
+    EXPECT_EQ(ListFolder("\\save", false), std::vector<std::string>{"system.sav"});
+}
+
+TEST(Files, ListFolderSortsNames) {
+    testing::TempDataRoot root;
+    root.Write("data/b/x", "");
+    root.Write("data/A/x", "");
+    root.Write("data/c.txt", "");
+    EXPECT_EQ(ListFolder("\\data", true), (std::vector<std::string>{"A", "b"}));
+    EXPECT_EQ(ListFolder("\\data", false), (std::vector<std::string>{"c.txt"}));
+}
+
+TEST(Files, ReadRangeStopsAtEnd) {
+    testing::TempDataRoot root;
+    root.Write("f.bin", "0123456789");
+    auto mid = ReadFileRange("\\f.bin", 4, 3);
+    ASSERT_TRUE(mid);
+    EXPECT_EQ(std::string(mid->begin(), mid->end()), "456");
+    EXPECT_EQ(ReadFileRange("\\f.bin", 8, 10)->size(), 2u);
+    EXPECT_EQ(ReadFileRange("\\f.bin", 50, 10)->size(), 0u);
+}
+
+TEST(Files, ExepathTextNamesTheDataRoot) {
+    testing::TempDataRoot root;
+    const auto prog = root.Path() / "prog";
+    const auto data = root.Path() / "gamedata";
+    std::filesystem::create_directories(prog);
+    std::filesystem::create_directories(data);
+
+    InitDataRoot(prog);  // no exepath.txt: the program folder
+    EXPECT_EQ(DataRootText(), prog.string() + "/");
+
+    std::ofstream(prog / "exepath.txt") << data.string() << "\r\n";
+    InitDataRoot(prog);
+    EXPECT_EQ(DataRootText(), data.string() + "/");
+
+    std::ofstream(prog / "exepath.txt") << "../gamedata\n";  // relative to the program
+    InitDataRoot(prog);
+    EXPECT_EQ(DataRoot(), std::filesystem::weakly_canonical(data));
+
+    std::ofstream(prog / "exepath.txt") << "missing-folder\n";
+    InitDataRoot(prog);
+    EXPECT_EQ(DataRootText(), prog.string() + "/");
+}
+
+}  // namespace
+}  // namespace brumil::platform
