@@ -23,11 +23,12 @@ function(brumil_library target)
   target_link_libraries(${target} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS} brumil_warnings)
 endfunction()
 
-# brumil_test(<target> DEPS <libraries>...): every *.cpp of the current folder,
-# linked with GoogleTest; each test case is registered with ctest.
+# brumil_test(<target> DEPS <libraries>...): every *.cpp of the current folder
+# (not of its sub-folders, which may hold test executables of their own), linked
+# with GoogleTest; each test case is registered with ctest.
 function(brumil_test target)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT srcs)
     return()
   endif()
@@ -38,3 +39,13 @@ function(brumil_test target)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;BRUMIL_HEADLESS=1")
 endfunction()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt.
+macro(brumil_add_subfolders)
+  file(GLOB _children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(_child ${_children})
+    if(IS_DIRECTORY ${_child} AND EXISTS ${_child}/CMakeLists.txt)
+      add_subdirectory(${_child})
+    endif()
+  endforeach()
+endmacro()
