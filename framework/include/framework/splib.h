@@ -7,6 +7,8 @@
 // called afterwards, one that joins receives the next raise, not the current.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,16 @@ public:
     virtual void xLib_AudioVolumeFadeout(std::int32_t /*fadeTime*/) {}
 };
 
+// A start-up failure: what went wrong, and what the user can do about it.
+struct StartupFailure {
+    std::string solution;
+    std::string message;
+    std::string title;
+};
+
+// A start-up check: nothing when all is well.
+using StartupCheck = std::function<std::optional<StartupFailure>()>;
+
 class spLib {
 public:
     spLib() = default;
@@ -50,6 +62,18 @@ public:
     void RaiseAudioVolumeReset();
     void RaiseAudioVolumeFadeout(std::int32_t fadeTime);
 
+    // Start-up checks. Init runs the built-in checks (the data root is a
+    // readable folder; a display can be opened unless running headless) and
+    // every check added before it, collects the failures, and when there are
+    // any shows them together in one critical box titled "起動できません"
+    // (when `showErrors`) and answers false: the caller ends the program.
+    bool Init(bool showErrors = true);
+    void AddStartupCheck(StartupCheck check);
+    void AddStartupFailure(StartupFailure failure);
+    const std::vector<StartupFailure>& StartupFailures() const { return failures_; }
+    // The text of the failure box.
+    std::string StartupFailureText() const;
+
     // The original's public entry points for the same events.
     void DirectSoundAudioVolumeReset() { RaiseAudioVolumeReset(); }
     void DirectSoundAudioVolumeFadeout(std::int32_t n) { RaiseAudioVolumeFadeout(n); }
@@ -60,6 +84,8 @@ private:
     void Raise(F&& call);
 
     std::vector<ILibEvents*> listeners_;
+    std::vector<StartupCheck> checks_;
+    std::vector<StartupFailure> failures_;
     int raising_ = 0;
     bool removedWhileRaising_ = false;
 };

@@ -1,0 +1,55 @@
+// Loading pictures from files: finding the bytes (plain file or ".pak" entry),
+// recognising the kind from the content, and reporting failures.
+
+#include <optional>
+#include <vector>
+
+#include "image/bbi_format.h"
+#include "image/bmp_format.h"
+#include "image/cmg_bbi.h"
+#include "image/cmg_bbi_function.h"
+#include "platform/files.h"
+#include "platform/jpeg_codec.h"
+
+namespace brumil::image {
+namespace {
+
+// The bytes of a picture file, or nothing when it cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadPictureBytes(std::string_view fileName) {
+    if (fileName.empty()) return std::nullopt;
+    return platform::ReadFile(fileName);
+}
+
+std::optional<PictureData> DecodeAny(std::span<const std::uint8_t> bytes) {
+    if (LooksLikeBmp(bytes)) return DecodeBmp(bytes);
+    if (LooksLikeBbi(bytes)) return DecodeBbi(bytes);
+    if (auto jpeg = platform::DecodeJpeg(bytes, kMaxPictureSide)) {
+        PictureData d;
+        d.width = jpeg->width;
+        d.height = jpeg->height;
+        d.argb = std::move(jpeg->argb);
+        return d;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Long CmgBBI::CreateBBIfromMemory(std::span<const std::uint8_t> bytes) {
+    auto decoded = DecodeAny(bytes);
+    if (!decoded) return 1;
+    Assign(std::move(*decoded));
+    return 0;
+}
+
+Long CmgBBI::CreateBBIfromFile(std::string_view fileName, std::string_view errorMsg) {
+    Long status = 1;
+    if (auto bytes = ReadPictureBytes(fileName)) status = CreateBBIfromMemory(*bytes);
+    if (status != 0 && !errorMsg.empty()) {
+        const auto& prompt = gBBIFunction().LoadErrorPrompt;
+        if (prompt) prompt(errorMsg, fileName);
+    }
+    return status;
+}
+
+}  // namespace brumil::image

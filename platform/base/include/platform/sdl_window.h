@@ -1,0 +1,66 @@
+#pragma once
+// The SDL window behind platform::Window, for the other platform stand-ins
+// only (the menu and dialog overlay draws into the same renderer and sees the
+// same events). Code outside platform/ uses platform::Window.
+
+#include <functional>
+#include <memory>
+
+#include "platform/window.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace brumil::platform {
+
+class SdlWindow final : public Window {
+public:
+    // Opens the window; nullptr when SDL cannot open one.
+    static std::unique_ptr<SdlWindow> Open(const WindowSettings& settings);
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    void Present(std::span<const std::uint32_t> argb, int width, int height, int pitch) override;
+    const PresentedFrame& LastFrame() const override { return last_; }
+    bool IsHeadless() const override { return false; }
+    bool IsFullScreen() const override { return fullScreen_; }
+    void SetTitle(const std::string& title) override;
+    WindowEvents PumpEvents() override;
+    PointerActivity TakePointerActivity() override;
+    void RequestFullScreen(bool fullScreen) override { pendingFullScreen_ = fullScreen; }
+    bool ApplyPendingMode() override;
+
+    SDL_Window* Handle() const { return window_; }
+    SDL_Renderer* Renderer() const { return renderer_; }
+    // Sees every event first; answering true keeps the event from the game.
+    void SetEventHook(std::function<bool(const SDL_Event&)> hook) { eventHook_ = std::move(hook); }
+    // Draws over the picture just before each presentation.
+    void SetOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+
+private:
+    SdlWindow() = default;
+    // The rectangle of `outW` x `outH` in which the 4:3 picture is shown.
+    struct Area {
+        int x, y, w, h;
+    };
+    static Area PictureArea(int outW, int outH);
+    void TrackPointer(int windowX, int windowY);
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureW_ = 0;
+    int textureH_ = 0;
+    bool linear_ = true;
+    bool fullScreen_ = false;
+    bool pendingFullScreen_ = false;
+    PresentedFrame last_;
+    PointerActivity pointer_;
+    std::function<bool(const SDL_Event&)> eventHook_;
+    std::function<void()> overlay_;
+};
+
+}  // namespace brumil::platform

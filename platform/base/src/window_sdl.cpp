@@ -1,0 +1,156 @@
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/headless_window.h"
+#include "platform/sdl_window.h"
+
+namespace brumil::platform {
+
+namespace {
+constexpr int kLogicalWidth = 640;
+constexpr int kLogicalHeight = 480;
+}  // namespace
+
+std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    std::unique_ptr<SdlWindow> w(new SdlWindow());
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (settings.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    w->window_ = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                  SDL_WINDOWPOS_CENTERED, kLogicalWidth, kLogicalHeight, flags);
+    if (w->window_ == nullptr) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    Uint32 rflags = SDL_RENDERER_ACCELERATED | (settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    w->renderer_ = SDL_CreateRenderer(w->window_, -1, rflags);
+    if (w->renderer_ == nullptr)
+        w->renderer_ = SDL_CreateRenderer(w->window_, -1, SDL_RENDERER_SOFTWARE);
+    if (w->renderer_ == nullptr) return nullptr;  // the destructor closes the window
+    w->linear_ = settings.linearFilter;
+    w->fullScreen_ = w->pendingFullScreen_ = settings.fullScreen;
+    int mx = 0, my = 0;
+    SDL_GetMouseState(&mx, &my);
+    w->TrackPointer(mx, my);
+    return w;
+}
+
+SdlWindow::~SdlWindow() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+SdlWindow::Area SdlWindow::PictureArea(int outW, int outH) {
+    // Largest 4:3 rectangle that fits, centred; bars fill the rest.
+    int w = outW;
+    int h = outW * kLogicalHeight / kLogicalWidth;
+    if (h > outH) {
+        h = outH;
+        w = outH * kLogicalWidth / kLogicalHeight;
+    }
+    return {(outW - w) / 2, (outH - h) / 2, std::max(w, 1), std::max(h, 1)};
+}
+
+void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int height, int pitch) {
+    CopyToFrame(argb, width, height, pitch, last_);
+    if (last_.argb.empty()) return;
+    if (texture_ == nullptr || textureW_ != width || textureH_ != height) {
+        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, width, height);
+        textureW_ = width;
+        textureH_ = height;
+        if (texture_ == nullptr) return;
+        SDL_SetTextureScaleMode(texture_, linear_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    }
+    SDL_UpdateTexture(texture_, nullptr, last_.argb.data(), width * int(sizeof(std::uint32_t)));
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    const Area a = PictureArea(outW, outH);
+    const SDL_Rect dst{a.x, a.y, a.w, a.h};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    if (overlay_) overlay_();
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlWindow::SetTitle(const std::string& title) {
+    SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void SdlWindow::TrackPointer(int windowX, int windowY) {
+    int winW = 0, winH = 0;
+    SDL_GetWindowSize(window_, &winW, &winH);
+    const Area a = PictureArea(std::max(winW, 1), std::max(winH, 1));
+    pointer_.screenX = windowX;
+    pointer_.screenY = windowY;
+    pointer_.x = std::clamp(float(windowX - a.x) / float(a.w), 0.0f, 1.0f);
+    pointer_.y = std::clamp(float(windowY - a.y) / float(a.h), 0.0f, 1.0f);
+}
+
+WindowEvents SdlWindow::PumpEvents() {
+    WindowEvents events;
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0) {
+        if (eventHook_ && eventHook_(e)) continue;
+        switch (e.type) {
+            case SDL_QUIT:
+                events.closeRequested = true;
+                break;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_CLOSE) events.closeRequested = true;
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) events.focusLost = true;
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) events.focusGained = true;
+                break;
+            case SDL_MOUSEMOTION:
+                pointer_.moved = true;
+                TrackPointer(e.motion.x, e.motion.y);
+                break;
+            case SDL_MOUSEWHEEL:
+                pointer_.wheel +=
+                    e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                break;
+            default:
+                break;
+        }
+    }
+    return events;
+}
+
+PointerActivity SdlWindow::TakePointerActivity() {
+    PointerActivity p = pointer_;
+    pointer_.wheel = 0;
+    pointer_.moved = false;
+    return p;
+}
+
+bool SdlWindow::ApplyPendingMode() {
+    if (pendingFullScreen_ == fullScreen_) return false;
+    if (SDL_SetWindowFullscreen(window_, pendingFullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) !=
+        0) {
+        pendingFullScreen_ = fullScreen_;  // refused: stay as we are
+        return false;
+    }
+    fullScreen_ = pendingFullScreen_;
+    return true;
+}
+
+std::string VideoUnavailableReason() {
+    if (HeadlessRequested()) return {};
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return {};
+}
+
+std::unique_ptr<Window> OpenWindow(const WindowSettings& settings) {
+    if (!HeadlessRequested()) {
+        if (auto w = SdlWindow::Open(settings)) return w;
+    }
+    return std::make_unique<HeadlessWindow>(settings);
+}
+
+}  // namespace brumil::platform

@@ -1,0 +1,31 @@
+#pragma once
+// The per-vertex lighting model of the device: emissive, global ambient, and
+// per light ambient and diffuse (and specular when enabled), with range,
+// attenuation and spot cone. Contributions are summed first and each channel
+// clamped after, so lights with negative colours darken.
+
+#include <span>
+
+#include "platform/d3d_types.h"
+
+namespace brumil::platform::lighting {
+
+struct Light {
+    D3DLIGHT7 light;
+    bool enabled = false;
+};
+
+struct Context {
+    D3DMATERIAL7 material;
+    std::uint32_t ambient = 0;  // 0xAARRGGBB render state
+    std::span<const Light> lights;
+    bool specular = false;
+    D3DVECTOR eye;  // world-space camera position, for specular
+};
+
+// Lights a world-space position and normal; colours come out 0..255 in b, g,
+// r, a order (diffuse alpha from the material).
+void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, float diffuse[4],
+                 float specular[4]);
+
+}  // namespace brumil::platform::lighting

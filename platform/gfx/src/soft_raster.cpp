@@ -1,0 +1,181 @@
+// Triangle and line set-up: guard-band clipping, the top-left fill rule on a
+// fixed-point grid, and attribute planes.
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "span.h"
+
+namespace brumil::platform::raster {
+
+namespace {
+
+// Screen coordinates are clipped to this band before they are made integers.
+constexpr float kGuard = 16384.0f;
+// Sub-pixel precision of vertex positions: 1/256 pixel.
+constexpr std::int64_t kSub = 256;
+
+bool Finite(const Vertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+Vertex Lerp(const Vertex& a, const Vertex& b, float t) {
+    Vertex r;
+    r.x = a.x + (b.x - a.x) * t;
+    r.y = a.y + (b.y - a.y) * t;
+    r.z = a.z + (b.z - a.z) * t;
+    r.rhw = a.rhw + (b.rhw - a.rhw) * t;
+    r.uw = a.uw + (b.uw - a.uw) * t;
+    r.vw = a.vw + (b.vw - a.vw) * t;
+    for (int i = 0; i < 4; ++i) {
+        r.c[i] = a.c[i] + (b.c[i] - a.c[i]) * t;
+        r.s[i] = a.s[i] + (b.s[i] - a.s[i]) * t;
+    }
+    return r;
+}
+
+// Sutherland-Hodgman against one side of the guard band.
+template <typename Dist>
+int ClipPoly(const Vertex* in, int n, Vertex* out, Dist dist) {
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+        const Vertex& a = in[i];
+        const Vertex& b = in[(i + 1) % n];
+        const float da = dist(a), db = dist(b);
+        if (da >= 0) out[m++] = a;
+        if ((da >= 0) != (db >= 0)) out[m++] = Lerp(a, b, da / (da - db));
+    }
+    return m;
+}
+
+std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {  // d > 0
+    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
+
+struct Fixed {
+    std::int64_t x, y;
+};
+
+// First pixel column at or right of the edge at row y (centre y * kSub).
+std::int64_t EdgeCeil(const Fixed& a, const Fixed& b, std::int64_t yc) {
+    const std::int64_t dy = b.y - a.y;
+    const std::int64_t num = a.x * dy + (b.x - a.x) * (yc - a.y);
+    return CeilDiv(num, dy * kSub);
+}
+
+void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const Vertex& v2,
+               const Vertex& flatSource) {
+    std::array<const Vertex*, 3> v = {&v0, &v1, &v2};
+    std::array<Fixed, 3> f;
+    for (int i = 0; i < 3; ++i) {
+        f[i] = {std::llround(double(v[i]->x) * kSub), std::llround(double(v[i]->y) * kSub)};
+    }
+    const std::int64_t area2 =
+        (f[1].x - f[0].x) * (f[2].y - f[0].y) - (f[2].x - f[0].x) * (f[1].y - f[0].y);
+    if (area2 == 0) return;
+
+    // Attribute planes from the snapped positions.
+    Planes p;
+    const float X0 = float(f[0].x) / kSub, Y0 = float(f[0].y) / kSub;
+    const float X1 = float(f[1].x) / kSub - X0, Y1 = float(f[1].y) / kSub - Y0;
+    const float X2 = float(f[2].x) / kSub - X0, Y2 = float(f[2].y) / kSub - Y0;
+    const float det = X1 * Y2 - X2 * Y1;
+    if (det == 0.0f || !std::isfinite(det)) return;
+    p.x0 = X0;
+    p.y0 = Y0;
+    p.perspective = !(v0.rhw == v1.rhw && v1.rhw == v2.rhw);
+    float attr[3][kAttrCount];
+    for (int i = 0; i < 3; ++i) {
+        const Vertex& s = *v[i];
+        attr[i][kZ] = s.z;
+        attr[i][kW] = s.rhw;
+        const bool divide = !p.perspective && s.rhw != 0.0f;
+        attr[i][kU] = divide ? s.uw / s.rhw : s.uw;
+        attr[i][kV] = divide ? s.vw / s.rhw : s.vw;
+        for (int k = 0; k < 4; ++k) {
+            attr[i][kC + k] = ps.flat ? flatSource.c[k] : s.c[k];
+            attr[i][kS + k] = ps.flat ? flatSource.s[k] : s.s[k];
+        }
+    }
+    bool constColor = true;
+    for (int k = kC; k < kAttrCount; ++k) {
+        constColor = constColor && attr[0][k] == attr[1][k] && attr[1][k] == attr[2][k];
+    }
+    p.constColor = constColor;
+    for (int k = 0; k < kAttrCount; ++k) {
+        const float d1 = attr[1][k] - attr[0][k], d2 = attr[2][k] - attr[0][k];
+        p.a[k] = attr[0][k];
+        p.dx[k] = (d1 * Y2 - d2 * Y1) / det;
+        p.dy[k] = (d2 * X1 - d1 * X2) / det;
+        if (!std::isfinite(p.dx[k]) || !std::isfinite(p.dy[k])) p.dx[k] = p.dy[k] = 0.0f;
+    }
+    if (constColor) {
+        for (int k = kC; k < kAttrCount; ++k) p.dx[k] = p.dy[k] = 0.0f;
+    }
+
+    // Sort by y; the long edge runs from top to bottom.
+    if (f[1].y < f[0].y) std::swap(f[0], f[1]);
+    if (f[2].y < f[1].y) std::swap(f[1], f[2]);
+    if (f[1].y < f[0].y) std::swap(f[0], f[1]);
+    const std::int64_t side =
+        (f[1].x - f[0].x) * (f[2].y - f[0].y) - (f[2].x - f[0].x) * (f[1].y - f[0].y);
+    const bool longOnLeft = side > 0;  // the middle vertex lies right of the long edge
+
+    const std::int64_t yTop = std::max<std::int64_t>(CeilDiv(f[0].y, kSub), ps.clipY1);
+    const std::int64_t yEnd = std::min<std::int64_t>(CeilDiv(f[2].y, kSub), ps.clipY2);
+    const SpanFn span = ChooseSpan(ps, p);
+    for (std::int64_t y = yTop; y < yEnd; ++y) {
+        const std::int64_t yc = y * kSub;
+        const std::int64_t xl = EdgeCeil(f[0], f[2], yc);
+        const std::int64_t xs =
+            yc < f[1].y ? EdgeCeil(f[0], f[1], yc) : EdgeCeil(f[1], f[2], yc);
+        std::int64_t x1 = longOnLeft ? xl : xs, x2 = longOnLeft ? xs : xl;
+        x1 = std::max<std::int64_t>(x1, ps.clipX1);
+        x2 = std::min<std::int64_t>(x2, ps.clipX2);
+        if (x1 < x2) span(ps, p, int(y), int(x1), int(x2));
+    }
+}
+
+}  // namespace
+
+void DrawTriangle(const PixelState& ps, const Vertex& a, const Vertex& b, const Vertex& c,
+                  const Vertex& flat) {
+    if (!Finite(a) || !Finite(b) || !Finite(c)) return;
+    if (ps.clipX1 >= ps.clipX2 || ps.clipY1 >= ps.clipY2) return;
+    const bool inside = std::fabs(a.x) <= kGuard && std::fabs(a.y) <= kGuard &&
+                        std::fabs(b.x) <= kGuard && std::fabs(b.y) <= kGuard &&
+                        std::fabs(c.x) <= kGuard && std::fabs(c.y) <= kGuard;
+    if (inside) {
+        Rasterise(ps, a, b, c, flat);
+        return;
+    }
+    Vertex buf1[8] = {a, b, c}, buf2[8];
+    int n = 3;
+    n = ClipPoly(buf1, n, buf2, [](const Vertex& v) { return v.x + kGuard; });
+    n = ClipPoly(buf2, n, buf1, [](const Vertex& v) { return kGuard - v.x; });
+    n = ClipPoly(buf1, n, buf2, [](const Vertex& v) { return v.y + kGuard; });
+    n = ClipPoly(buf2, n, buf1, [](const Vertex& v) { return kGuard - v.y; });
+    for (int i = 1; i + 1 < n; ++i) Rasterise(ps, buf1[0], buf1[i], buf1[i + 1], flat);
+}
+
+void DrawLine(const PixelState& ps, const Vertex& a, const Vertex& b) {
+    if (!Finite(a) || !Finite(b)) return;
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float len = std::fmax(std::fabs(dx), std::fabs(dy));
+    if (!(len >= 0.5f)) return;
+    const int steps = int(std::fmin(len, 2.0f * kGuard) + 0.5f);
+    const bool persp = a.rhw != b.rhw;
+    for (int i = 0; i < steps; ++i) {  // the last pixel is left out
+        const float t = float(i) / float(steps);
+        const Vertex v = Lerp(a, b, t);
+        const int x = int(std::floor(v.x + 0.5f)), y = int(std::floor(v.y + 0.5f));
+        if (x < ps.clipX1 || x >= ps.clipX2 || y < ps.clipY1 || y >= ps.clipY2) continue;
+        const float w = (persp && v.rhw != 0.0f) ? v.rhw : (a.rhw != 0.0f ? a.rhw : 1.0f);
+        Rgba d, s;
+        for (int k = 0; k < 4; ++k) {
+            d.c[k] = ToChannel(ps.flat ? a.c[k] : v.c[k]);
+            s.c[k] = ToChannel(ps.flat ? a.s[k] : v.s[k]);
+        }
+        ShadePixel(ps, x, y, v.z, v.uw / w, v.vw / w, d, s);
+    }
+}
+
+}  // namespace brumil::platform::raster

@@ -1,0 +1,198 @@
+// The inner loops. GenericSpan runs the whole pipeline for any state; the
+// specialised loops cover the game's sprite and background draws (a texture
+// selected or modulated by the diffuse colour, no depth buffer, the four usual
+// blends) and give the same pixels.
+#include "span.h"
+
+namespace brumil::platform::raster {
+
+void GenericSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
+    float s[kAttrCount];
+    SpanStart(p, x1, y, s);
+    Rgba d{}, sp{};
+    if (p.constColor) {
+        for (int k = 0; k < 4; ++k) {
+            d.c[k] = ToChannel(s[kC + k]);
+            sp.c[k] = ToChannel(s[kS + k]);
+        }
+    }
+    for (int x = x1; x < x2; ++x) {
+        const float i = float(x - x1);
+        float u = s[kU] + p.dx[kU] * i, v = s[kV] + p.dx[kV] * i;
+        if (p.perspective) {
+            const float w = s[kW] + p.dx[kW] * i;
+            u = w != 0.0f ? u / w : 0.0f;
+            v = w != 0.0f ? v / w : 0.0f;
+        }
+        if (!p.constColor) {
+            for (int k = 0; k < 4; ++k) {
+                d.c[k] = ToChannel(s[kC + k] + p.dx[kC + k] * i);
+                sp.c[k] = ToChannel(s[kS + k] + p.dx[kS + k] * i);
+            }
+        }
+        ShadePixel(ps, x, y, s[kZ] + p.dx[kZ] * i, u, v, d, sp);
+    }
+}
+
+namespace {
+
+template <bool Linear, Combine CK, Combine AK, Blend B>
+void FastSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
+    float s[kAttrCount];
+    SpanStart(p, x1, y, s);
+    Rgba d{};
+    for (int k = 0; k < 4; ++k) d.c[k] = ToChannel(s[kC + k]);
+    std::uint32_t* row = ps.target + static_cast<std::size_t>(y) * ps.width;
+    const float du = p.dx[kU], dv = p.dx[kV], dw = p.dx[kW];
+    for (int x = x1; x < x2; ++x) {
+        const float i = float(x - x1);
+        float u = s[kU] + du * i, v = s[kV] + dv * i;
+        if (p.perspective) {
+            const float w = s[kW] + dw * i;
+            u = w != 0.0f ? u / w : 0.0f;
+            v = w != 0.0f ? v / w : 0.0f;
+        }
+        std::uint32_t t;
+        if (ps.colorKey) {
+            const std::uint32_t near = SamplePoint(ps, u, v);
+            if (((near ^ ps.keyValue) & ps.keyMask) == 0) continue;
+            t = Linear ? SampleLinear(ps, u, v) : near;
+        } else {
+            t = Linear ? SampleLinear(ps, u, v) : SamplePoint(ps, u, v);
+        }
+        std::uint32_t src;
+        int sa;
+        if constexpr (CK == Combine::Select && AK == Combine::Select) {
+            src = t;
+            sa = int(t >> 24);
+        } else {
+            if (!p.constColor) {
+                for (int k = 0; k < 4; ++k) d.c[k] = ToChannel(s[kC + k] + p.dx[kC + k] * i);
+            }
+            std::uint32_t rgb;
+            if constexpr (CK == Combine::Select) {
+                rgb = t & 0x00FFFFFFu;
+            } else {
+                const int b = Mul8(int(t & 255), d.c[0]);
+                const int g = Mul8(int((t >> 8) & 255), d.c[1]);
+                const int r = Mul8(int((t >> 16) & 255), d.c[2]);
+                rgb = std::uint32_t(b) | std::uint32_t(g) << 8 | std::uint32_t(r) << 16;
+            }
+            sa = AK == Combine::Select ? int(t >> 24) : Mul8(int(t >> 24), d.c[3]);
+            src = rgb | std::uint32_t(sa) << 24;
+        }
+        if (ps.alphaTest && !Compare(ps.alphaFunc, sa, ps.alphaRef)) continue;
+        std::uint32_t& dst = row[x];
+        if constexpr (B == Blend::None) {
+            dst = src;
+        } else if constexpr (B == Blend::SrcAlphaInvSrcAlpha) {
+            // Transparent texels leave the target; opaque ones replace it.
+            if (sa == 0) continue;
+            if (sa == 255) {
+                dst = src;
+                continue;
+            }
+            const std::uint32_t o = dst;
+            std::uint32_t out = 0;
+            for (int sh = 0; sh < 32; sh += 8) {
+                const int sc = int((src >> sh) & 255), dc = int((o >> sh) & 255);
+                out |= std::uint32_t(Sat(Mul8(sc, sa) + Mul8(dc, 255 - sa))) << sh;
+            }
+            dst = out;
+        } else if constexpr (B == Blend::SrcAlphaOne) {
+            if (sa == 0) continue;
+            const std::uint32_t o = dst;
+            std::uint32_t out = 0;
+            for (int sh = 0; sh < 32; sh += 8) {
+                const int sc = int((src >> sh) & 255), dc = int((o >> sh) & 255);
+                out |= std::uint32_t(Sat(Mul8(sc, sa) + dc)) << sh;
+            }
+            dst = out;
+        } else if constexpr (B == Blend::OneOne) {
+            const std::uint32_t o = dst;
+            std::uint32_t out = 0;
+            for (int sh = 0; sh < 32; sh += 8) {
+                out |= std::uint32_t(Sat(int((src >> sh) & 255) + int((o >> sh) & 255))) << sh;
+            }
+            dst = out;
+        }
+    }
+}
+
+template <bool Linear, Combine CK, Combine AK>
+SpanFn PickBlend(Blend b) {
+    switch (b) {
+        case Blend::None: return &FastSpan<Linear, CK, AK, Blend::None>;
+        case Blend::SrcAlphaInvSrcAlpha:
+            return &FastSpan<Linear, CK, AK, Blend::SrcAlphaInvSrcAlpha>;
+        case Blend::SrcAlphaOne: return &FastSpan<Linear, CK, AK, Blend::SrcAlphaOne>;
+        case Blend::OneOne: return &FastSpan<Linear, CK, AK, Blend::OneOne>;
+        default: return &GenericSpan;
+    }
+}
+
+template <bool Linear>
+SpanFn PickCombine(const PixelState& ps) {
+    const bool cm = ps.colorKind == Combine::Modulate, am = ps.alphaKind == Combine::Modulate;
+    if (cm && am) return PickBlend<Linear, Combine::Modulate, Combine::Modulate>(ps.blendKind);
+    if (cm) return PickBlend<Linear, Combine::Modulate, Combine::Select>(ps.blendKind);
+    if (am) return PickBlend<Linear, Combine::Select, Combine::Modulate>(ps.blendKind);
+    return PickBlend<Linear, Combine::Select, Combine::Select>(ps.blendKind);
+}
+
+void KeepTargetSpan(const PixelState&, const Planes&, int, int, int) {}
+
+}  // namespace
+
+SpanFn ChooseSpan(const PixelState& ps, const Planes& p) {
+    (void)p;
+    if (!ps.allowSpecialised) return &GenericSpan;
+    if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
+    if (ps.depth != nullptr || ps.tex == nullptr || ps.specularAdd) return &GenericSpan;
+    if (ps.colorKind == Combine::Generic || ps.alphaKind == Combine::Generic) return &GenericSpan;
+    return ps.linear ? PickCombine<true>(ps) : PickCombine<false>(ps);
+}
+
+void Classify(PixelState& ps) {
+    const auto argIs = [](D3DLong arg, D3DLong what) { return arg == what; };
+    ps.textureUsed = false;
+    if (ps.colorOp != D3DTOP_DISABLE) {
+        ps.textureUsed = (ps.colorArg1 & 0x0F) == D3DTA_TEXTURE ||
+                         (ps.colorArg2 & 0x0F) == D3DTA_TEXTURE ||
+                         ps.colorOp == D3DTOP_BLENDTEXTUREALPHA;
+        if (ps.alphaOp != D3DTOP_DISABLE) {
+            ps.textureUsed = ps.textureUsed || (ps.alphaArg1 & 0x0F) == D3DTA_TEXTURE ||
+                             (ps.alphaArg2 & 0x0F) == D3DTA_TEXTURE ||
+                             ps.alphaOp == D3DTOP_BLENDTEXTUREALPHA;
+        }
+    }
+    if (!ps.textureUsed) ps.colorKey = false;
+
+    // Colour and alpha each: texture alone, or texture x diffuse.
+    const auto kind = [&](D3DLong op, D3DLong a1, D3DLong a2) {
+        if (!argIs(a1, D3DTA_TEXTURE)) return Combine::Generic;
+        if (op == D3DTOP_SELECTARG1) return Combine::Select;
+        if (op == D3DTOP_MODULATE && argIs(a2, D3DTA_DIFFUSE)) return Combine::Modulate;
+        return Combine::Generic;
+    };
+    ps.colorKind = kind(ps.colorOp, ps.colorArg1, ps.colorArg2);
+    ps.alphaKind = kind(ps.alphaOp, ps.alphaArg1, ps.alphaArg2);
+
+    ps.blendKind = Blend::None;
+    if (ps.blend) {
+        const D3DLong s = ps.srcBlend, d = ps.dstBlend;
+        if (s == D3DBLEND_SRCALPHA && d == D3DBLEND_INVSRCALPHA) {
+            ps.blendKind = Blend::SrcAlphaInvSrcAlpha;
+        } else if (s == D3DBLEND_SRCALPHA && d == D3DBLEND_ONE) {
+            ps.blendKind = Blend::SrcAlphaOne;
+        } else if (s == D3DBLEND_ONE && d == D3DBLEND_ONE) {
+            ps.blendKind = Blend::OneOne;
+        } else if (s == D3DBLEND_ZERO && d == D3DBLEND_ONE) {
+            ps.blendKind = Blend::KeepTarget;
+        } else {
+            ps.blendKind = Blend::Generic;
+        }
+    }
+}
+
+}  // namespace brumil::platform::raster

@@ -1,0 +1,22 @@
+// Finding and reading the loop file of a music file.
+#include "core/api.h"
+#include "sound/loop_file.h"
+
+namespace brumil::sound {
+
+std::vector<std::string> LoopFileCandidates(std::string_view file) {
+    core::CApi& api = core::gApi();
+    const std::string folder = api.GetFilePath(file);
+    const std::string stem = (folder.empty() ? std::string() : folder + "\\") + api.GetFileName(file);
+    return {std::string(file) + ".sli", stem + ".wav.sli", stem + ".ogg.sli"};
+}
+
+LoopPoints ReadLoopFile(std::string_view file) {
+    for (const auto& candidate : LoopFileCandidates(file)) {
+        const std::string text = core::gApi().LoadText(candidate);
+        if (!text.empty()) return ParseLoopText(text);
+    }
+    return {};
+}
+
+}  // namespace brumil::sound

@@ -1,0 +1,81 @@
+#include "core/save_text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/api.h"
+#include "temp_root.h"
+
+namespace brumil::core {
+namespace {
+
+std::string ReadHost(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(SaveText, RoundTripsAnyText) {
+    const std::string texts[] = {
+        "",
+        "[Brumil8x コンフィグデータ]\r\nKey=Value\r\n",
+        std::string("nul\0inside", 10),
+        std::string("\xFF\xFE bytes that are not UTF-8 \x80", 30),
+        std::string(100000, 'x'),
+    };
+    testing::TempDataRoot root;
+    std::filesystem::create_directories(root.Path() / "save");
+    for (const auto& text : texts) {
+        CApi api;
+        ASSERT_EQ(api.SaveTextEncode("\\save\\system.sav", text), 0);
+        const std::string raw = ReadHost(root.Path() / "save" / "system.sav");
+        EXPECT_TRUE(raw.starts_with("BRSAVTX1"));
+        if (text.size() > 20) {
+            EXPECT_EQ(raw.find(text.substr(0, 20)), std::string::npos);
+        }
+        EXPECT_EQ(api.LoadText("\\save\\system.sav"), text);
+    }
+}
+
+TEST(SaveText, DamageIsDetected) {
+    const auto good = EncodeSaveText("score=12345\r\nname=プレイヤー\r\n");
+    struct Case {
+        const char* what;
+        std::size_t at;  // byte to change, or SIZE_MAX to cut the last byte
+        std::uint8_t xorWith;
+    };
+    const Case cases[] = {
+        {"text byte", 20, 0x01}, {"last byte", good.size() - 1, 0x80}, {"length", 8, 0x01},
+        {"checksum", 13, 0x10},  {"truncated", SIZE_MAX, 0},
+    };
+    for (const auto& c : cases) {
+        auto bad = good;
+        if (c.at == SIZE_MAX)
+            bad.pop_back();
+        else
+            bad[c.at] ^= c.xorWith;
+        EXPECT_FALSE(DecodeSaveText(bad).has_value()) << c.what;
+        testing::TempDataRoot root;
+        root.Write("save/system.sav", std::string(bad.begin(), bad.end()));
+        EXPECT_EQ(CApi().LoadText("\\save\\system.sav"), "") << c.what;
+    }
+    EXPECT_FALSE(DecodeSaveText(std::vector<std::uint8_t>{'B', 'R', 'S'}).has_value());
+}
+
+TEST(SaveText, PlainFilesStillLoad) {
+    testing::TempDataRoot root;
+    root.Write("save/config.fig", "\xEF\xBB\xBFplain=1\r\n");
+    root.Write("save/nul.txt", std::string("before\0after", 12));
+    CApi api;
+    EXPECT_EQ(api.LoadText("\\save\\config.fig"), "plain=1\r\n");
+    EXPECT_EQ(api.LoadText("\\save\\nul.txt"), "before");
+    EXPECT_EQ(api.LoadText("\\save\\missing.txt"), "");
+    EXPECT_EQ(api.SaveText("\\save\\out.txt", "日本語"), 0);
+    EXPECT_EQ(ReadHost(root.Path() / "save" / "out.txt"), "日本語");
+    EXPECT_EQ(api.SaveText("\\nofolder\\out.txt", "x"), 1);
+}
+
+}  // namespace
+}  // namespace brumil::core

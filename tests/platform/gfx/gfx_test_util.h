@@ -1,0 +1,70 @@
+#pragma once
+// Small helpers shared by the graphics device tests.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/d3d_device.h"
+#include "platform/soft_device.h"
+#include "platform/surface.h"
+
+namespace brumil::platform::testing {
+
+inline SurfacePtr MakeSurface(int w, int h, PixelFormat f = PixelFormat::Rgb888,
+                              bool texture = false) {
+    SurfaceDesc d;
+    d.width = w;
+    d.height = h;
+    d.format = f;
+    d.texture = texture;
+    return Surface::Create(d);
+}
+
+// A texture whose pixels are given row by row.
+inline SurfacePtr MakeTexture(int w, int h, const std::vector<std::uint32_t>& argb,
+                              PixelFormat f = PixelFormat::Argb8888) {
+    SurfacePtr t = MakeSurface(w, h, f, true);
+    {
+        SurfaceLock lock = t->Lock();
+        for (std::size_t i = 0; i < argb.size() && i < lock.Pixels().size(); ++i) {
+            lock.Pixels()[i] = argb[i];
+        }
+    }
+    return t;
+}
+
+inline D3DTLVERTEX TL(float x, float y, float u, float v, std::uint32_t color = 0xFFFFFFFFu,
+                      float z = 0.0f, float rhw = 1.0f) {
+    D3DTLVERTEX t;
+    t.sx = x;
+    t.sy = y;
+    t.sz = z;
+    t.rhw = rhw;
+    t.color = static_cast<std::int32_t>(color);
+    t.tu = u;
+    t.tv = v;
+    return t;
+}
+
+// The four corners of an axis-aligned quad in strip order, texture 0..1,
+// placed so that texel centres fall on pixel centres.
+inline std::array<D3DTLVERTEX, 4> Quad(float x, float y, float w, float h,
+                                       std::uint32_t color = 0xFFFFFFFFu, float z = 0.0f) {
+    const float l = x - 0.5f, t = y - 0.5f, r = l + w, b = t + h;
+    return {TL(l, t, 0, 0, color, z), TL(r, t, 1, 0, color, z), TL(l, b, 0, 1, color, z),
+            TL(r, b, 1, 1, color, z)};
+}
+
+template <std::size_t N>
+inline bool DrawStrip(Direct3DDevice7& d, const std::array<D3DTLVERTEX, N>& v) {
+    return d.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(v),
+                           static_cast<D3DLong>(N), 0);
+}
+
+inline std::vector<std::uint32_t> PixelsOf(const Surface& s) {
+    return {s.Pixels().begin(), s.Pixels().end()};
+}
+
+}  // namespace brumil::platform::testing
