@@ -32,7 +32,9 @@ function(brumil_test target)
   if(NOT srcs)
     return()
   endif()
-  add_executable(${target} ${srcs})
+  # The leak checker's suppressions must be linked into every test program
+  # (a symbol in a static library would be dropped as unreferenced).
+  add_executable(${target} ${srcs} ${CMAKE_SOURCE_DIR}/tests/support/leak_suppressions.cpp)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(${target} PRIVATE ${A_DEPS} brumil_test_support GTest::gtest GTest::gtest_main GTest::gmock brumil_warnings)
   include(GoogleTest)

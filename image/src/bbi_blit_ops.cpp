@@ -19,8 +19,8 @@ void ForEachCopyRow(CmgBBI& dst, const CmgBBI& srcIn, Long x, Long y, Long w, Lo
                     Long sy, RowOp&& op) {
     const SourceGuard guard(dst, srcIn);
     const CmgBBI& src = guard.Get();
-    const auto area = ClipCopy(x, y, w, h, sx, sy, src.GetWidth(), src.GetHeight(),
-                               dst.GetWidth(), dst.GetHeight());
+    const auto area = ClipCopy(x, y, w, h, sx, sy, src.GetWidth(), src.GetHeight(), dst.GetWidth(),
+                               dst.GetHeight());
     if (!area) return;
     for (int j = 0; j < area->h; ++j)
         op(dst.Row(area->dy + j) + area->dx, src.Row(area->sy + j) + area->sx, area->w);
@@ -29,31 +29,33 @@ void ForEachCopyRow(CmgBBI& dst, const CmgBBI& srcIn, Long x, Long y, Long w, Lo
 void AlphaBlendRow(px::Pixel* d, const px::Pixel* s, int n, float reality) {
     const int scale = detail::ToWeight16(reality);
     for (int i = 0; i < n; ++i) {
-        const int w = static_cast<int>((static_cast<std::int64_t>(px::Alpha(s[i])) * scale * 257 +
-                                        32768) >> 16);  // alpha / 255 in 0..65536
+        const int w =
+            static_cast<int>((static_cast<std::int64_t>(px::Alpha(s[i])) * scale * 257 + 32768) >>
+                             16);  // alpha / 255 in 0..65536
         px::BlendColourRow(d + i, 1, s[i], w);
     }
 }
 
 }  // namespace
 
-CmgBBIFunction::CmgBBIFunction() { Pen.CreateBBI(256, 1, 0); }
+CmgBBIFunction::CmgBBIFunction() {
+    Pen.CreateBBI(256, 1, 0);
+}
 
 CmgBBIFunction& gBBIFunction() {
     static CmgBBIFunction instance;
     return instance;
 }
 
-void CmgBBIFunction::BBIBlt(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width,
-                            Long height, Long sx, Long sy, Single factor) {
+void CmgBBIFunction::BBIBlt(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width, Long height,
+                            Long sx, Long sy, Single factor) {
     const int weight = detail::ToWeight16(factor);
     if (factor == 1.0f) {
         ForEachCopyRow(dst, src, x, y, width, height, sx, sy, px::CopyRow);
     } else if (weight > 0) {
-        ForEachCopyRow(dst, src, x, y, width, height, sx, sy,
-                       [weight](px::Pixel* d, const px::Pixel* s, int n) {
-                           px::LerpRow(d, s, n, weight);
-                       });
+        ForEachCopyRow(
+            dst, src, x, y, width, height, sx, sy,
+            [weight](px::Pixel* d, const px::Pixel* s, int n) { px::LerpRow(d, s, n, weight); });
     }
 }
 

@@ -35,7 +35,7 @@ inline std::optional<CopyArea> ClipCopy(std::int64_t dx, std::int64_t dy, std::i
     h = std::min({h, dstH - dy, srcH - sy});
     if (w <= 0 || h <= 0) return std::nullopt;
     return CopyArea{static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(sx),
-                    static_cast<int>(sy), static_cast<int>(w), static_cast<int>(h)};
+                    static_cast<int>(sy), static_cast<int>(w),  static_cast<int>(h)};
 }
 
 // A scaled mapping after clipping: destination columns [x0, x1) and rows
@@ -45,7 +45,7 @@ struct ScaleArea {
     std::vector<int> srcX;  // index i - x0
     std::vector<int> srcY;  // index j - y0
     // The full mapping, for filters that need fractional positions.
-    double originX = 0, originY = 0, stepX = 1, stepY = 1;  // u = originX + (i + 0.5) * stepX
+    double originX = 0, originY = 0, stepX = 1, stepY = 1;   // u = originX + (i + 0.5) * stepX
     int limitX0 = 0, limitX1 = 0, limitY0 = 0, limitY1 = 0;  // sample bounds [lo, hi)
 };
 

@@ -23,7 +23,8 @@ bool ClipRect(const CmgBBI& pic, Long x, Long y, Long w, Long h, int& x0, int& y
               int& y1) {
     const std::int64_t lx = std::max<std::int64_t>(x, 0);
     const std::int64_t ly = std::max<std::int64_t>(y, 0);
-    const std::int64_t hx = std::min<std::int64_t>(static_cast<std::int64_t>(x) + w, pic.GetWidth());
+    const std::int64_t hx =
+        std::min<std::int64_t>(static_cast<std::int64_t>(x) + w, pic.GetWidth());
     const std::int64_t hy =
         std::min<std::int64_t>(static_cast<std::int64_t>(y) + h, pic.GetHeight());
     if (w <= 0 || h <= 0 || lx >= hx || ly >= hy) return false;
@@ -50,8 +51,7 @@ void CmgBBIFunction::BBIClearRGB(CmgBBI& dst, Long r, Long g, Long b) {
 void CmgBBIFunction::BBIClearMask(CmgBBI& dst, Long r, Long g, Long b, Long a, Long mask) {
     const px::Pixel c = Argb(r, g, b, a);
     const px::Pixel keep = static_cast<px::Pixel>(mask);
-    for (Long y = 0; y < dst.GetHeight(); ++y)
-        px::FillRow(dst.Row(y), dst.GetWidth(), c, keep);
+    for (Long y = 0; y < dst.GetHeight(); ++y) px::FillRow(dst.Row(y), dst.GetWidth(), c, keep);
 }
 
 void CmgBBIFunction::BBIDrawColorFill(CmgBBI& dst, Long x, Long y, Long width, Long height,
@@ -72,8 +72,7 @@ void CmgBBIFunction::fxOut(CmgBBI& dst, Long x, Long y, Long width, Long height,
     BBIDrawColorFill(dst, x, y, width, height, 0, color);
 }
 
-void CmgBBIFunction::fxOutLine(CmgBBI& dst, Long x, Long y, Long width, Long height,
-                               Long color) {
+void CmgBBIFunction::fxOutLine(CmgBBI& dst, Long x, Long y, Long width, Long height, Long color) {
     if (width <= 0 || height <= 0) return;
     fxOut(dst, x, y, width, 1, color);
     fxOut(dst, x, static_cast<Long>(static_cast<std::int64_t>(y) + height - 1), width, 1, color);
@@ -81,8 +80,8 @@ void CmgBBIFunction::fxOutLine(CmgBBI& dst, Long x, Long y, Long width, Long hei
     fxOut(dst, static_cast<Long>(static_cast<std::int64_t>(x) + width - 1), y, 1, height, color);
 }
 
-void CmgBBIFunction::BBIDrawLineCircle(CmgBBI& dst, const CmgBBI& srcIn, Long x1, Long y1,
-                                       Long x2, Long y2) {
+void CmgBBIFunction::BBIDrawLineCircle(CmgBBI& dst, const CmgBBI& srcIn, Long x1, Long y1, Long x2,
+                                       Long y2) {
     const detail::SourceGuard guard(dst, srcIn);
     const CmgBBI& src = guard.Get();
     const double cx = dst.GetWidth() / 2.0;
@@ -93,10 +92,10 @@ void CmgBBIFunction::BBIDrawLineCircle(CmgBBI& dst, const CmgBBI& srcIn, Long x1
         for (Long x = 0; x < dst.GetWidth(); ++x) {
             const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
             const double t = std::min(r / radius, 1.0);
-            const Long u = std::clamp<Long>(RoundToLong(x1 + (static_cast<double>(x2) - x1) * t),
-                                            0, src.GetWidth() - 1);
-            const Long v = std::clamp<Long>(RoundToLong(y1 + (static_cast<double>(y2) - y1) * t),
-                                            0, src.GetHeight() - 1);
+            const Long u = std::clamp<Long>(RoundToLong(x1 + (static_cast<double>(x2) - x1) * t), 0,
+                                            src.GetWidth() - 1);
+            const Long v = std::clamp<Long>(RoundToLong(y1 + (static_cast<double>(y2) - y1) * t), 0,
+                                            src.GetHeight() - 1);
             row[x] = src.Row(v)[u];
         }
     }

@@ -33,7 +33,8 @@ std::optional<PictureData> DecodeBbi(std::span<const std::uint8_t> bytes) {
     pic.height = height;
     pic.margin = margin;
     pic.argb.resize(static_cast<std::size_t>(width) * height);
-    for (std::size_t i = 0; i < pic.argb.size(); ++i) pic.argb[i] = ReadU32(bytes, kBbiHeaderSize + i * 4);
+    for (std::size_t i = 0; i < pic.argb.size(); ++i)
+        pic.argb[i] = ReadU32(bytes, kBbiHeaderSize + i * 4);
     return pic;
 }
 

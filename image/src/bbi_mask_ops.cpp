@@ -27,8 +27,8 @@ void CmgBBIFunction::BBIChooseCA(CmgBBI& dst, const CmgBBI& srcIn, Long rgb, Lon
         px::Pixel* d = dst.Row(j);
         const px::Pixel* s = src.Row(j);
         for (int i = 0; i < area->w; ++i) {
-            const px::Pixel a = static_cast<px::Pixel>(
-                alphaFromLuminance ? px::Luminance(s[i]) : px::Alpha(s[i]));
+            const px::Pixel a =
+                static_cast<px::Pixel>(alphaFromLuminance ? px::Luminance(s[i]) : px::Alpha(s[i]));
             const px::Pixel colour = (takeColour ? s[i] : d[i]) & 0x00FFFFFFu;
             d[i] = (a << 24) | colour;
         }
@@ -52,8 +52,8 @@ void CmgBBIFunction::BBIStencilFlip(CmgBBI& dst, const CmgBBI& aIn, const CmgBBI
     }
     const Long srcW = std::min(a.GetWidth(), b.GetWidth());
     const Long srcH = std::min(a.GetHeight(), b.GetHeight());
-    const auto area = ClipCopy(x, y, width, height, sx, sy, srcW, srcH, dst.GetWidth(),
-                               dst.GetHeight());
+    const auto area =
+        ClipCopy(x, y, width, height, sx, sy, srcW, srcH, dst.GetWidth(), dst.GetHeight());
     if (!area) return;
     for (int j = 0; j < area->h; ++j) {
         px::StencilRow(dst.Row(area->dy + j) + area->dx, a.Row(area->sy + j) + area->sx,

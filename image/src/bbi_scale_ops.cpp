@@ -51,8 +51,7 @@ Taps MakeTaps(int from, int to, double origin, double step, int lo, int hi) {
 }  // namespace
 
 void CmgBBIFunction::BBIExpandBlt(CmgBBI& dst, const CmgBBI& srcIn, Long x, Long y, Long width,
-                                  Long height, Long sx, Long sy, Long sw, Long sh,
-                                  Single factor) {
+                                  Long height, Long sx, Long sy, Long sw, Long sh, Single factor) {
     const SourceGuard guard(dst, srcIn);
     const CmgBBI& src = guard.Get();
     const auto a = ClipScale(x, y, width, height, sx, sy, sw, sh, dst, src);
@@ -88,10 +87,10 @@ void CmgBBIFunction::BBILinearBlt(CmgBBI& dst, const CmgBBI& srcIn, Long x, Long
 }
 
 void CmgBBIFunction::BBIExpandChooseBlt(CmgBBI& dst, const CmgBBI& srcIn, Long x, Long y,
-                                        Long width, Long height, Long sx, Long sy, Long sw,
-                                        Long sh, Single c1, Integer c2, Integer c3, Long /*c4*/,
-                                        Long /*c5*/, Single c6, Long c7, Long c8, Long /*c9*/,
-                                        Long c10, Long c11, Long /*c12*/) {
+                                        Long width, Long height, Long sx, Long sy, Long sw, Long sh,
+                                        Single c1, Integer c2, Integer c3, Long /*c4*/, Long /*c5*/,
+                                        Single c6, Long c7, Long c8, Long /*c9*/, Long c10,
+                                        Long c11, Long /*c12*/) {
     const SourceGuard guard(dst, srcIn);
     const CmgBBI& src = guard.Get();
     const auto a = ClipScale(x, y, width, height, sx, sy, sw, sh, dst, src);

@@ -81,7 +81,8 @@ void CmgBBIFunction::Transer(CmgBBI& picture, std::string_view script) {
         const std::string_view args =
             space == std::string_view::npos ? std::string_view{} : body.substr(space + 1);
         if (name == "box") {
-            if (auto n = ParseNumbers(args, 5)) DrawBox(picture, (*n)[0], (*n)[1], (*n)[2], (*n)[3], (*n)[4]);
+            if (auto n = ParseNumbers(args, 5))
+                DrawBox(picture, (*n)[0], (*n)[1], (*n)[2], (*n)[3], (*n)[4]);
         }
         // Other commands are not part of this script language's use here: skipped.
     }

@@ -54,8 +54,8 @@ std::optional<PictureData> DecodeBmp(std::span<const std::uint8_t> bytes) {
     const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 3) & ~std::size_t{3};
     if (dataOffset < kFileHeader + kInfoHeader || dataOffset > bytes.size()) return std::nullopt;
     // The last row need not carry its padding.
-    const std::size_t need = stride * (static_cast<std::size_t>(height) - 1) +
-                             static_cast<std::size_t>(width) * bpp;
+    const std::size_t need =
+        stride * (static_cast<std::size_t>(height) - 1) + static_cast<std::size_t>(width) * bpp;
     if (bytes.size() - dataOffset < need) return std::nullopt;
 
     PictureData pic;
@@ -79,7 +79,8 @@ std::optional<PictureData> DecodeBmp(std::span<const std::uint8_t> bytes) {
 std::vector<std::uint8_t> EncodeBmp(const PictureData& picture, int bits) {
     if (bits != 32) bits = 24;
     const std::size_t bpp = static_cast<std::size_t>(bits) / 8;
-    const std::size_t stride = (static_cast<std::size_t>(picture.width) * bpp + 3) & ~std::size_t{3};
+    const std::size_t stride =
+        (static_cast<std::size_t>(picture.width) * bpp + 3) & ~std::size_t{3};
     const std::size_t dataSize = stride * picture.height;
     const std::size_t offset = kFileHeader + kInfoHeader;
     std::vector<std::uint8_t> out;
@@ -101,7 +102,8 @@ std::vector<std::uint8_t> EncodeBmp(const PictureData& picture, int bits) {
     PutU32(out, 0);
     PutU32(out, 0);
     for (int y = picture.height - 1; y >= 0; --y) {
-        const std::uint32_t* row = picture.argb.data() + static_cast<std::size_t>(y) * picture.width;
+        const std::uint32_t* row =
+            picture.argb.data() + static_cast<std::size_t>(y) * picture.width;
         std::size_t written = 0;
         for (int x = 0; x < picture.width; ++x) {
             const std::uint32_t p = row[x];

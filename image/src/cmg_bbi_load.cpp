@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/pak_archive.h"
 #include "image/bbi_format.h"
 #include "image/bmp_format.h"
 #include "image/cmg_bbi.h"
@@ -14,10 +15,20 @@
 namespace brumil::image {
 namespace {
 
-// The bytes of a picture file, or nothing when it cannot be read.
+// No picture file of the game comes near this; anything larger is refused
+// before its bytes are read.
+constexpr std::uint64_t kMaxPictureFileBytes = 512ull << 20;
+
+// The bytes of a picture file, found as a plain file or as the entry of the
+// ".pak" archive standing for its folder; nothing when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadPictureBytes(std::string_view fileName) {
     if (fileName.empty()) return std::nullopt;
-    return platform::ReadFile(fileName);
+    const auto where = core::LocatePakFile(fileName);
+    if (!where || where->length > kMaxPictureFileBytes) return std::nullopt;
+    auto bytes = platform::ReadFileRange(where->filePath, where->offset,
+                                         static_cast<std::size_t>(where->length));
+    if (!bytes || bytes->size() != where->length) return std::nullopt;
+    return bytes;
 }
 
 std::optional<PictureData> DecodeAny(std::span<const std::uint8_t> bytes) {

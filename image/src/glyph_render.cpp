@@ -85,7 +85,9 @@ CmgBBIString& gBBIString() {
     return instance;
 }
 
-Long CmgBBIString::PixelSize() const { return std::clamp<Long>(FontSize, 1, 512); }
+Long CmgBBIString::PixelSize() const {
+    return std::clamp<Long>(FontSize, 1, 512);
+}
 
 void CmgBBIString::EnsureTable() {
     if (tableLoaded_ && tableFolder_ == FontFolder) return;
@@ -216,7 +218,7 @@ bool CmgBBIString::LoadFont(CmgBBI& glyph, std::string_view text) {
         ToPicture(std::move(cov), glyph);
         return true;
     }
-    GlyphKey key{FontFolder, FontName, code, PixelSize(), std::clamp<Long>(FontBlur, 0, 32),
+    GlyphKey key{FontFolder,    FontName,  code, PixelSize(), std::clamp<Long>(FontBlur, 0, 32),
                  FontAntiAreas, KeyedGlyph};
     if (auto it = cache_.find(key); it != cache_.end()) {
         glyph.CreateBBICopy(it->second);

@@ -51,8 +51,8 @@ Long CmgBBIString::CharWidth(char32_t code) {
 }
 
 std::vector<TextBox> CmgBBIString::MathTextBox(std::string_view text, const TextRect& box,
-                                               Long spaceX, Long spaceY, Long alignX,
-                                               Long alignY, Long& x, Long& y) {
+                                               Long spaceX, Long spaceY, Long alignX, Long alignY,
+                                               Long& x, Long& y) {
     const Long lineHeight = PixelSize();
     std::vector<Line> lines(1);
     lines[0].start = lines[0].end = lines[0].pen = x;
@@ -107,13 +107,29 @@ void CmgBBIString::TextOut(CmgBBI& picture, Long x, Long y, std::string_view tex
         if (!LoadFont(glyph, b.Caption)) continue;
         const Long gx = x + RoundToLong((b.X - x) * static_cast<double>(scale));
         const Long gy = y + RoundToLong((b.Y - y) * static_cast<double>(scale));
-        const Long gw = std::max<Long>(1, RoundToLong(glyph.GetWidth() * static_cast<double>(scale)));
+        const Long gw =
+            std::max<Long>(1, RoundToLong(glyph.GetWidth() * static_cast<double>(scale)));
         const Long gh =
             std::max<Long>(1, RoundToLong(glyph.GetHeight() * static_cast<double>(scale)));
         gBBIFunction().BBIExpandChooseBlt(picture, glyph, gx, gy, gw, gh, 0, 0, 0, 0, 1.0f, -1, 0,
                                           0, 0, 1.0f, 0, 0xFFFFFF, 0,
                                           static_cast<Long>(0xFF000000u), colour, 0);
     }
+}
+
+core::CRects CmgBBIString::MathTextBox(std::string_view text, const core::CRect& box,
+                                       Long spaceX, Long spaceY, Long alignX, Long alignY,
+                                       Long& x, Long& y) {
+    const TextRect area{box.X, box.Y, box.Width, box.Height};
+    core::CRects rects;
+    Long slot = 0;
+    for (const TextBox& b : MathTextBox(text, area, spaceX, spaceY, alignX, alignY, x, y)) {
+        core::CRect r;
+        r.Create(b.X, b.Y, b.Width, b.Height);
+        // Slots past the explicit range append, which keeps the order.
+        rects.Set(slot++, r, true, b.Caption);
+    }
+    return rects;
 }
 
 }  // namespace brumil::image

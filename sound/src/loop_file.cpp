@@ -1,13 +1,15 @@
 // Finding and reading the loop file of a music file.
-#include "core/api.h"
 #include "sound/loop_file.h"
+
+#include "core/api.h"
 
 namespace brumil::sound {
 
 std::vector<std::string> LoopFileCandidates(std::string_view file) {
     core::CApi& api = core::gApi();
     const std::string folder = api.GetFilePath(file);
-    const std::string stem = (folder.empty() ? std::string() : folder + "\\") + api.GetFileName(file);
+    const std::string stem =
+        (folder.empty() ? std::string() : folder + "\\") + api.GetFileName(file);
     return {std::string(file) + ".sli", stem + ".wav.sli", stem + ".ogg.sli"};
 }
 

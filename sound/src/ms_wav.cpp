@@ -23,13 +23,15 @@ constexpr double kSemitone = 1.0594631;
 
 CmsWAV::CmsWAV() = default;
 
-CmsWAV::~CmsWAV() { BufferDelete(); }
+CmsWAV::~CmsWAV() {
+    BufferDelete();
+}
 
 void CmsWAV::BufferCreate(Long flags) {
     if (WaveLoaded == kFalse) return;
     BufferDelete();
-    auto buffer = detail::CreateBuffer(header_.dataSize, header_.hz, header_.bits,
-                                       header_.channels, flags | kSoftwareBuffer);
+    auto buffer = detail::CreateBuffer(header_.dataSize, header_.hz, header_.bits, header_.channels,
+                                       flags | kSoftwareBuffer);
     if (!buffer) return;
     buffer_ = std::move(buffer);
     BufferExists = kTrue;
@@ -58,7 +60,8 @@ void CmsWAV::BufferDelete() {
 void CmsWAV::BufferWrite() {
     if (!HasBuffer() || header_.dataSize < 1) return;
     if (data_.size() < static_cast<std::size_t>(header_.dataSize)) return;
-    buffer_->Write(0, std::span<const Byte>(data_).first(static_cast<std::size_t>(header_.dataSize)));
+    buffer_->Write(0,
+                   std::span<const Byte>(data_).first(static_cast<std::size_t>(header_.dataSize)));
 }
 
 void CmsWAV::BufferWriteRuntime(Long start, Long count) {

@@ -67,8 +67,8 @@ Long CmsWAV::SaveToWave(std::string_view file) {
     core::ExepathAddition(path);
     if (WaveLoaded == kFalse) return 1;
     if (data_.size() < static_cast<std::size_t>(std::max<Long>(header_.dataSize, 0))) return 1;
-    auto temp = detail::CreateBuffer(header_.dataSize, header_.hz, header_.bits, header_.channels,
-                                     8);
+    auto temp =
+        detail::CreateBuffer(header_.dataSize, header_.hz, header_.bits, header_.channels, 8);
     if (!temp) return 1;
     const std::span<const Byte> pcm =
         std::span<const Byte>(data_).first(static_cast<std::size_t>(header_.dataSize));

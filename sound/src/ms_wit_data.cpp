@@ -23,14 +23,18 @@ constexpr Long kCompressOther[3] = {4, 1, 0};
 
 CmsWIT::CmsWIT() = default;
 
-CmsWIT::~CmsWIT() { SystemBufferDelete(); }
+CmsWIT::~CmsWIT() {
+    SystemBufferDelete();
+}
 
 void CmsWIT::DefaultStream(bool stream) {
     SystemBufferDelete();
     rec_.defaultStream = stream ? 1 : 0;
 }
 
-void CmsWIT::DefaultVolume(Single v) { rec_.defaultVolume = std::clamp(v, 0.0f, 1.0f); }
+void CmsWIT::DefaultVolume(Single v) {
+    rec_.defaultVolume = std::clamp(v, 0.0f, 1.0f);
+}
 
 std::span<const Byte> CmsWIT::Pcm() const {
     if (DecodedSource()) return decoded_;
@@ -187,9 +191,9 @@ Long CmsWIT::GetWaveBuffer(std::vector<Byte>& out) {
 }
 
 Long CmsWIT::OggStep(Long bytes) {
-    oggResult_ = detail::DecodeOggStream(oggMode_, oggIndex_, oggCursor_, bytes, rec_.data,
-                                         decoded_, rec_.dataSize, rec_.dataBits,
-                                         rec_.dataChannels, rec_.dataHz);
+    oggResult_ =
+        detail::DecodeOggStream(oggMode_, oggIndex_, oggCursor_, bytes, rec_.data, decoded_,
+                                rec_.dataSize, rec_.dataBits, rec_.dataChannels, rec_.dataHz);
     return oggResult_;
 }
 

@@ -16,11 +16,15 @@ constexpr Long kOwnFlags = 136;
 // The exact twelfth root of two.
 constexpr double kSemitone = 1.0594630943592953;
 
-constexpr Long Floor4(Long v) { return v & ~Long{3}; }
+constexpr Long Floor4(Long v) {
+    return v & ~Long{3};
+}
 
 }  // namespace
 
-Long CmsWIT::StartByte() const { return Floor4(std::max<Long>(rec_.playerStart, 0)); }
+Long CmsWIT::StartByte() const {
+    return Floor4(std::max<Long>(rec_.playerStart, 0));
+}
 
 Long CmsWIT::RestartByte() const {
     const Long start = StartByte();
@@ -72,8 +76,8 @@ void CmsWIT::LocalBufferCreate(Long flags) {
             const auto pcm = Pcm();
             std::vector<Byte> whole(static_cast<std::size_t>(size), SilenceByte());
             if (static_cast<std::size_t>(start) < pcm.size()) {
-                const std::size_t n =
-                    std::min<std::size_t>(whole.size(), pcm.size() - static_cast<std::size_t>(start));
+                const std::size_t n = std::min<std::size_t>(
+                    whole.size(), pcm.size() - static_cast<std::size_t>(start));
                 std::copy_n(pcm.begin() + start, n, whole.begin());
             }
             buffer_->Write(0, whole);

@@ -24,7 +24,9 @@ void CommitDeferred3D() {
     }
 }
 
-Long MasterVolumeOffset() { return framework::gVolumeOffset(); }
+Long MasterVolumeOffset() {
+    return framework::gVolumeOffset();
+}
 
 Long DecodeOggWhole(std::span<const Byte> ogg, std::vector<Byte>& pcm, Long& bits, Long& channels,
                     Long& hz) {

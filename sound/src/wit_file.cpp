@@ -35,9 +35,8 @@ std::optional<WitRecord> ReadWitFile(std::span<const Byte> file) {
     WitRecord rec;
     const bool header = r.I32(rec.magic) && r.I32(rec.dataSize) && r.I32(rec.dataBits) &&
                         r.I32(rec.dataChannels) && r.I32(rec.dataHz) && r.I32(rec.playerStart) &&
-                        r.I32(rec.playerRestart) && r.I32(rec.playerEnd) &&
-                        r.I32(rec.reserved) && r.I32(rec.defaultStream) &&
-                        r.F32(rec.defaultVolume);
+                        r.I32(rec.playerRestart) && r.I32(rec.playerEnd) && r.I32(rec.reserved) &&
+                        r.I32(rec.defaultStream) && r.F32(rec.defaultVolume);
     if (!header || rec.magic != kWitMagic) return std::nullopt;
     if (rec.dataBits != 8 && rec.dataBits != 16) return std::nullopt;
     if (rec.dataChannels != 1 && rec.dataChannels != 2) return std::nullopt;
@@ -59,9 +58,9 @@ std::vector<Byte> WriteWitFile(const WitRecord& rec) {
     std::vector<Byte> out;
     out.reserve(kWitHeaderSize + 24 + rec.tagTitle.size() + rec.tagInfo.size() + rec.data.size());
     detail::ByteWriter w(out);
-    for (Long v : {rec.magic, rec.dataSize, rec.dataBits, rec.dataChannels, rec.dataHz,
-                   rec.playerStart, rec.playerRestart, rec.playerEnd, rec.reserved,
-                   rec.defaultStream}) {
+    for (Long v :
+         {rec.magic, rec.dataSize, rec.dataBits, rec.dataChannels, rec.dataHz, rec.playerStart,
+          rec.playerRestart, rec.playerEnd, rec.reserved, rec.defaultStream}) {
         w.I32(v);
     }
     w.F32(rec.defaultVolume);

@@ -100,11 +100,11 @@ TEST(BBIBltFX, ModesDispatch) {
         std::uint32_t expect;
     };
     const Case cases[] = {
-        {0, 1.0f, 0x80FF0000u},   // copy
-        {1, 1.0f, 0xFFFF4040u},   // add
-        {2, 1.0f, 0x80400000u},   // mul
-        {3, 1.0f, 0x8000FFFFu},   // not
-        {4, 1.0f, 0xFFA02020u},   // alpha blend by 0x80: 0x40 + (0xFF - 0x40) x 128 / 255
+        {0, 1.0f, 0x80FF0000u},  // copy
+        {1, 1.0f, 0xFFFF4040u},  // add
+        {2, 1.0f, 0x80400000u},  // mul
+        {3, 1.0f, 0x8000FFFFu},  // not
+        {4, 1.0f, 0xFFA02020u},  // alpha blend by 0x80: 0x40 + (0xFF - 0x40) x 128 / 255
     };
     for (const auto& c : cases) {
         CmgBBI dst = Solid(2, 2, 0xFF404040u);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/pak_archive.h"
 #include "image/bbi_format.h"
 #include "image/bmp_format.h"
 #include "image/cmg_bbi_function.h"
@@ -38,7 +39,8 @@ TEST(PictureFiles, RoundTrips) {
     };
     const Case cases[] = {{"\\p24.bmp", 0}, {"\\p32.bmp", 1}, {"\\p.bbi", 2}};
     for (const auto& c : cases) {
-        const Long saved = c.kind == 2 ? sample.SaveBBI(c.file) : sample.SaveBMP(c.file, c.kind == 0 ? 24 : 32);
+        const Long saved =
+            c.kind == 2 ? sample.SaveBBI(c.file) : sample.SaveBMP(c.file, c.kind == 0 ? 24 : 32);
         ASSERT_EQ(saved, 0) << c.file;
         CmgBBI back;
         ASSERT_EQ(back.CreateBBIfromFile(c.file), 0) << c.file;
@@ -76,7 +78,8 @@ TEST(PictureFiles, TopDownAndBitfieldBmpAreRead) {
     for (int i = 0; i < 4; ++i) bytes[22 + i] = static_cast<std::uint8_t>(negative >> (8 * i));
     std::vector<std::uint8_t> flipped(bytes.begin(), bytes.begin() + 54);
     for (int row = 2; row >= 0; --row)
-        flipped.insert(flipped.end(), bytes.begin() + 54 + row * 20, bytes.begin() + 54 + (row + 1) * 20);
+        flipped.insert(flipped.end(), bytes.begin() + 54 + row * 20,
+                       bytes.begin() + 54 + (row + 1) * 20);
     auto decoded = DecodeBmp(flipped);
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(decoded->argb, pic.argb);
@@ -87,7 +90,8 @@ TEST(PictureFiles, JpegIsDecoded) {
     CmgBBI colour;
     colour.CreateBBI(16, 8, 0);
     for (Long y = 0; y < 8; ++y)
-        for (Long x = 0; x < 16; ++x) colour.dwSetPixel(x, y, static_cast<Long>(x < 8 ? 0xFFE02010u : 0xFF10E020u));
+        for (Long x = 0; x < 16; ++x)
+            colour.dwSetPixel(x, y, static_cast<Long>(x < 8 ? 0xFFE02010u : 0xFF10E020u));
     const auto jpeg = platform::EncodeJpeg(colour.Pixels(), 16, 8, 95);
     ASSERT_FALSE(jpeg.empty());
     root.Write("photo.jpg", AsText(jpeg));
@@ -116,8 +120,7 @@ TEST(PictureFiles, DamagedFilesAreRefusedCleanly) {
         b.resize(size);
         return b;
     };
-    const auto jpegOk =
-        platform::EncodeJpeg(Sample().Pixels(), 5, 3, 90);
+    const auto jpegOk = platform::EncodeJpeg(Sample().Pixels(), 5, 3, 90);
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -173,6 +176,20 @@ TEST(PictureFiles, ErrorTextGoesToThePromptOnlyWhenGiven) {
     p.CreateBBIfromFile("\\ok.bmp", "画像が読めません");
     EXPECT_EQ(shown.size(), 1u) << "a successful load shows nothing";
     f.LoadErrorPrompt = saved;
+}
+
+TEST(PictureFiles, LoadsFromAPakArchiveWhenThePlainFileIsMissing) {
+    testing::TempDataRoot root;
+    const auto bmp = EncodeBmp(Sample().ToPictureData(), 32);
+    const core::PakInput files[] = {{"Other.bin", {1, 2, 3}}, {"Face.BMP", bmp}};
+    const auto pak = core::BuildPak(files);
+    ASSERT_TRUE(pak.has_value());
+    root.Write("data/chara.pak", AsText(*pak));
+    CmgBBI p;
+    ASSERT_EQ(p.CreateBBIfromFile("\\data\\chara\\face.bmp"), 0);
+    EXPECT_EQ(p.GetWidth(), 5);
+    EXPECT_EQ(At(p, 4, 2), 0x40ABCDEFu);
+    EXPECT_EQ(p.CreateBBIfromFile("\\data\\chara\\other.bin"), 1) << "an entry that is no picture";
 }
 
 TEST(PictureFiles, CopyIsIndependent) {

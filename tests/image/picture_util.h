@@ -21,7 +21,8 @@ inline CmgBBI Ramp(Long w, Long h) {
     CmgBBI p;
     p.CreateBBI(w, h, 0);
     for (Long y = 0; y < h; ++y)
-        for (Long x = 0; x < w; ++x) p.dwSetPixel(x, y, static_cast<Long>(0xFF000000u | (y << 8) | x));
+        for (Long x = 0; x < w; ++x)
+            p.dwSetPixel(x, y, static_cast<Long>(0xFF000000u | (y << 8) | x));
     return p;
 }
 

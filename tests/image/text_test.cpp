@@ -140,8 +140,8 @@ TEST_F(TextTest, MathTextBoxMixedTextForEachAlignment) {
     // Line 1 ends at 54 (20 + 2 + 20 + 2 + 10), line 2 at 32 (10 + 2 + 20); the
     // block is 20 + 4 + 20 = 44 high.
     const Case cases[] = {
-        {0, 0, 10, 10, 20, 34, 24},  {1, 0, 33, 44, 20, 68, 24},  {2, 0, 56, 78, 20, 102, 24},
-        {0, 1, 10, 10, 28, 34, 32},  {1, 1, 33, 44, 28, 68, 32},  {2, 2, 56, 78, 36, 102, 40},
+        {0, 0, 10, 10, 20, 34, 24}, {1, 0, 33, 44, 20, 68, 24}, {2, 0, 56, 78, 20, 102, 24},
+        {0, 1, 10, 10, 28, 34, 32}, {1, 1, 33, 44, 28, 68, 32}, {2, 2, 56, 78, 36, 102, 40},
     };
     for (const auto& c : cases) {
         Long x = 0, y = 0;
@@ -149,7 +149,8 @@ TEST_F(TextTest, MathTextBoxMixedTextForEachAlignment) {
         ASSERT_EQ(boxes.size(), 5u);
         const char* captions[] = {"あ", "い", "A", "B", "う"};
         for (int i = 0; i < 5; ++i) EXPECT_EQ(boxes[i].Caption, captions[i]);
-        const std::string where = "align " + std::to_string(c.alignX) + "," + std::to_string(c.alignY);
+        const std::string where =
+            "align " + std::to_string(c.alignX) + "," + std::to_string(c.alignY);
         EXPECT_EQ(boxes[0].X, c.line1X) << where;
         EXPECT_EQ(boxes[1].X, c.line1X + 22) << where;
         EXPECT_EQ(boxes[2].X, c.line1X + 44) << where;
@@ -213,8 +214,8 @@ TEST_F(TextTest, FontTableFileNamesFaces) {
     s.FontName = "壊れ";
     EXPECT_TRUE(s.LoadFont(broken, "永")) << "a missing file falls back to a Japanese face";
     auto same = [](const CmgBBI& a, const CmgBBI& b) {
-        return a.GetWidth() == b.GetWidth() &&
-               std::equal(a.Pixels().begin(), a.Pixels().end(), b.Pixels().begin(), b.Pixels().end());
+        return a.GetWidth() == b.GetWidth() && std::equal(a.Pixels().begin(), a.Pixels().end(),
+                                                          b.Pixels().begin(), b.Pixels().end());
     };
     EXPECT_TRUE(same(viaTable, mincho));
     EXPECT_FALSE(same(mincho, gothic));
@@ -222,14 +223,15 @@ TEST_F(TextTest, FontTableFileNamesFaces) {
 
 TEST(FontTable, ParsesEntries) {
     FontTable t;
-    t.Parse("\xEF\xBB\xBF# comment\r\n"
-            "  ＭＳ ゴシック = file:gothic.ttc#2 \r\n"
-            "abs = file:/fonts/a.ttf\n"
-            "bad index = file:x.ttc#z\n"
-            "no target\n"
-            "odd = url:http\n"
-            "abs = family:Later Wins\n",
-            "\\data\\font");
+    t.Parse(
+        "\xEF\xBB\xBF# comment\r\n"
+        "  ＭＳ ゴシック = file:gothic.ttc#2 \r\n"
+        "abs = file:/fonts/a.ttf\n"
+        "bad index = file:x.ttc#z\n"
+        "no target\n"
+        "odd = url:http\n"
+        "abs = family:Later Wins\n",
+        "\\data\\font");
     struct Case {
         const char* name;
         FontTarget::Kind kind;

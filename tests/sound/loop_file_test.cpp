@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "sound/loop_file.h"
+
+#include <gtest/gtest.h>
 
 namespace brumil::sound {
 namespace {

@@ -1,10 +1,11 @@
+#include "sound/ms_wav.h"
+
 #include <gtest/gtest.h>
 
 #include "core/pak_archive.h"
 #include "framework/sound.h"
 #include "framework/splib.h"
 #include "platform/files.h"
-#include "sound/ms_wav.h"
 #include "sound_test_env.h"
 #include "wave_builder.h"
 
@@ -67,8 +68,8 @@ TEST(CmsWAVLoad, FormatsAndDataOfWaveFiles) {
 TEST(CmsWAVLoad, ListChunkBeforeDataPlaysTheSamplesNotTheChunk) {
     SoundTestEnv env(44100, 2);
     const auto tone = Tone(400);
-    env.Write("a.wav", RiffBuilder().Fmt(1, 1, 44100, 16).Chunk("LIST", 25, 0x7F).Data(
-                           Pcm16(tone)).Bytes());
+    env.Write("a.wav",
+              RiffBuilder().Fmt(1, 1, 44100, 16).Chunk("LIST", 25, 0x7F).Data(Pcm16(tone)).Bytes());
     CmsWAV wav;
     PrepareEffect(wav, "\\a.wav");
     wav.PlaySE(1.0f, 0.0f, 0.0f);
@@ -171,8 +172,8 @@ TEST(CmsWAVAdd, MakesSilenceOrRefuses) {
     EXPECT_EQ(wav.WaveLoaded, kTrue);
     EXPECT_EQ(wav.WaveHeader().blockAlign, 1);
     EXPECT_EQ(wav.WaveSize(), 100);
-    EXPECT_TRUE(std::all_of(wav.WaveData().begin(), wav.WaveData().end(),
-                            [](Byte b) { return b == 128; }));
+    EXPECT_TRUE(
+        std::all_of(wav.WaveData().begin(), wav.WaveData().end(), [](Byte b) { return b == 128; }));
     EXPECT_DOUBLE_EQ(wav.GetLength(), 100.0 / 22050.0);
     struct Bad {
         Long blocks, bits, channels, hz;
@@ -185,8 +186,8 @@ TEST(CmsWAVAdd, MakesSilenceOrRefuses) {
     }
     ASSERT_EQ(wav.Add(3, 24, 2, 96000), 0);
     EXPECT_EQ(wav.WaveSize(), 18);
-    EXPECT_TRUE(std::all_of(wav.WaveData().begin(), wav.WaveData().end(),
-                            [](Byte b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(wav.WaveData().begin(), wav.WaveData().end(), [](Byte b) { return b == 0; }));
 }
 
 TEST(CmsWAVEffect, FormatCheckDoublesA22050MonoEffectForTheStereoOutput) {
@@ -299,12 +300,9 @@ TEST(CmsWAVEffect, VolumePanAndTempoReachTheBufferInHundredthsOfADecibel) {
         std::uint32_t wantFreq;
     };
     const Case cases[] = {
-        {0, 0.5f, 0.5f, 12, -2929, 7071, 44100},
-        {0, 0.0f, 0.25f, -24, -10000, 3827, 11025},
-        {0, 0.8f, -3.0f, 1, -489, -10000, 23361},
-        {0, 1.0f, 2.0f, -1, 0, 10000, 20812},
-        {-10, 1.0f, 0.1f, 0, -123, 1564, 22050},
-        {-45, 1.0f, -0.5f, 0.5f, -2396, -7071, 22696},
+        {0, 0.5f, 0.5f, 12, -2929, 7071, 44100},  {0, 0.0f, 0.25f, -24, -10000, 3827, 11025},
+        {0, 0.8f, -3.0f, 1, -489, -10000, 23361}, {0, 1.0f, 2.0f, -1, 0, 10000, 20812},
+        {-10, 1.0f, 0.1f, 0, -123, 1564, 22050},  {-45, 1.0f, -0.5f, 0.5f, -2396, -7071, 22696},
         {-100, 1.0f, 0.0f, 0, -10000, 0, 22050},
     };
     for (const auto& c : cases) {
@@ -330,11 +328,11 @@ TEST(CmsWAVEffect, RepeatedValuesAreNotResent) {
     wav.SetVolum(0.5f);       // same value: not sent again
     buffer->GetVolume(v);
     EXPECT_EQ(v, -100);
-    wav.SetVolum(2.0f);       // sent clamped, stored as given
+    wav.SetVolum(2.0f);  // sent clamped, stored as given
     buffer->GetVolume(v);
     EXPECT_EQ(v, 0);
     buffer->SetVolume(-100);
-    wav.SetVolum(1.0f);       // differs from the stored 2: sent
+    wav.SetVolum(1.0f);  // differs from the stored 2: sent
     buffer->GetVolume(v);
     EXPECT_EQ(v, 0);
 }

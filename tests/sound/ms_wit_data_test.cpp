@@ -3,6 +3,7 @@
 #include "core/api.h"
 #include "platform/files.h"
 #include "platform/ogg_encoder.h"
+#include "sound/loop_file.h"
 #include "sound/ms_wit.h"
 #include "sound_test_env.h"
 #include "wave_builder.h"
@@ -157,7 +158,7 @@ TEST(CmsWITRecord, SettersAndReadiness) {
     EXPECT_EQ(wit.GetWaveBuffer(out), 1);
     EXPECT_EQ(wit.SaveToWAV("\\x.wav"), 1);
 
-    for (const auto [given, stored] : {std::pair{1.5f, 1.0f}, {-2.0f, 0.0f}, {0.25f, 0.25f}}) {
+    for (const auto& [given, stored] : {std::pair{1.5f, 1.0f}, {-2.0f, 0.0f}, {0.25f, 0.25f}}) {
         wit.DefaultVolume(given);
         EXPECT_EQ(wit.DefaultVolume(), stored);
     }

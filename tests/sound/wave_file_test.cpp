@@ -1,7 +1,8 @@
+#include "sound/wave_file.h"
+
 #include <gtest/gtest.h>
 
 #include "sound/riff_scan.h"
-#include "sound/wave_file.h"
 #include "wave_builder.h"
 
 namespace brumil::sound {
@@ -84,8 +85,8 @@ TEST(ParseWaveFile, FormatsSizesAndChunkLayouts) {
     const auto s1002 = Ramp(1002);
     const ParseCase cases[] = {
         {"canonical 16-bit stereo cut to whole frames",
-         RiffBuilder().Fmt(1, 2, 44100, 16).Data(s1002).Bytes(), WaveParseStatus::Pcm, 16, 2,
-         44100, 1000, 250, 44},
+         RiffBuilder().Fmt(1, 2, 44100, 16).Data(s1002).Bytes(), WaveParseStatus::Pcm, 16, 2, 44100,
+         1000, 250, 44},
         {"8-bit mono", RiffBuilder().Fmt(1, 1, 22050, 8).Data(Ramp(100)).Bytes(),
          WaveParseStatus::Pcm, 8, 1, 22050, 100, 100, 44},
         {"24-bit mono", RiffBuilder().Fmt(1, 1, 48000, 24).Data(Ramp(31)).Bytes(),
@@ -94,12 +95,13 @@ TEST(ParseWaveFile, FormatsSizesAndChunkLayouts) {
          RiffBuilder().Fmt(1, 1, 8000, 16, 18).Chunk("fact", 4).Data(Ramp(20)).Bytes(),
          WaveParseStatus::Pcm, 16, 1, 8000, 20, 10, 58},
         {"fmt 14 takes bits from the block align",
-         RiffBuilder().Fmt(1, 2, 11025, 16, 14).Data(Ramp(8)).Bytes(), WaveParseStatus::Pcm, 16,
-         2, 11025, 8, 2, 42},
+         RiffBuilder().Fmt(1, 2, 11025, 16, 14).Data(Ramp(8)).Bytes(), WaveParseStatus::Pcm, 16, 2,
+         11025, 8, 2, 42},
         {"odd LIST chunk before data is skipped with its pad",
          RiffBuilder().Fmt(1, 2, 44100, 16).Chunk("LIST", 25).Data(Ramp(16)).Bytes(),
          WaveParseStatus::Pcm, 16, 2, 44100, 16, 4, 44 + 34},
-        {"LIST before fmt", RiffBuilder().Chunk("LIST", 26).Fmt(1, 1, 4000, 8).Data(Ramp(3)).Bytes(),
+        {"LIST before fmt",
+         RiffBuilder().Chunk("LIST", 26).Fmt(1, 1, 4000, 8).Data(Ramp(3)).Bytes(),
          WaveParseStatus::Pcm, 8, 1, 4000, 3, 3, 44 + 34},
         {"data size 0 takes the rest", RiffBuilder().Fmt(1, 1, 8000, 8).Data(Ramp(9), 0).Bytes(),
          WaveParseStatus::Pcm, 8, 1, 8000, 9, 9, 44},
@@ -112,8 +114,8 @@ TEST(ParseWaveFile, FormatsSizesAndChunkLayouts) {
         {"96000 Hz is the top", RiffBuilder().Fmt(1, 1, 96000, 8).Data(Ramp(4)).Bytes(),
          WaveParseStatus::Pcm, 8, 1, 96000, 4, 4, 44},
         {"Ogg stream", {'O', 'g', 'g', 'S', 0, 2, 0, 0}, WaveParseStatus::Ogg, 0, 0, 0, 0, 0, 0},
-        {"float", RiffBuilder().Fmt(3, 1, 8000, 16).Data(Ramp(4)).Bytes(),
-         WaveParseStatus::Failed, 0, 0, 0, 0, 0, 0},
+        {"float", RiffBuilder().Fmt(3, 1, 8000, 16).Data(Ramp(4)).Bytes(), WaveParseStatus::Failed,
+         0, 0, 0, 0, 0, 0},
         {"extensible", RiffBuilder().Fmt(0xFFFE, 1, 8000, 16).Data(Ramp(4)).Bytes(),
          WaveParseStatus::Failed, 0, 0, 0, 0, 0, 0},
         {"3 channels", RiffBuilder().Fmt(1, 3, 8000, 16).Data(Ramp(12)).Bytes(),
@@ -122,8 +124,8 @@ TEST(ParseWaveFile, FormatsSizesAndChunkLayouts) {
          WaveParseStatus::Failed, 0, 0, 0, 0, 0, 0},
         {"12 bits", RiffBuilder().Fmt(1, 1, 8000, 12).Data(Ramp(12)).Bytes(),
          WaveParseStatus::Failed, 12, 1, 8000, 0, 0, 0},
-        {"3999 Hz", RiffBuilder().Fmt(1, 1, 3999, 8).Data(Ramp(4)).Bytes(),
-         WaveParseStatus::Failed, 8, 1, 3999, 0, 0, 0},
+        {"3999 Hz", RiffBuilder().Fmt(1, 1, 3999, 8).Data(Ramp(4)).Bytes(), WaveParseStatus::Failed,
+         8, 1, 3999, 0, 0, 0},
         {"96001 Hz", RiffBuilder().Fmt(1, 1, 96001, 8).Data(Ramp(4)).Bytes(),
          WaveParseStatus::Failed, 8, 1, 96001, 0, 0, 0},
         {"no data chunk", RiffBuilder().Fmt(1, 1, 8000, 8).Chunk("LIST", 40).Bytes(),
@@ -164,8 +166,7 @@ TEST(ParseWaveFile, TruncatedOrHostileHeadersFail) {
     huge[16] = huge[17] = huge[18] = huge[19] = 0xFF;
     EXPECT_EQ(ParseWaveFile(huge).status, WaveParseStatus::Failed);
     // fmt smaller than its 14-byte record.
-    const auto tiny =
-        RiffBuilder().Tag("fmt ").U32(6).U16(1).U16(1).U16(0).Data(Ramp(8)).Bytes();
+    const auto tiny = RiffBuilder().Tag("fmt ").U32(6).U16(1).U16(1).U16(0).Data(Ramp(8)).Bytes();
     EXPECT_EQ(ParseWaveFile(tiny).status, WaveParseStatus::Failed);
 }
 
@@ -212,8 +213,8 @@ TEST(WaveFileHeader, WrittenFilesParseBack) {
     struct Fmt {
         Long bits, channels, hz, blocks;
     };
-    for (const Fmt f : {Fmt{8, 1, 22050, 7}, Fmt{16, 2, 44100, 5}, Fmt{24, 2, 96000, 3},
-                        Fmt{16, 1, 4000, 1}}) {
+    for (const Fmt f :
+         {Fmt{8, 1, 22050, 7}, Fmt{16, 2, 44100, 5}, Fmt{24, 2, 96000, 3}, Fmt{16, 1, 4000, 1}}) {
         const auto h = MakeWaveFileHeader(f.blocks, f.bits, f.channels, f.hz);
         std::vector<Byte> file(h.begin(), h.end());
         const auto samples = Ramp(static_cast<std::size_t>(f.blocks * f.bits / 8 * f.channels));

@@ -1,6 +1,7 @@
+#include "sound/wit_file.h"
+
 #include <gtest/gtest.h>
 
-#include "sound/wit_file.h"
 #include "wave_builder.h"
 
 namespace brumil::sound {
@@ -37,9 +38,8 @@ TEST(WitFile, RecordsRoundTrip) {
     };
     for (const auto& rec : cases) {
         const auto bytes = WriteWitFile(rec);
-        EXPECT_EQ(bytes.size(),
-                  kWitHeaderSize + 2 + rec.tagTitle.size() + 2 + rec.tagInfo.size() + 8 + 10 +
-                      rec.data.size());
+        EXPECT_EQ(bytes.size(), kWitHeaderSize + 2 + rec.tagTitle.size() + 2 + rec.tagInfo.size() +
+                                    8 + 10 + rec.data.size());
         auto back = ReadWitFile(bytes);
         ASSERT_TRUE(back) << rec.tagTitle;
         EXPECT_EQ(*back, rec);

@@ -12,6 +12,13 @@
 #include "core/vb_types.h"
 #include "image/picture_data.h"
 
+namespace brumil::core {
+class CRect;
+}
+namespace brumil::platform {
+class Surface;
+}
+
 namespace brumil::image {
 
 class CmgBBI {
@@ -39,6 +46,23 @@ public:
     // or as a BBI record. 0 when written, 1 on failure.
     Long SaveBMP(std::string_view fileName, Long bits = 24) const;
     Long SaveBBI(std::string_view fileName) const;
+
+    // Copies to a surface, converted to its pixel format by the surface; a
+    // missing or lost surface draws nothing. Both pictures clip.
+    // BltToDDS: width x height from (srcX, srcY) to (dstX, dstY); sizes 0
+    // mean the rest of the picture from the source position.
+    void BltToDDS(platform::Surface* target, Long dstX, Long dstY, Long width = 0, Long height = 0,
+                  Long srcX = 0, Long srcY = 0) const;
+    // The part of the picture inside rect to the same place; nothing when the
+    // rectangle is empty.
+    void BltToDDSRect(platform::Surface* target, const core::CRect& rect) const;
+    // Nearest-pixel stretch of (sx, sy, sw, sh) onto (dx, dy, dw, dh); sizes 0
+    // mean the picture's (source) or the surface's (destination) rest.
+    void BltToDDSStretch(platform::Surface* target, Long dx, Long dy, Long dw, Long dh, Long sx,
+                         Long sy, Long sw, Long sh) const;
+    // Copies the surface's pixels into the picture over the part both cover,
+    // from their top-left corners; the picture keeps its size.
+    void BltToBBIGetDDS(const platform::Surface* source);
 
     // The picture becomes a copy of src (size, margin and pixels).
     void CreateBBICopy(const CmgBBI& src);

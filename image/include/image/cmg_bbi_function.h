@@ -43,11 +43,11 @@ public:
     void BBIBlt(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width = 0, Long height = 0,
                 Long sx = 0, Long sy = 0, Single factor = 1.0f);
     // Saturating sum of all four channels.
-    void BBIBltAdd(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width = 0,
-                   Long height = 0, Long sx = 0, Long sy = 0);
+    void BBIBltAdd(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width = 0, Long height = 0,
+                   Long sx = 0, Long sy = 0);
     // dst x src / 255 on all four channels.
-    void BBIBltMul(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width = 0,
-                   Long height = 0, Long sx = 0, Long sy = 0);
+    void BBIBltMul(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width = 0, Long height = 0,
+                   Long sx = 0, Long sy = 0);
     // dst.rgb = 255 - src.rgb, dst.alpha = src.alpha (onto itself: inverts).
     void BBIBltNot(CmgBBI& dst, const CmgBBI& src, Long x = 0, Long y = 0, Long width = 0,
                    Long height = 0, Long sx = 0, Long sy = 0);
@@ -80,10 +80,10 @@ public:
     // 1, 0, 0xFFFFFF, 0, -1, 0, 0) it copies the colour channels; with c2 -1,
     // c10 0xFF000000 and c11 a colour it paints the colour under the source's
     // alpha (text).
-    void BBIExpandChooseBlt(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width,
-                            Long height, Long sx, Long sy, Long sw, Long sh, Single c1, Integer c2,
-                            Integer c3, Long c4, Long c5, Single c6, Long c7, Long c8, Long c9,
-                            Long c10, Long c11, Long c12);
+    void BBIExpandChooseBlt(CmgBBI& dst, const CmgBBI& src, Long x, Long y, Long width, Long height,
+                            Long sx, Long sy, Long sw, Long sh, Single c1, Integer c2, Integer c3,
+                            Long c4, Long c5, Single c6, Long c7, Long c8, Long c9, Long c10,
+                            Long c11, Long c12);
 
     // ---- Whole-picture operations ----
     // Colour and alpha selection of dst by src (pixel by pixel over the part both
@@ -99,8 +99,8 @@ public:
     // on all four channels. t 0 gives A, t 1 gives B; a large v is a plain
     // cross-fade, a small v a soft wipe that reveals low stencil values first.
     // `extra` is accepted and has no effect.
-    void BBIStencilFlip(CmgBBI& dst, const CmgBBI& a, const CmgBBI& b, Long x, Long y,
-                        Long width, Long height, Long sx, Long sy, Long extra, Single t, Single v);
+    void BBIStencilFlip(CmgBBI& dst, const CmgBBI& a, const CmgBBI& b, Long x, Long y, Long width,
+                        Long height, Long sx, Long sy, Long extra, Single t, Single v);
     // Per colour channel: the min..max range found in the picture is stretched
     // to 0..255, applied at `level` percent (0..100): c + (stretched - c) x
     // level / 100. A channel with one value only is left alone.

@@ -22,6 +22,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/rects.h"
 #include "core/vb_types.h"
 #include "image/cmg_bbi.h"
 #include "image/font_table.h"
@@ -40,11 +41,11 @@ public:
     CmgBBIString(const CmgBBIString&) = delete;
     CmgBBIString& operator=(const CmgBBIString&) = delete;
 
-    bool KeyedGlyph = true;   // keyed glyph rendering (see above)
-    std::string FontFolder;   // program path of the folder holding "fonts.txt"
+    bool KeyedGlyph = true;                  // keyed glyph rendering (see above)
+    std::string FontFolder;                  // program path of the folder holding "fonts.txt"
     std::string FontName = "ＭＳ ゴシック";  // a name of the font table or a family
-    Long FontSize = 20;       // em in pixels, used within 1..512
-    Long FontBlur = 0;        // blur radius in pixels, used within 0..32
+    Long FontSize = 20;                      // em in pixels, used within 1..512
+    Long FontBlur = 0;                       // blur radius in pixels, used within 0..32
     bool FontAntiAreas = true;
     std::shared_ptr<const CmgBBI> GlyphAtlas;  // nothing: every glyph from the font
 
@@ -65,6 +66,10 @@ public:
     // in the box height; halves are truncated toward zero.
     std::vector<TextBox> MathTextBox(std::string_view text, const TextRect& box, Long spaceX,
                                      Long spaceY, Long alignX, Long alignY, Long& x, Long& y);
+    // The same layout as captioned rectangles, slot i for the i-th box: the
+    // form the graphic object and the screens read.
+    core::CRects MathTextBox(std::string_view text, const core::CRect& box, Long spaceX,
+                             Long spaceY, Long alignX, Long alignY, Long& x, Long& y);
 
     // Draws text onto picture from (x, y) in the colour's rgb under the glyph
     // coverage, glyphs and advances scaled by scale.

@@ -31,7 +31,11 @@ inline int Mul8(int a, int b) {
 inline int Sat(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // Keeps a texture coordinate finite and small before it becomes an integer.
-inline float SafeCoord(float f) { return std::fmin(std::fmax(f, -4.0e6f), 4.0e6f); }
+// (Plain comparisons: the library's fmin and fmax are calls.)
+inline float SafeCoord(float f) {
+    if (!(f >= -4.0e6f)) f = -4.0e6f;  // NaN lands here too
+    return f > 4.0e6f ? 4.0e6f : f;
+}
 
 inline int Address(int i, int n, bool pow2, int mode) {
     switch (mode) {
@@ -52,16 +56,21 @@ inline int Address(int i, int n, bool pow2, int mode) {
 }
 
 // floor() of a coordinate already limited by SafeCoord.
-inline int FloorInt(float f) { return int(static_cast<double>(f) + 8388608.0) - 8388608; }
+[[gnu::always_inline]] inline int FloorInt(float f) { return int(static_cast<double>(f) + 8388608.0) - 8388608; }
 
-inline std::uint32_t Texel(const PixelState& ps, int x, int y) {
-    x = Address(x, ps.texW, ps.texPow2, ps.addressU);
-    y = Address(y, ps.texH, ps.texPow2, ps.addressV);
+[[gnu::always_inline]] inline std::uint32_t Texel(const PixelState& ps, int x, int y) {
+    if (ps.wrapPow2) {
+        x &= ps.texW - 1;
+        y &= ps.texH - 1;
+    } else {
+        x = Address(x, ps.texW, ps.texPow2, ps.addressU);
+        y = Address(y, ps.texH, ps.texPow2, ps.addressV);
+    }
     return ps.tex[static_cast<std::size_t>(y) * ps.texW + x];
 }
 
 // Point sample at texture coordinates (u, v): texel centres at (i + 0.5) / n.
-inline std::uint32_t SamplePoint(const PixelState& ps, float u, float v) {
+[[gnu::always_inline]] inline std::uint32_t SamplePoint(const PixelState& ps, float u, float v) {
     const float fu = SafeCoord(u * float(ps.texW)), fv = SafeCoord(v * float(ps.texH));
     return Texel(ps, FloorInt(fu), FloorInt(fv));
 }

@@ -20,8 +20,9 @@ struct Vertex {
 
 enum class Blend { None, SrcAlphaInvSrcAlpha, SrcAlphaOne, OneOne, KeepTarget, Generic };
 // How the specialised loops combine texture and diffuse: colour and alpha
-// each either the texture's (select) or texture x diffuse (modulate).
-enum class Combine { Select, Modulate, Generic };
+// each the texture's (select) or texture x diffuse (modulate); alpha may also
+// be the diffuse alpha alone.
+enum class Combine { Select, Modulate, Diffuse, Generic };
 
 // Everything a pixel needs, decoded from the device state for one draw.
 struct PixelState {
@@ -35,6 +36,7 @@ struct PixelState {
     const std::uint32_t* tex = nullptr;
     int texW = 0, texH = 0;
     bool texPow2 = false;
+    bool wrapPow2 = false;  // power-of-two sides and wrap addressing on both axes
     int addressU = D3DTADDRESS_WRAP, addressV = D3DTADDRESS_WRAP;
     bool linear = false;
     bool colorKey = false;  // discard texels matching the key

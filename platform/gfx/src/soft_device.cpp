@@ -306,6 +306,8 @@ private:
             ps.texW = tex->Width();
             ps.texH = tex->Height();
             ps.texPow2 = (ps.texW & (ps.texW - 1)) == 0 && (ps.texH & (ps.texH - 1)) == 0;
+            ps.wrapPow2 = ps.texPow2 && ps.addressU == D3DTADDRESS_WRAP &&
+                          ps.addressV == D3DTADDRESS_WRAP;
             if (rs(D3DRENDERSTATE_COLORKEYENABLE) != 0 && tex->ColorKey().has_value()) {
                 ps.colorKey = true;
                 ps.keyMask = tex->ColorKeyMask();

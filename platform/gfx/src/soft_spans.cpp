@@ -78,7 +78,13 @@ void FastSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
                 const int r = Mul8(int((t >> 16) & 255), d.c[2]);
                 rgb = std::uint32_t(b) | std::uint32_t(g) << 8 | std::uint32_t(r) << 16;
             }
-            sa = AK == Combine::Select ? int(t >> 24) : Mul8(int(t >> 24), d.c[3]);
+            if constexpr (AK == Combine::Select) {
+                sa = int(t >> 24);
+            } else if constexpr (AK == Combine::Diffuse) {
+                sa = d.c[3];
+            } else {
+                sa = Mul8(int(t >> 24), d.c[3]);
+            }
             src = rgb | std::uint32_t(sa) << 24;
         }
         if (ps.alphaTest && !Compare(ps.alphaFunc, sa, ps.alphaRef)) continue;
@@ -131,13 +137,19 @@ SpanFn PickBlend(Blend b) {
     }
 }
 
+template <bool Linear, Combine CK>
+SpanFn PickAlpha(const PixelState& ps) {
+    switch (ps.alphaKind) {
+        case Combine::Modulate: return PickBlend<Linear, CK, Combine::Modulate>(ps.blendKind);
+        case Combine::Diffuse: return PickBlend<Linear, CK, Combine::Diffuse>(ps.blendKind);
+        default: return PickBlend<Linear, CK, Combine::Select>(ps.blendKind);
+    }
+}
+
 template <bool Linear>
 SpanFn PickCombine(const PixelState& ps) {
-    const bool cm = ps.colorKind == Combine::Modulate, am = ps.alphaKind == Combine::Modulate;
-    if (cm && am) return PickBlend<Linear, Combine::Modulate, Combine::Modulate>(ps.blendKind);
-    if (cm) return PickBlend<Linear, Combine::Modulate, Combine::Select>(ps.blendKind);
-    if (am) return PickBlend<Linear, Combine::Select, Combine::Modulate>(ps.blendKind);
-    return PickBlend<Linear, Combine::Select, Combine::Select>(ps.blendKind);
+    return ps.colorKind == Combine::Modulate ? PickAlpha<Linear, Combine::Modulate>(ps)
+                                             : PickAlpha<Linear, Combine::Select>(ps);
 }
 
 void KeepTargetSpan(const PixelState&, const Planes&, int, int, int) {}
@@ -170,12 +182,14 @@ void Classify(PixelState& ps) {
 
     // Colour and alpha each: texture alone, or texture x diffuse.
     const auto kind = [&](D3DLong op, D3DLong a1, D3DLong a2) {
+        if (op == D3DTOP_SELECTARG2 && argIs(a2, D3DTA_DIFFUSE)) return Combine::Diffuse;
         if (!argIs(a1, D3DTA_TEXTURE)) return Combine::Generic;
         if (op == D3DTOP_SELECTARG1) return Combine::Select;
         if (op == D3DTOP_MODULATE && argIs(a2, D3DTA_DIFFUSE)) return Combine::Modulate;
         return Combine::Generic;
     };
     ps.colorKind = kind(ps.colorOp, ps.colorArg1, ps.colorArg2);
+    if (ps.colorKind == Combine::Diffuse) ps.colorKind = Combine::Generic;
     ps.alphaKind = kind(ps.alphaOp, ps.alphaArg1, ps.alphaArg2);
 
     ps.blendKind = Blend::None;

@@ -27,8 +27,8 @@ inline void SpanStart(const Planes& p, int x1, int y, float* start) {
 
 inline int ToChannel(float f) {
     // Colours are interpolated as floats and rounded; NaN becomes 0.
-    const float c = std::fmin(std::fmax(f, 0.0f), 255.0f);
-    return int(c + 0.5f);
+    if (!(f >= 0.0f)) return 0;
+    return f >= 255.0f ? 255 : int(f + 0.5f);
 }
 
 using SpanFn = void (*)(const PixelState& ps, const Planes& p, int y, int x1, int x2);

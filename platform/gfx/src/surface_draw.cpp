@@ -30,8 +30,8 @@ namespace {
 constexpr int kMaxCoord = 1 << 20;
 
 bool Sane(int x1, int y1, int x2, int y2) {
-    return std::abs(x1) <= kMaxCoord && std::abs(y1) <= kMaxCoord && std::abs(x2) <= kMaxCoord &&
-           std::abs(y2) <= kMaxCoord;
+    const auto ok = [](int v) { return v >= -kMaxCoord && v <= kMaxCoord; };
+    return ok(x1) && ok(y1) && ok(x2) && ok(y2);
 }
 
 }  // namespace
@@ -100,6 +100,7 @@ bool Surface::DrawRoundedBox(int x1, int y1, int x2, int y2, int cw, int ch) {
 }
 
 bool Surface::DrawEllipse(int x1, int y1, int x2, int y2) {
+    if (!Sane(x1, y1, x2, y2)) return false;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     return DrawRoundedBox(x1, y1, x2, y2, x2 - x1, y2 - y1);

@@ -6,7 +6,10 @@
 #include <cstring>
 #include <memory>
 
+// jpeglib.h needs FILE declared before it.
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 namespace brumil::platform {
 namespace {
@@ -54,9 +57,8 @@ bool DecodeInto(DecodeState& st, std::span<const std::uint8_t> bytes, int maxSid
     st.out.height = static_cast<int>(st.info.output_height);
     st.out.argb.assign(static_cast<std::size_t>(st.out.width) * st.out.height, 0);
     while (st.info.output_scanline < st.info.output_height) {
-        auto* row = reinterpret_cast<JSAMPLE*>(st.out.argb.data() +
-                                               static_cast<std::size_t>(st.info.output_scanline) *
-                                                   st.out.width);
+        auto* row = reinterpret_cast<JSAMPLE*>(
+            st.out.argb.data() + static_cast<std::size_t>(st.info.output_scanline) * st.out.width);
         JSAMPROW rows[1] = {row};
         if (jpeg_read_scanlines(&st.info, rows, 1) != 1) return false;
     }
@@ -90,7 +92,8 @@ bool EncodeInto(EncodeState& st, std::span<const std::uint32_t> argb, int width,
     jpeg_set_quality(&st.info, quality, TRUE);
     jpeg_start_compress(&st.info, TRUE);
     while (st.info.next_scanline < st.info.image_height) {
-        const std::uint32_t* src = argb.data() + static_cast<std::size_t>(st.info.next_scanline) * width;
+        const std::uint32_t* src =
+            argb.data() + static_cast<std::size_t>(st.info.next_scanline) * width;
         JSAMPROW rows[1] = {reinterpret_cast<JSAMPLE*>(const_cast<std::uint32_t*>(src))};
         jpeg_write_scanlines(&st.info, rows, 1);
     }
@@ -115,7 +118,8 @@ std::vector<std::uint8_t> EncodeJpeg(std::span<const std::uint32_t> argb, int wi
         argb.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return {};
     auto st = std::make_unique<EncodeState>();
-    const bool ok = EncodeInto(*st, argb, width, height, quality < 1 ? 1 : (quality > 100 ? 100 : quality));
+    const bool ok =
+        EncodeInto(*st, argb, width, height, quality < 1 ? 1 : (quality > 100 ? 100 : quality));
     if (st->created) jpeg_destroy_compress(&st->info);
     std::vector<std::uint8_t> out;
     if (ok && st->buffer != nullptr) out.assign(st->buffer, st->buffer + st->size);

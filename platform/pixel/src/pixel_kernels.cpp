@@ -7,9 +7,13 @@
 namespace brumil::platform::pixel {
 namespace {
 
-inline int Lerp16(int d, int s, int w) { return d + (((s - d) * w + 32768) >> 16); }
+inline int Lerp16(int d, int s, int w) {
+    return d + (((s - d) * w + 32768) >> 16);
+}
 
-inline int Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int Clamp255(int v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 inline int RoundClamp(float v) {
     if (!(v > 0.0f)) return 0;  // also NaN

@@ -24,10 +24,10 @@ using RiffReadFn = std::function<bool(std::uint64_t offset, std::span<Byte> out)
 
 struct RiffChunk {
     std::array<char, 4> tag{};
-    std::uint32_t size = 0;          // as declared; may exceed what the file holds
-    std::uint64_t headerOffset = 0;  // where the tag is
-    std::uint64_t bodyOffset = 0;    // headerOffset + 8
-    std::uint64_t bodyAvailable = 0; // bytes of the body that the file holds (<= size)
+    std::uint32_t size = 0;           // as declared; may exceed what the file holds
+    std::uint64_t headerOffset = 0;   // where the tag is
+    std::uint64_t bodyOffset = 0;     // headerOffset + 8
+    std::uint64_t bodyAvailable = 0;  // bytes of the body that the file holds (<= size)
 
     bool Is(std::string_view fourcc) const {
         return fourcc.size() == 4 && std::string_view(tag.data(), 4) == fourcc;
@@ -80,13 +80,13 @@ struct WaveFmt {
 
 // What a walk over a RIFF WAVE file found.
 struct WaveScan {
-    bool ogg = false;            // the file is an Ogg stream ("OggS" where a chunk was due)
+    bool ogg = false;  // the file is an Ogg stream ("OggS" where a chunk was due)
     bool fmtFound = false;
-    bool fmtRefused = false;     // format tag other than 1 (PCM), or no channels
+    bool fmtRefused = false;  // format tag other than 1 (PCM), or no channels
     WaveFmt fmt;
     std::uint32_t factSize = 0;
     bool dataFound = false;
-    Long dataSize = 0;           // as declared (0 or -1 mean "to the end of the file")
+    Long dataSize = 0;  // as declared (0 or -1 mean "to the end of the file")
     // The first sample byte; where the walk stopped when no "data" chunk was met.
     std::uint64_t dataOffset = 0;
     std::uint64_t fileLength = 0;

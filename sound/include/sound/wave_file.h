@@ -18,14 +18,14 @@ namespace brumil::sound {
 
 // The wave header record of a whole sound, in its stored field order.
 struct WaveHeaderRecord {
-    Long fmtSize = 0;    // "fmt " chunk size as read by the last load
-    Long factSize = 0;   // "fact" chunk size as read by the last load
-    Long dataSize = 0;   // bytes of sample data
-    Long blockAlign = 0; // bytes per sample frame
-    Integer bits = 0;    // 8, 16 or 24
+    Long fmtSize = 0;     // "fmt " chunk size as read by the last load
+    Long factSize = 0;    // "fact" chunk size as read by the last load
+    Long dataSize = 0;    // bytes of sample data
+    Long blockAlign = 0;  // bytes per sample frame
+    Integer bits = 0;     // 8, 16 or 24
     Integer channels = 0;
     Long hz = 0;
-    Long blocks = 0;     // sample frames = dataSize / blockAlign
+    Long blocks = 0;  // sample frames = dataSize / blockAlign
 };
 
 // The most steps the whole-sound reader walks looking for "data".

@@ -30,11 +30,11 @@ enum WitSourceKind : Long { kWitSourcePcm = 0, kWitSourceOgg = 1 };
 
 struct WitRecord {
     Long magic = 0;
-    Long dataSize = 0;       // bytes of PCM the sound decodes to
-    Long dataBits = 0;       // 8 or 16
-    Long dataChannels = 0;   // 1 or 2
+    Long dataSize = 0;      // bytes of PCM the sound decodes to
+    Long dataBits = 0;      // 8 or 16
+    Long dataChannels = 0;  // 1 or 2
     Long dataHz = 0;
-    Long playerStart = 0;    // byte offsets in the PCM
+    Long playerStart = 0;  // byte offsets in the PCM
     Long playerRestart = 0;
     Long playerEnd = 0;      // 0 or less: the end of the PCM
     Long reserved = 0;       // carried through unchanged
@@ -42,7 +42,7 @@ struct WitRecord {
     Single defaultVolume = 0;
     std::string tagTitle;
     std::string tagInfo;
-    Long passCount = 0;      // codec blocks around the PCM
+    Long passCount = 0;  // codec blocks around the PCM
     Long sourceKind = kWitSourcePcm;
     std::vector<Byte> data;
 

@@ -62,7 +62,7 @@ TEST(SoftDeviceLighting, DirectionalPointSpotAndNegativeLights) {
     D3DLIGHT7 point = Light(D3DLIGHT_POINT, 1, 1, 1);
     point.position = {0, 0, -1};
     point.range = 10;
-    point.attenuation1 = 1;  // 1 / d
+    point.attenuation2 = 1;  // 1 / d^2
     D3DLIGHT7 shortPoint = point;
     shortPoint.range = 1.0f;  // the vertices lie out of range
     D3DLIGHT7 spot = Light(D3DLIGHT_SPOT, 1, 1, 1);
@@ -82,7 +82,7 @@ TEST(SoftDeviceLighting, DirectionalPointSpotAndNegativeLights) {
         {"directional", {sun}, 0xFF8040FFu},
         {"sum first, clamp after", {bright, dark}, 0xFF808080u},
         {"facing away", {back}, 0xFF000000u},
-        {"point, 1/d", {point}, 0xFF808080u},
+        {"point, 1/d^2", {point}, 0xFF5A5A5Au},  // cos 45 / 2
         {"point out of range", {shortPoint}, 0xFF000000u},
         {"spot in the falloff", {spot}, 0xFF666666u},
         {"spot inside the cone", {wideSpot}, 0xFFB4B4B4u},
@@ -328,6 +328,9 @@ TEST(SoftDeviceContract, SpecialisedLoopsMatchTheGeneralLoop) {
          false},
         {D3DTOP_MODULATE, D3DTOP_SELECTARG1, D3DBLEND_ONE, D3DBLEND_ONE, true, false, true, true},
         {D3DTOP_MODULATE, D3DTOP_MODULATE, 0, 0, false, true, false, false},
+        {D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, true,
+         false, false, false},
+        {D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, 0, 0, false, false, true, false},
     };
     for (const Mode& m : modes) {
         std::vector<std::uint32_t> results[2];

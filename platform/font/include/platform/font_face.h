@@ -13,11 +13,11 @@
 namespace brumil::platform {
 
 struct GlyphBitmap {
-    int width = 0;   // coverage columns
-    int height = 0;  // coverage rows
-    int left = 0;    // from the pen position to the first column, pixels
-    int top = 0;     // from the baseline up to the first row, pixels
-    int advance = 0; // pen advance, whole pixels
+    int width = 0;                       // coverage columns
+    int height = 0;                      // coverage rows
+    int left = 0;                        // from the pen position to the first column, pixels
+    int top = 0;                         // from the baseline up to the first row, pixels
+    int advance = 0;                     // pen advance, whole pixels
     std::vector<std::uint8_t> coverage;  // width * height, 0..255
 };
 

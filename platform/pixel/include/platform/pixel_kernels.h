@@ -11,17 +11,27 @@ namespace brumil::platform::pixel {
 
 using Pixel = std::uint32_t;
 
-constexpr int Alpha(Pixel p) { return static_cast<int>(p >> 24); }
-constexpr int Red(Pixel p) { return static_cast<int>((p >> 16) & 0xFF); }
-constexpr int Green(Pixel p) { return static_cast<int>((p >> 8) & 0xFF); }
-constexpr int Blue(Pixel p) { return static_cast<int>(p & 0xFF); }
+constexpr int Alpha(Pixel p) {
+    return static_cast<int>(p >> 24);
+}
+constexpr int Red(Pixel p) {
+    return static_cast<int>((p >> 16) & 0xFF);
+}
+constexpr int Green(Pixel p) {
+    return static_cast<int>((p >> 8) & 0xFF);
+}
+constexpr int Blue(Pixel p) {
+    return static_cast<int>(p & 0xFF);
+}
 constexpr Pixel MakeArgb(int a, int r, int g, int b) {
     return (static_cast<Pixel>(a) << 24) | (static_cast<Pixel>(r) << 16) |
            (static_cast<Pixel>(g) << 8) | static_cast<Pixel>(b);
 }
 
 // Luminance 0..255 of the colour channels (weights 77, 150, 29 of 256).
-constexpr int Luminance(Pixel p) { return (Red(p) * 77 + Green(p) * 150 + Blue(p) * 29 + 128) >> 8; }
+constexpr int Luminance(Pixel p) {
+    return (Red(p) * 77 + Green(p) * 150 + Blue(p) * 29 + 128) >> 8;
+}
 
 // round(a * b / 255) for a, b in 0..255.
 constexpr int MulDiv255(int a, int b) {
@@ -64,14 +74,14 @@ void BilinearRow(Pixel* dst, const Pixel* row0, const Pixel* row1, int n, const 
 // The selection blend of the compose blit. See image/cmg_bbi_function.h for
 // the rule; the parameters are pre-digested here.
 struct ChooseParams {
-    float opacity = 1.0f;       // C1
-    bool alphaFromSource = false;  // C2 <> 0
-    bool additive = false;      // C3 <> 0
-    float colourScale = 1.0f;   // C6
-    Pixel colourOffset = 0;     // C7 (rgb used)
-    Pixel writeMask = 0xFFFFFF; // C8
+    float opacity = 1.0f;           // C1
+    bool alphaFromSource = false;   // C2 <> 0
+    bool additive = false;          // C3 <> 0
+    float colourScale = 1.0f;       // C6
+    Pixel colourOffset = 0;         // C7 (rgb used)
+    Pixel writeMask = 0xFFFFFF;     // C8
     Pixel sourceMask = 0xFFFFFFFF;  // C10
-    Pixel fillColour = 0;       // C11
+    Pixel fillColour = 0;           // C11
 };
 void ChooseRow(Pixel* dst, const Pixel* src, int n, const ChooseParams& p);
 

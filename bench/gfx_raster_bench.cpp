@@ -1,0 +1,217 @@
+// The software device on the game's two heavy loads: a screen of alpha-blended
+// rotated sprites over a textured background, and a lit, textured ground mesh.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "platform/d3d_device.h"
+#include "platform/dx7_math.h"
+#include "platform/soft_device.h"
+#include "platform/surface.h"
+
+namespace {
+
+using namespace brumil::platform;
+
+SurfacePtr NewSurface(int w, int h, PixelFormat f, bool texture) {
+    SurfaceDesc d;
+    d.width = w;
+    d.height = h;
+    d.format = f;
+    d.texture = texture;
+    return Surface::Create(d);
+}
+
+SurfacePtr Background() {
+    SurfacePtr t = NewSurface(1024, 512, PixelFormat::Rgb888, true);
+    auto lock = t->Lock();
+    for (int y = 0; y < 512; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            lock.Pixels()[y * 1024 + x] =
+                0xFF000000u | std::uint32_t((x * 7) & 255) << 16 | std::uint32_t((y * 3) & 255) << 8 |
+                std::uint32_t((x ^ y) & 255);
+        }
+    }
+    return t;
+}
+
+// An opaque disc fading to transparent at its rim.
+SurfacePtr Disc() {
+    SurfacePtr t = NewSurface(32, 32, PixelFormat::Argb8888, true);
+    auto lock = t->Lock();
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const float d = std::hypot(x - 15.5f, y - 15.5f);
+            const float a = d < 10.0f ? 1.0f : (d > 16.0f ? 0.0f : (16.0f - d) / 6.0f);
+            lock.Pixels()[y * 32 + x] = std::uint32_t(a * 255.0f) << 24 | 0x00FFC080u;
+        }
+    }
+    return t;
+}
+
+D3DTLVERTEX TL(float x, float y, float u, float v) {
+    D3DTLVERTEX t;
+    t.sx = x;
+    t.sy = y;
+    t.rhw = 1.0f;
+    t.color = static_cast<D3DLong>(0xFFFFFFFFu);
+    t.tu = u;
+    t.tv = v;
+    return t;
+}
+
+void Sprites(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const bool linear = state.range(1) != 0;
+    SurfacePtr back = NewSurface(640, 480, PixelFormat::Rgb888, false);
+    auto dev = CreateSoftDevice(back, nullptr);
+    SurfacePtr bg = Background(), disc = Disc();
+    // Sprite placements and angles, fixed for every frame.
+    std::vector<std::array<D3DTLVERTEX, 4>> quads;
+    std::uint32_t seed = 1;
+    for (int i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const float cx = float(seed % 640), cy = float((seed >> 12) % 480);
+        const float a = float(i) * 0.37f, c = std::cos(a), s = std::sin(a);
+        std::array<D3DTLVERTEX, 4> q;
+        for (int k = 0; k < 4; ++k) {
+            const float px = (k & 1 ? 16.0f : -16.0f), py = (k & 2 ? 16.0f : -16.0f);
+            q[k] = TL(cx + px * c + py * s - 0.5f, cy + py * c - px * s - 0.5f, float(k & 1),
+                      float(k >> 1));
+        }
+        quads.push_back(q);
+    }
+    const std::array<D3DTLVERTEX, 4> bgQuad = {TL(-0.5f, -0.5f, 0, 0),
+                                               TL(639.5f, -0.5f, 0.625f, 0),
+                                               TL(-0.5f, 479.5f, 0, 0.9375f),
+                                               TL(639.5f, 479.5f, 0.625f, 0.9375f)};
+    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
+    dev->SetTextureStageState(0, D3DTSS_MINFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->Clear({}, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        // Background: render mode 0x10 (texture colour, no blending).
+        dev->SetTexture(0, bg);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, 0);
+        dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+        dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX,
+                           std::span<const D3DTLVERTEX>(bgQuad), 4, 0);
+        // Sprites: render mode 0x211 (alpha blend, texture alpha x diffuse,
+        // alpha test at 1).
+        dev->SetTexture(0, disc);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
+        dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+        dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, 1);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHAREF, 1);
+        dev->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+        for (const auto& q : quads) {
+            dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX,
+                               std::span<const D3DTLVERTEX>(q), 4, 0);
+        }
+        dev->EndScene();
+        benchmark::DoNotOptimize(back->Pixels().data());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(Sprites)
+    ->ArgsProduct({{150, 600, 2400}, {0, 1}})
+    ->ArgNames({"sprites", "linear"})
+    ->Unit(benchmark::kMillisecond);
+
+// 150 patches of 4 x 4 cells each, lit by a directional and a point light,
+// seen by a perspective camera from above and behind.
+void GroundMesh(benchmark::State& state) {
+    SurfacePtr back = NewSurface(640, 480, PixelFormat::Rgb888, false);
+    SurfacePtr depth = NewSurface(640, 480, PixelFormat::Depth32F, false);
+    auto dev = CreateSoftDevice(back, depth);
+    SurfacePtr tex = NewSurface(64, 64, PixelFormat::Rgb888, true);
+    {
+        auto lock = tex->Lock();
+        for (int i = 0; i < 64 * 64; ++i) lock.Pixels()[i] = 0xFF000000u | (i * 2654435761u >> 8);
+    }
+    struct Patch {
+        std::vector<D3DVERTEX> v;
+        std::vector<std::int16_t> idx;
+    };
+    std::vector<Patch> patches;
+    for (int pz = 0; pz < 10; ++pz) {
+        for (int px = 0; px < 15; ++px) {
+            Patch p;
+            for (int j = 0; j <= 4; ++j) {
+                for (int i = 0; i <= 4; ++i) {
+                    const float x = float(px * 10 + i * 2.5f) - 75.0f;
+                    const float z = float(pz * 10 + j * 2.5f);
+                    const float y = std::sin(x * 0.1f) * std::cos(z * 0.1f);
+                    D3DVERTEX v;
+                    DirectX7::CreateD3DVertex(x, y, z, 0, 1, 0, float(i) / 4.0f, float(j) / 4.0f,
+                                              v);
+                    p.v.push_back(v);
+                }
+            }
+            for (int j = 0; j < 4; ++j) {
+                for (int i = 0; i < 4; ++i) {
+                    const std::int16_t a = std::int16_t(j * 5 + i), b = std::int16_t(a + 1),
+                                       c = std::int16_t(a + 5), d = std::int16_t(a + 6);
+                    p.idx.insert(p.idx.end(), {a, c, b, b, c, d});
+                }
+            }
+            patches.push_back(std::move(p));
+        }
+    }
+    D3DMATRIX view, proj, world;
+    DirectX7::ViewMatrix(view, {0, 25, -30}, {0, 0, 40}, {0, 1, 0}, 0);
+    proj.rc11 = 2.414214f;
+    proj.rc22 = 3.296559f;
+    proj.rc33 = 1000.0f / 999.0f;
+    proj.rc34 = 1;
+    proj.rc43 = -1000.0f / 999.0f;
+    DirectX7::IdentityMatrix(world);
+    dev->SetTransform(D3DTRANSFORMSTATE_VIEW, view);
+    dev->SetTransform(D3DTRANSFORMSTATE_PROJECTION, proj);
+    dev->SetTransform(D3DTRANSFORMSTATE_WORLD, world);
+    D3DMATERIAL7 m;
+    m.diffuse = {1, 1, 1, 1};
+    m.ambient = {1, 1, 1, 1};
+    dev->SetMaterial(m);
+    dev->SetRenderState(D3DRENDERSTATE_AMBIENT, 0x40404040);
+    D3DLIGHT7 sun;
+    sun.dltType = D3DLIGHT_DIRECTIONAL;
+    sun.diffuse = {0.8f, 0.8f, 0.7f, 0};
+    sun.direction = {0.3f, -1.0f, 0.5f};
+    D3DLIGHT7 lamp;
+    lamp.dltType = D3DLIGHT_POINT;
+    lamp.diffuse = {1.0f, 0.5f, 0.2f, 0};
+    lamp.position = {0, 5, 30};
+    lamp.range = 100;
+    lamp.attenuation0 = 0.75f;
+    lamp.attenuation1 = 0.075f;
+    lamp.attenuation2 = 0.0075f;
+    dev->SetLight(0, sun);
+    dev->LightEnable(0, true);
+    dev->SetLight(1, lamp);
+    dev->LightEnable(1, true);
+    dev->SetTexture(0, tex);
+    dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->Clear({}, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        for (const Patch& p : patches) {
+            dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
+                                      std::span<const D3DVERTEX>(p.v), D3DLong(p.v.size()),
+                                      p.idx, D3DLong(p.idx.size()), 0);
+        }
+        dev->EndScene();
+        benchmark::DoNotOptimize(back->Pixels().data());
+    }
+}
+BENCHMARK(GroundMesh)->Unit(benchmark::kMillisecond);
+
+}  // namespace
