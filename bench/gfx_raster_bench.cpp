@@ -30,9 +30,9 @@ SurfacePtr Background() {
     auto lock = t->Lock();
     for (int y = 0; y < 512; ++y) {
         for (int x = 0; x < 1024; ++x) {
-            lock.Pixels()[y * 1024 + x] =
-                0xFF000000u | std::uint32_t((x * 7) & 255) << 16 | std::uint32_t((y * 3) & 255) << 8 |
-                std::uint32_t((x ^ y) & 255);
+            lock.Pixels()[y * 1024 + x] = 0xFF000000u | std::uint32_t((x * 7) & 255) << 16 |
+                                          std::uint32_t((y * 3) & 255) << 8 |
+                                          std::uint32_t((x ^ y) & 255);
         }
     }
     return t;
@@ -84,8 +84,7 @@ void Sprites(benchmark::State& state) {
         }
         quads.push_back(q);
     }
-    const std::array<D3DTLVERTEX, 4> bgQuad = {TL(-0.5f, -0.5f, 0, 0),
-                                               TL(639.5f, -0.5f, 0.625f, 0),
+    const std::array<D3DTLVERTEX, 4> bgQuad = {TL(-0.5f, -0.5f, 0, 0), TL(639.5f, -0.5f, 0.625f, 0),
                                                TL(-0.5f, 479.5f, 0, 0.9375f),
                                                TL(639.5f, 479.5f, 0.625f, 0.9375f)};
     dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
@@ -205,8 +204,8 @@ void GroundMesh(benchmark::State& state) {
         dev->Clear({}, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
         for (const Patch& p : patches) {
             dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
-                                      std::span<const D3DVERTEX>(p.v), D3DLong(p.v.size()),
-                                      p.idx, D3DLong(p.idx.size()), 0);
+                                      std::span<const D3DVERTEX>(p.v), D3DLong(p.v.size()), p.idx,
+                                      D3DLong(p.idx.size()), 0);
         }
         dev->EndScene();
         benchmark::DoNotOptimize(back->Pixels().data());

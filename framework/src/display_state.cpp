@@ -1,7 +1,8 @@
 // Display start-up, shut-down and re-creation, and the display globals.
+#include "display_state.h"
+
 #include <algorithm>
 
-#include "display_state.h"
 #include "framework/splib.h"
 #include "platform/soft_device.h"
 
@@ -131,29 +132,71 @@ void DisplayStop() {
     ReleaseChain();
 }
 
-const DisplaySettings& CurrentDisplaySettings() { return State().settings; }
+const DisplaySettings& CurrentDisplaySettings() {
+    return State().settings;
+}
 
-SurfacePtr& gBackDDS() { return State().back; }
-SurfacePtr& gWorkDDS() { return State().work; }
-SurfacePtr& gZBufferDDS() { return State().zbuffer; }
-SurfacePtr& gZBufferDDS2() { return State().zbuffer2; }
-bool& gNoDoubleZBuffer() { return State().noDoubleZBuffer; }
-std::shared_ptr<platform::Direct3DDevice7>& gD3DDevice() { return State().device; }
-platform::D3DCaps& gD3DCaps() { return State().caps; }
-platform::DirectX7& gDX7() { return State().dx7; }
-Long& gScreenWidth() { return State().screenWidth; }
-Long& gScreenHeight() { return State().screenHeight; }
-Long& gPixelBits() { return State().pixelBits; }
-std::vector<Long>& gPixelBitsList() { return State().pixelBitsList; }
-Long& gClearColor() { return State().clearColor; }
-Long& gUseHardwareDevice() { return State().useHardwareDevice; }
-bool& gBackInVideoMemory() { return State().backInVideoMemory; }
-std::string& gSupportText() { return State().supportText; }
-std::string& gNonSupportText() { return State().nonSupportText; }
-Long& gVsinkCorrect() { return State().vsinkCorrect; }
+SurfacePtr& gBackDDS() {
+    return State().back;
+}
+SurfacePtr& gWorkDDS() {
+    return State().work;
+}
+SurfacePtr& gZBufferDDS() {
+    return State().zbuffer;
+}
+SurfacePtr& gZBufferDDS2() {
+    return State().zbuffer2;
+}
+bool& gNoDoubleZBuffer() {
+    return State().noDoubleZBuffer;
+}
+std::shared_ptr<platform::Direct3DDevice7>& gD3DDevice() {
+    return State().device;
+}
+platform::D3DCaps& gD3DCaps() {
+    return State().caps;
+}
+platform::DirectX7& gDX7() {
+    return State().dx7;
+}
+Long& gScreenWidth() {
+    return State().screenWidth;
+}
+Long& gScreenHeight() {
+    return State().screenHeight;
+}
+Long& gPixelBits() {
+    return State().pixelBits;
+}
+std::vector<Long>& gPixelBitsList() {
+    return State().pixelBitsList;
+}
+Long& gClearColor() {
+    return State().clearColor;
+}
+Long& gUseHardwareDevice() {
+    return State().useHardwareDevice;
+}
+bool& gBackInVideoMemory() {
+    return State().backInVideoMemory;
+}
+std::string& gSupportText() {
+    return State().supportText;
+}
+std::string& gNonSupportText() {
+    return State().nonSupportText;
+}
+Long& gVsinkCorrect() {
+    return State().vsinkCorrect;
+}
 
-Long GetRenderLevel() { return State().renderLevel; }
-Long GetTextureLimit() { return State().textureLimit; }
+Long GetRenderLevel() {
+    return State().renderLevel;
+}
+Long GetTextureLimit() {
+    return State().textureLimit;
+}
 
 void UpdateTextureLimit() {
     auto& st = State();
@@ -183,9 +226,15 @@ Single GetDrawScale() {
     return scale;
 }
 
-Single GetHalfSizeOffset() { return IsHalfSizeMode() ? 32.0f : 0.0f; }
-bool GetDrawOption7() { return State().startedWithDepth; }
-bool IsFullScreenMode() { return State().settings.fullScreen; }
+Single GetHalfSizeOffset() {
+    return IsHalfSizeMode() ? 32.0f : 0.0f;
+}
+bool GetDrawOption7() {
+    return State().startedWithDepth;
+}
+bool IsFullScreenMode() {
+    return State().settings.fullScreen;
+}
 bool IsHalfSizeMode() {
     const auto& s = State().settings;
     return s.halfSize && !s.highQuality;
@@ -203,7 +252,9 @@ void SetFullScreenMode(bool fullScreen) {
     }
 }
 
-bool IsDisplayReady() { return IsDDSAlive(State().back); }
+bool IsDisplayReady() {
+    return IsDDSAlive(State().back);
+}
 
 bool DirectDrawApplySettings(const DisplaySettingsChange& c) {
     DisplaySettings s = State().settings;
@@ -224,7 +275,11 @@ bool DirectDrawApplySettings(const DisplaySettingsChange& c) {
     return DisplayStart(s);
 }
 
-Long GetVideoMemoryTotalKB(Long /*caps*/) { return 0; }
-Long GetVideoMemoryFreeKB(Long /*caps*/) { return 0; }
+Long GetVideoMemoryTotalKB(Long /*caps*/) {
+    return 0;
+}
+Long GetVideoMemoryFreeKB(Long /*caps*/) {
+    return 0;
+}
 
 }  // namespace brumil::framework

@@ -161,8 +161,12 @@ SurfacePtr GetWorkDDS(Long mode) {
         st.work = CreateOffscreenDDS(st.screenWidth, st.screenHeight, true, 0);
     }
     switch (mode) {
-        case 1: CopyIfAlive(st.back, st.work); break;
-        case 2: CopyIfAlive(st.work, st.back); break;
+        case 1:
+            CopyIfAlive(st.back, st.work);
+            break;
+        case 2:
+            CopyIfAlive(st.work, st.back);
+            break;
         case 3:
             CopyIfAlive(st.back, st.work);
             CopyIfAlive(st.zbuffer, st.zbuffer2);
@@ -171,14 +175,21 @@ SurfacePtr GetWorkDDS(Long mode) {
             CopyIfAlive(st.work, st.back);
             CopyIfAlive(st.zbuffer2, st.zbuffer);
             break;
-        default: break;  // 0 and 5 copy nothing
+        default:
+            break;  // 0 and 5 copy nothing
     }
     return st.work;
 }
 
-bool IsDDSAlive(const SurfacePtr& s) { return s != nullptr && !s->IsLost(); }
-Long GetDDSWidth(const SurfacePtr& s) { return s ? s->Width() : 0; }
-Long GetDDSHeight(const SurfacePtr& s) { return s ? s->Height() : 0; }
+bool IsDDSAlive(const SurfacePtr& s) {
+    return s != nullptr && !s->IsLost();
+}
+Long GetDDSWidth(const SurfacePtr& s) {
+    return s ? s->Width() : 0;
+}
+Long GetDDSHeight(const SurfacePtr& s) {
+    return s ? s->Height() : 0;
+}
 
 DDSDescription ReadDDSDescription(const SurfacePtr& s) {
     if (!s) return {};

@@ -1,9 +1,10 @@
+#include "framework/display.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "framework/display.h"
 #include "framework/splib.h"
 #include "platform/headless_window.h"
 

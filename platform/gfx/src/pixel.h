@@ -28,7 +28,23 @@ inline int Mul8(int a, int b) {
     const int t = a * b + 128;
     return (t + (t >> 8)) >> 8;
 }
-inline int Sat(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+// (s * a + d * (255 - a)) / 255 rounded, for two channels at once: the
+// channels sit in bits 0-7 and 16-23 of s and d.
+[[gnu::always_inline]] inline std::uint32_t Lerp2(std::uint32_t s, std::uint32_t d, int a) {
+    std::uint32_t t = s * std::uint32_t(a) + d * std::uint32_t(255 - a) + 0x00800080u;
+    t = (t + ((t >> 8) & 0x00FF00FFu)) >> 8;
+    return t & 0x00FF00FFu;
+}
+
+// The source-alpha blend of a whole pixel.
+[[gnu::always_inline]] inline std::uint32_t LerpPixel(std::uint32_t src, std::uint32_t dst, int a) {
+    return Lerp2(src & 0x00FF00FFu, dst & 0x00FF00FFu, a) |
+           Lerp2((src >> 8) & 0x00FF00FFu, (dst >> 8) & 0x00FF00FFu, a) << 8;
+}
+
+inline int Sat(int v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 // Keeps a texture coordinate finite and small before it becomes an integer.
 // (Plain comparisons: the library's fmin and fmax are calls.)
@@ -39,7 +55,8 @@ inline float SafeCoord(float f) {
 
 inline int Address(int i, int n, bool pow2, int mode) {
     switch (mode) {
-        case D3DTADDRESS_CLAMP: return i < 0 ? 0 : (i >= n ? n - 1 : i);
+        case D3DTADDRESS_CLAMP:
+            return i < 0 ? 0 : (i >= n ? n - 1 : i);
         case D3DTADDRESS_MIRROR: {
             const int period = 2 * n;
             int m = i % period;
@@ -56,7 +73,9 @@ inline int Address(int i, int n, bool pow2, int mode) {
 }
 
 // floor() of a coordinate already limited by SafeCoord.
-[[gnu::always_inline]] inline int FloorInt(float f) { return int(static_cast<double>(f) + 8388608.0) - 8388608; }
+[[gnu::always_inline]] inline int FloorInt(float f) {
+    return int(static_cast<double>(f) + 8388608.0) - 8388608;
+}
 
 [[gnu::always_inline]] inline std::uint32_t Texel(const PixelState& ps, int x, int y) {
     if (ps.wrapPow2) {
@@ -98,10 +117,18 @@ inline Rgba Arg(D3DLong arg, const Rgba& tex, const Rgba& diffuse, const Rgba& s
                 const Rgba& factor) {
     Rgba v;
     switch (arg & 0x0F) {
-        case D3DTA_TEXTURE: v = tex; break;
-        case D3DTA_TFACTOR: v = factor; break;
-        case D3DTA_SPECULAR: v = spec; break;
-        default: v = diffuse; break;  // diffuse, and current at stage 0
+        case D3DTA_TEXTURE:
+            v = tex;
+            break;
+        case D3DTA_TFACTOR:
+            v = factor;
+            break;
+        case D3DTA_SPECULAR:
+            v = spec;
+            break;
+        default:
+            v = diffuse;
+            break;  // diffuse, and current at stage 0
     }
     if (arg & 0x20) v.c[0] = v.c[1] = v.c[2] = v.c[3];  // alpha replicate
     if (arg & 0x10) {
@@ -112,19 +139,32 @@ inline Rgba Arg(D3DLong arg, const Rgba& tex, const Rgba& diffuse, const Rgba& s
 
 inline int Op(D3DLong op, int a1, int a2, int texA, int diffA, int factA) {
     switch (op) {
-        case D3DTOP_SELECTARG1: return a1;
-        case D3DTOP_SELECTARG2: return a2;
-        case D3DTOP_MODULATE: return Mul8(a1, a2);
-        case D3DTOP_MODULATE2X: return Sat(2 * Mul8(a1, a2));
-        case D3DTOP_MODULATE4X: return Sat(4 * Mul8(a1, a2));
-        case D3DTOP_ADD: return Sat(a1 + a2);
-        case D3DTOP_ADDSIGNED: return Sat(a1 + a2 - 128);
-        case D3DTOP_ADDSIGNED2X: return Sat(2 * (a1 + a2 - 128));
-        case D3DTOP_SUBTRACT: return Sat(a1 - a2);
-        case D3DTOP_BLENDDIFFUSEALPHA: return Mul8(a1, diffA) + Mul8(a2, 255 - diffA);
-        case D3DTOP_BLENDTEXTUREALPHA: return Mul8(a1, texA) + Mul8(a2, 255 - texA);
-        case D3DTOP_BLENDFACTORALPHA: return Mul8(a1, factA) + Mul8(a2, 255 - factA);
-        default: return a2;
+        case D3DTOP_SELECTARG1:
+            return a1;
+        case D3DTOP_SELECTARG2:
+            return a2;
+        case D3DTOP_MODULATE:
+            return Mul8(a1, a2);
+        case D3DTOP_MODULATE2X:
+            return Sat(2 * Mul8(a1, a2));
+        case D3DTOP_MODULATE4X:
+            return Sat(4 * Mul8(a1, a2));
+        case D3DTOP_ADD:
+            return Sat(a1 + a2);
+        case D3DTOP_ADDSIGNED:
+            return Sat(a1 + a2 - 128);
+        case D3DTOP_ADDSIGNED2X:
+            return Sat(2 * (a1 + a2 - 128));
+        case D3DTOP_SUBTRACT:
+            return Sat(a1 - a2);
+        case D3DTOP_BLENDDIFFUSEALPHA:
+            return Mul8(a1, diffA) + Mul8(a2, 255 - diffA);
+        case D3DTOP_BLENDTEXTUREALPHA:
+            return Mul8(a1, texA) + Mul8(a2, 255 - texA);
+        case D3DTOP_BLENDFACTORALPHA:
+            return Mul8(a1, factA) + Mul8(a2, 255 - factA);
+        default:
+            return a2;
     }
 }
 
@@ -152,34 +192,56 @@ inline Rgba CombineStage(const PixelState& ps, const Rgba& tex, const Rgba& diff
 template <typename T>
 inline bool Compare(D3DLong func, T value, T ref) {
     switch (func) {
-        case D3DCMP_NEVER: return false;
-        case D3DCMP_LESS: return value < ref;
-        case D3DCMP_EQUAL: return value == ref;
-        case D3DCMP_LESSEQUAL: return value <= ref;
-        case D3DCMP_GREATER: return value > ref;
-        case D3DCMP_NOTEQUAL: return value != ref;
-        case D3DCMP_GREATEREQUAL: return value >= ref;
-        default: return true;
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return value < ref;
+        case D3DCMP_EQUAL:
+            return value == ref;
+        case D3DCMP_LESSEQUAL:
+            return value <= ref;
+        case D3DCMP_GREATER:
+            return value > ref;
+        case D3DCMP_NOTEQUAL:
+            return value != ref;
+        case D3DCMP_GREATEREQUAL:
+            return value >= ref;
+        default:
+            return true;
     }
 }
 
 inline int BlendFactor(D3DLong f, int ch, const Rgba& s, const Rgba& d) {
     switch (f) {
-        case D3DBLEND_ZERO: return 0;
-        case D3DBLEND_ONE: return 255;
-        case D3DBLEND_SRCCOLOR: return s.c[ch];
-        case D3DBLEND_INVSRCCOLOR: return 255 - s.c[ch];
-        case D3DBLEND_SRCALPHA: return s.c[3];
-        case D3DBLEND_INVSRCALPHA: return 255 - s.c[3];
-        case D3DBLEND_DESTALPHA: return d.c[3];
-        case D3DBLEND_INVDESTALPHA: return 255 - d.c[3];
-        case D3DBLEND_DESTCOLOR: return d.c[ch];
-        case D3DBLEND_INVDESTCOLOR: return 255 - d.c[ch];
-        default: return 0;
+        case D3DBLEND_ZERO:
+            return 0;
+        case D3DBLEND_ONE:
+            return 255;
+        case D3DBLEND_SRCCOLOR:
+            return s.c[ch];
+        case D3DBLEND_INVSRCCOLOR:
+            return 255 - s.c[ch];
+        case D3DBLEND_SRCALPHA:
+            return s.c[3];
+        case D3DBLEND_INVSRCALPHA:
+            return 255 - s.c[3];
+        case D3DBLEND_DESTALPHA:
+            return d.c[3];
+        case D3DBLEND_INVDESTALPHA:
+            return 255 - d.c[3];
+        case D3DBLEND_DESTCOLOR:
+            return d.c[ch];
+        case D3DBLEND_INVDESTCOLOR:
+            return 255 - d.c[ch];
+        default:
+            return 0;
     }
 }
 
 inline std::uint32_t BlendGeneric(const PixelState& ps, const Rgba& s, std::uint32_t dst) {
+    if (ps.srcBlend == D3DBLEND_SRCALPHA && ps.dstBlend == D3DBLEND_INVSRCALPHA) {
+        return LerpPixel(Pack(s), dst, s.c[3]);
+    }
     const Rgba d = Unpack(dst);
     Rgba o;
     for (int i = 0; i < 4; ++i) {
@@ -207,7 +269,7 @@ inline void ShadePixel(const PixelState& ps, int x, int y, float z, float u, flo
     if (ps.specularAdd) {
         for (int i = 0; i < 3; ++i) src.c[i] = Sat(src.c[i] + spec.c[i]);
     }
-    if (ps.alphaTest && !Compare(ps.alphaFunc, src.c[3], ps.alphaRef)) return;
+    if (ps.alphaTest && !ps.alphaPass[src.c[3]]) return;
     const std::size_t di = static_cast<std::size_t>(y) * ps.width + x;
     if (ps.depth != nullptr) {
         float& zb = ps.depth[static_cast<std::size_t>(y) * ps.depthWidth + x];

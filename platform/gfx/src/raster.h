@@ -49,6 +49,7 @@ struct PixelState {
     bool alphaTest = false;
     D3DLong alphaFunc = D3DCMP_ALWAYS;
     int alphaRef = 0;
+    bool alphaPass[256] = {};  // the alpha test's answer per alpha, made by Classify
 
     bool zTest = false, zWrite = false;
     D3DLong zFunc = D3DCMP_LESSEQUAL;

@@ -93,10 +93,10 @@ bool RecordingDevice::SetMaterial(const D3DMATERIAL7& m) {
 
 bool RecordingDevice::SetLight(D3DLong index, const D3DLIGHT7& l) {
     auto& c = Add("SetLight", {index, l.dltType});
-    c.values = {l.diffuse.r,   l.diffuse.g,     l.diffuse.b,     l.position.x,
-                l.position.y,  l.position.z,    l.direction.x,   l.direction.y,
-                l.direction.z, l.range,         l.falloff,       l.attenuation0,
-                l.attenuation1, l.attenuation2, l.theta,         l.phi};
+    c.values = {l.diffuse.r,    l.diffuse.g,    l.diffuse.b,   l.position.x,
+                l.position.y,   l.position.z,   l.direction.x, l.direction.y,
+                l.direction.z,  l.range,        l.falloff,     l.attenuation0,
+                l.attenuation1, l.attenuation2, l.theta,       l.phi};
     return !failing_;
 }
 

@@ -1,6 +1,8 @@
 // The software device: its state, the calls that set it, and the draws, which
 // read the vertex records, transform, light and clip them, assemble the
 // primitives and hand screen-space triangles and lines to the rasteriser.
+#include "platform/soft_device.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,7 +11,6 @@
 
 #include "lighting.h"
 #include "platform/dx7_math.h"
-#include "platform/soft_device.h"
 #include "raster.h"
 
 namespace brumil::platform {
@@ -111,7 +112,8 @@ public:
             r.x2 = std::min(r.x2, vp.x2);
             r.y2 = std::min(r.y2, vp.y2);
             if (r.Empty()) return;
-            if (flags & D3DCLEAR_TARGET) target_->BltColorFill(r, static_cast<std::uint32_t>(color));
+            if (flags & D3DCLEAR_TARGET)
+                target_->BltColorFill(r, static_cast<std::uint32_t>(color));
             if (flags & D3DCLEAR_ZBUFFER) depth_->DepthFill(r, z);
         };
         if (rects.empty()) {
@@ -306,8 +308,8 @@ private:
             ps.texW = tex->Width();
             ps.texH = tex->Height();
             ps.texPow2 = (ps.texW & (ps.texW - 1)) == 0 && (ps.texH & (ps.texH - 1)) == 0;
-            ps.wrapPow2 = ps.texPow2 && ps.addressU == D3DTADDRESS_WRAP &&
-                          ps.addressV == D3DTADDRESS_WRAP;
+            ps.wrapPow2 =
+                ps.texPow2 && ps.addressU == D3DTADDRESS_WRAP && ps.addressV == D3DTADDRESS_WRAP;
             if (rs(D3DRENDERSTATE_COLORKEYENABLE) != 0 && tex->ColorKey().has_value()) {
                 ps.colorKey = true;
                 ps.keyMask = tex->ColorKeyMask();
@@ -395,7 +397,8 @@ private:
             case D3DPT_LINESTRIP:
                 for (D3DLong j = 0; j + 1 < n; ++j) line(vertexOf(j), vertexOf(j + 1));
                 break;
-            default: break;
+            default:
+                break;
         }
         return true;
     }
@@ -523,8 +526,7 @@ private:
     }
 
     static bool FiniteClip(const ClipVertex& v) {
-        return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) &&
-               std::isfinite(v.w);
+        return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
     }
 
     void ClipTriangle(const raster::PixelState& ps, const ClipVertex& a, const ClipVertex& b,

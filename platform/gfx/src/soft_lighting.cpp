@@ -7,7 +7,9 @@ namespace brumil::platform::lighting {
 
 namespace {
 
-float Dot(const D3DVECTOR& a, const D3DVECTOR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Dot(const D3DVECTOR& a, const D3DVECTOR& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 D3DVECTOR Normalised(const D3DVECTOR& v) {
     const float l = std::sqrt(Dot(v, v));
@@ -15,7 +17,9 @@ D3DVECTOR Normalised(const D3DVECTOR& v) {
     return {v.x / l, v.y / l, v.z / l};
 }
 
-float Clamp01(float v) { return std::fmin(std::fmax(v, 0.0f), 1.0f); }
+float Clamp01(float v) {
+    return std::fmin(std::fmax(v, 0.0f), 1.0f);
+}
 
 }  // namespace
 
@@ -62,10 +66,9 @@ void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, flo
         col[1] += atten * (m.ambient.g * l.ambient.g + m.diffuse.g * l.diffuse.g * ndotl);
         col[2] += atten * (m.ambient.b * l.ambient.b + m.diffuse.b * l.diffuse.b * ndotl);
         if (ctx.specular && ndotl > 0.0f) {
-            const D3DVECTOR toEye =
-                Normalised({ctx.eye.x - p.x, ctx.eye.y - p.y, ctx.eye.z - p.z});
-            const D3DVECTOR h = Normalised(
-                {toEye.x + toLight.x, toEye.y + toLight.y, toEye.z + toLight.z});
+            const D3DVECTOR toEye = Normalised({ctx.eye.x - p.x, ctx.eye.y - p.y, ctx.eye.z - p.z});
+            const D3DVECTOR h =
+                Normalised({toEye.x + toLight.x, toEye.y + toLight.y, toEye.z + toLight.z});
             const float ndoth = std::fmax(Dot(n, h), 0.0f);
             const float k = atten * (m.power > 0.0f ? std::pow(ndoth, m.power) : 1.0f);
             spec[0] += k * m.specular.r * l.specular.r;

@@ -15,7 +15,9 @@ constexpr float kGuard = 16384.0f;
 // Sub-pixel precision of vertex positions: 1/256 pixel.
 constexpr std::int64_t kSub = 256;
 
-bool Finite(const Vertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+bool Finite(const Vertex& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
 
 Vertex Lerp(const Vertex& a, const Vertex& b, float t) {
     Vertex r;
@@ -125,8 +127,7 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
     for (std::int64_t y = yTop; y < yEnd; ++y) {
         const std::int64_t yc = y * kSub;
         const std::int64_t xl = EdgeCeil(f[0], f[2], yc);
-        const std::int64_t xs =
-            yc < f[1].y ? EdgeCeil(f[0], f[1], yc) : EdgeCeil(f[1], f[2], yc);
+        const std::int64_t xs = yc < f[1].y ? EdgeCeil(f[0], f[1], yc) : EdgeCeil(f[1], f[2], yc);
         std::int64_t x1 = longOnLeft ? xl : xs, x2 = longOnLeft ? xs : xl;
         x1 = std::max<std::int64_t>(x1, ps.clipX1);
         x2 = std::min<std::int64_t>(x2, ps.clipX2);

@@ -87,7 +87,7 @@ void FastSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
             }
             src = rgb | std::uint32_t(sa) << 24;
         }
-        if (ps.alphaTest && !Compare(ps.alphaFunc, sa, ps.alphaRef)) continue;
+        if (ps.alphaTest && !ps.alphaPass[sa]) continue;
         std::uint32_t& dst = row[x];
         if constexpr (B == Blend::None) {
             dst = src;
@@ -98,13 +98,7 @@ void FastSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
                 dst = src;
                 continue;
             }
-            const std::uint32_t o = dst;
-            std::uint32_t out = 0;
-            for (int sh = 0; sh < 32; sh += 8) {
-                const int sc = int((src >> sh) & 255), dc = int((o >> sh) & 255);
-                out |= std::uint32_t(Sat(Mul8(sc, sa) + Mul8(dc, 255 - sa))) << sh;
-            }
-            dst = out;
+            dst = LerpPixel(src, dst, sa);
         } else if constexpr (B == Blend::SrcAlphaOne) {
             if (sa == 0) continue;
             const std::uint32_t o = dst;
@@ -128,21 +122,28 @@ void FastSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
 template <bool Linear, Combine CK, Combine AK>
 SpanFn PickBlend(Blend b) {
     switch (b) {
-        case Blend::None: return &FastSpan<Linear, CK, AK, Blend::None>;
+        case Blend::None:
+            return &FastSpan<Linear, CK, AK, Blend::None>;
         case Blend::SrcAlphaInvSrcAlpha:
             return &FastSpan<Linear, CK, AK, Blend::SrcAlphaInvSrcAlpha>;
-        case Blend::SrcAlphaOne: return &FastSpan<Linear, CK, AK, Blend::SrcAlphaOne>;
-        case Blend::OneOne: return &FastSpan<Linear, CK, AK, Blend::OneOne>;
-        default: return &GenericSpan;
+        case Blend::SrcAlphaOne:
+            return &FastSpan<Linear, CK, AK, Blend::SrcAlphaOne>;
+        case Blend::OneOne:
+            return &FastSpan<Linear, CK, AK, Blend::OneOne>;
+        default:
+            return &GenericSpan;
     }
 }
 
 template <bool Linear, Combine CK>
 SpanFn PickAlpha(const PixelState& ps) {
     switch (ps.alphaKind) {
-        case Combine::Modulate: return PickBlend<Linear, CK, Combine::Modulate>(ps.blendKind);
-        case Combine::Diffuse: return PickBlend<Linear, CK, Combine::Diffuse>(ps.blendKind);
-        default: return PickBlend<Linear, CK, Combine::Select>(ps.blendKind);
+        case Combine::Modulate:
+            return PickBlend<Linear, CK, Combine::Modulate>(ps.blendKind);
+        case Combine::Diffuse:
+            return PickBlend<Linear, CK, Combine::Diffuse>(ps.blendKind);
+        default:
+            return PickBlend<Linear, CK, Combine::Select>(ps.blendKind);
     }
 }
 
@@ -166,6 +167,7 @@ SpanFn ChooseSpan(const PixelState& ps, const Planes& p) {
 }
 
 void Classify(PixelState& ps) {
+    for (int a = 0; a < 256; ++a) ps.alphaPass[a] = Compare(ps.alphaFunc, a, ps.alphaRef);
     const auto argIs = [](D3DLong arg, D3DLong what) { return arg == what; };
     ps.textureUsed = false;
     if (ps.colorOp != D3DTOP_DISABLE) {

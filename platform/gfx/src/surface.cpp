@@ -7,13 +7,20 @@ namespace brumil::platform {
 
 std::int32_t PixelFormatCode(PixelFormat f) {
     switch (f) {
-        case PixelFormat::Rgb888: return 888;
-        case PixelFormat::Argb8888: return 8888;
-        case PixelFormat::Argb4444: return 4444;
-        case PixelFormat::Argb1555: return 1555;
-        case PixelFormat::Rgb565: return 565;
-        case PixelFormat::Rgb555: return 555;
-        case PixelFormat::Depth32F: return 32;
+        case PixelFormat::Rgb888:
+            return 888;
+        case PixelFormat::Argb8888:
+            return 8888;
+        case PixelFormat::Argb4444:
+            return 4444;
+        case PixelFormat::Argb1555:
+            return 1555;
+        case PixelFormat::Rgb565:
+            return 565;
+        case PixelFormat::Rgb555:
+            return 555;
+        case PixelFormat::Depth32F:
+            return 32;
     }
     return 0;
 }
@@ -51,8 +58,10 @@ int Surface::PitchBytes() const {
         case PixelFormat::Argb4444:
         case PixelFormat::Argb1555:
         case PixelFormat::Rgb565:
-        case PixelFormat::Rgb555: return desc_.width * 2;
-        default: return desc_.width * 4;
+        case PixelFormat::Rgb555:
+            return desc_.width * 2;
+        default:
+            return desc_.width * 4;
     }
 }
 
@@ -63,17 +72,25 @@ bool Surface::Restore() {
 
 namespace {
 
-std::uint32_t Expand4(std::uint32_t v) { return v * 17u; }
-std::uint32_t Expand5(std::uint32_t v) { return (v << 3) | (v >> 2); }
-std::uint32_t Expand6(std::uint32_t v) { return (v << 2) | (v >> 4); }
+std::uint32_t Expand4(std::uint32_t v) {
+    return v * 17u;
+}
+std::uint32_t Expand5(std::uint32_t v) {
+    return (v << 3) | (v >> 2);
+}
+std::uint32_t Expand6(std::uint32_t v) {
+    return (v << 2) | (v >> 4);
+}
 
 // The bits a format keeps, for key comparison.
 std::uint32_t KeyMask(PixelFormat f) {
     switch (f) {
         case PixelFormat::Rgb888:
         case PixelFormat::Rgb565:
-        case PixelFormat::Rgb555: return 0x00FFFFFFu;
-        default: return 0xFFFFFFFFu;
+        case PixelFormat::Rgb555:
+            return 0x00FFFFFFu;
+        default:
+            return 0xFFFFFFFFu;
     }
 }
 
@@ -92,7 +109,8 @@ std::uint32_t Surface::Quantise(std::uint32_t p) const {
             return 0xFF000000u | Expand5(r >> 3) << 16 | Expand6(g >> 2) << 8 | Expand5(b >> 3);
         case PixelFormat::Rgb555:
             return 0xFF000000u | Expand5(r >> 3) << 16 | Expand5(g >> 3) << 8 | Expand5(b >> 3);
-        default: return p;
+        default:
+            return p;
     }
 }
 
@@ -113,7 +131,9 @@ bool Surface::MatchesKey(std::uint32_t pixel) const {
     return ((pixel ^ Quantise(*colorKey_)) & mask) == 0;
 }
 
-std::uint32_t Surface::ColorKeyMask() const { return KeyMask(desc_.format); }
+std::uint32_t Surface::ColorKeyMask() const {
+    return KeyMask(desc_.format);
+}
 
 std::uint32_t Surface::PixelAt(int x, int y) const {
     if (IsDepth() || x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;

@@ -1,8 +1,8 @@
+#include "platform/dx7_math.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "platform/dx7_math.h"
 
 namespace brumil::platform {
 namespace {

@@ -1,9 +1,10 @@
+#include "platform/recording_device.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "gfx_test_util.h"
-#include "platform/recording_device.h"
 
 namespace brumil::platform {
 namespace {

@@ -115,14 +115,14 @@ TEST(SoftDeviceLighting, AmbientAndEmissiveAddToTheLights) {
     ASSERT_TRUE(dev->SetMaterial(m));
     ASSERT_TRUE(dev->SetRenderState(D3DRENDERSTATE_AMBIENT, static_cast<D3DLong>(0xFF808080u)));
     const auto v = Ring();
-    ASSERT_TRUE(dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
-                                   std::span<const D3DVERTEX>(v), 3, 0));
+    ASSERT_TRUE(
+        dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, std::span<const D3DVERTEX>(v), 3, 0));
     // r = 128/255, g = 64/255, b = 0.25
     EXPECT_EQ(target->PixelAt(4, 4), 0xFF804040u);
     // Lighting off: unlit vertices are white.
     ASSERT_TRUE(dev->SetRenderState(D3DRENDERSTATE_LIGHTING, 0));
-    ASSERT_TRUE(dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
-                                   std::span<const D3DVERTEX>(v), 3, 0));
+    ASSERT_TRUE(
+        dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX, std::span<const D3DVERTEX>(v), 3, 0));
     EXPECT_EQ(target->PixelAt(4, 4), 0xFFFFFFFFu);
 }
 
@@ -227,7 +227,7 @@ TEST(SoftDeviceContract, FailingCallsChangeNothing) {
     EXPECT_FALSE(dev->SetRenderState(kRenderStateCount, 0));
     EXPECT_FALSE(dev->SetTextureStageState(8, D3DTSS_COLOROP, 1));
     EXPECT_FALSE(dev->Clear({}, D3DCLEAR_ZBUFFER, 0, 1, 0));  // no depth buffer
-    SurfacePtr plain = MakeSurface(4, 4);  // not a texture
+    SurfacePtr plain = MakeSurface(4, 4);                     // not a texture
     EXPECT_FALSE(dev->SetTexture(0, plain));
     EXPECT_FALSE(dev->EndScene());
     // Draws outside a scene fail and draw nothing.
@@ -236,8 +236,8 @@ TEST(SoftDeviceContract, FailingCallsChangeNothing) {
     EXPECT_EQ(target->PixelAt(1, 1), 0u);
     ASSERT_TRUE(dev->BeginScene());
     EXPECT_FALSE(dev->BeginScene());
-    EXPECT_FALSE(dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, 999, std::span<const D3DTLVERTEX>(q), 4,
-                                    0));
+    EXPECT_FALSE(
+        dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, 999, std::span<const D3DTLVERTEX>(q), 4, 0));
     // More vertices than the array holds: refused, nothing read.
     EXPECT_FALSE(dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX,
                                     std::span<const D3DTLVERTEX>(q), 5, 0));
@@ -254,7 +254,7 @@ TEST(SoftDeviceContract, IndicesAtOrPastTheVertexCountAreSkipped) {
     const std::int16_t idx[] = {0, 1, 4, 1, 2, -1, 1, 3, 2};
     ASSERT_TRUE(dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX,
                                           std::span<const D3DTLVERTEX>(q), 4, idx, 9, 0));
-    EXPECT_EQ(target->PixelAt(0, 0), 0u);          // only in the skipped triangles
+    EXPECT_EQ(target->PixelAt(0, 0), 0u);           // only in the skipped triangles
     EXPECT_EQ(target->PixelAt(3, 3), 0xFFFFFFFFu);  // the valid third triangle
     EXPECT_FALSE(dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX,
                                            std::span<const D3DTLVERTEX>(q), 4, idx, 10, 0));
@@ -297,8 +297,8 @@ TEST(SoftDeviceContract, LinesLeaveOutTheirLastPixel) {
     SurfacePtr target = MakeSurface(8, 2);
     auto dev = DiffuseOnly(target);
     const std::array<D3DTLVERTEX, 2> l = {TL(1, 0, 0, 0), TL(5, 0, 0, 0)};
-    ASSERT_TRUE(dev->DrawPrimitive(D3DPT_LINELIST, D3DFVF_TLVERTEX,
-                                   std::span<const D3DTLVERTEX>(l), 2, 0));
+    ASSERT_TRUE(
+        dev->DrawPrimitive(D3DPT_LINELIST, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(l), 2, 0));
     for (int x = 0; x < 8; ++x) {
         EXPECT_EQ(target->PixelAt(x, 0) != 0, x >= 1 && x < 5) << x;
     }
@@ -328,8 +328,8 @@ TEST(SoftDeviceContract, SpecialisedLoopsMatchTheGeneralLoop) {
          false},
         {D3DTOP_MODULATE, D3DTOP_SELECTARG1, D3DBLEND_ONE, D3DBLEND_ONE, true, false, true, true},
         {D3DTOP_MODULATE, D3DTOP_MODULATE, 0, 0, false, true, false, false},
-        {D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, true,
-         false, false, false},
+        {D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, true, false,
+         false, false},
         {D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, 0, 0, false, false, true, false},
     };
     for (const Mode& m : modes) {

@@ -202,11 +202,17 @@ TEST(SoftDeviceRaster, SharedEdgesDrawEachPixelOnce) {
     const Mesh meshes[] = {
         {"centre on a pixel centre",
          {{3, 4}, {-0.5f, -0.5f}, {7.5f, -0.5f}, {7.5f, 7.5f}, {-0.5f, 7.5f}, {-0.5f, -0.5f}},
-         0, 0, 8, 8},
+         0,
+         0,
+         8,
+         8},
         {"corners on pixel centres", {{2, 2}, {0, 0}, {4, 0}, {4, 4}, {0, 4}, {0, 0}}, 0, 0, 4, 4},
         {"odd fractions",
          {{3.3f, 2.7f}, {0.2f, 0.1f}, {5.6f, 0.1f}, {5.6f, 6.3f}, {0.2f, 6.3f}, {0.2f, 0.1f}},
-         1, 1, 6, 7},
+         1,
+         1,
+         6,
+         7},
     };
     for (const Mesh& m : meshes) {
         Rig r(10, 10);
@@ -235,9 +241,8 @@ TEST(SoftDeviceRaster, CullingFollowsScreenWinding) {
         D3DLong cull;
         bool clockwiseDrawn, counterDrawn;
     };
-    const Case cases[] = {{D3DCULL_CCW, true, false},
-                          {D3DCULL_CW, false, true},
-                          {D3DCULL_NONE, true, true}};
+    const Case cases[] = {
+        {D3DCULL_CCW, true, false}, {D3DCULL_CW, false, true}, {D3DCULL_NONE, true, true}};
     // On screen (y down) this order turns clockwise.
     const std::array<D3DTLVERTEX, 3> cw = {TL(0, 0, 0, 0), TL(4, 0, 0, 0), TL(0, 4, 0, 0)};
     const std::array<D3DTLVERTEX, 3> ccw = {cw[0], cw[2], cw[1]};

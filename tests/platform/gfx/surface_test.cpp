@@ -44,8 +44,8 @@ TEST(Surface, FormatsKeepTheirPrecisionWhenPixelsArrive) {
 TEST(Surface, FillIsClippedToTheSurface) {
     SurfacePtr s = MakeSurface(4, 3);
     EXPECT_TRUE(s->BltColorFill({-5, 1, 2, 100}, 0xFF0000FFu));
-    const std::vector<std::uint32_t> want = {0, 0, 0, 0, 0xFF0000FFu, 0xFF0000FFu, 0, 0,
-                                             0xFF0000FFu, 0xFF0000FFu, 0, 0};
+    const std::vector<std::uint32_t> want = {
+        0, 0, 0, 0, 0xFF0000FFu, 0xFF0000FFu, 0, 0, 0xFF0000FFu, 0xFF0000FFu, 0, 0};
     EXPECT_EQ(testing::PixelsOf(*s), want);
 }
 
@@ -181,9 +181,9 @@ TEST(SurfaceDrawing, WidePenCentresOnThePath) {
     s->SetForeColor(0xFF);
     s->SetDrawWidth(3);
     EXPECT_TRUE(s->DrawBox(2, 2, 7, 7));
-    const std::vector<std::string> want = {".........", ".#######.", ".#######.", ".#######.",
-                                           ".###.###.", ".#######.", ".#######.", ".#######.",
-                                           "........."};
+    const std::vector<std::string> want = {".........", ".#######.", ".#######.",
+                                           ".#######.", ".###.###.", ".#######.",
+                                           ".#######.", ".#######.", "........."};
     EXPECT_EQ(Picture(*s), want);
     EXPECT_EQ(s->PixelAt(1, 1), 0xFFFF0000u);  // red from 0x0000FF
 }
@@ -215,8 +215,8 @@ TEST(SurfaceDrawing, RoundedBoxCutsItsCorners) {
     const auto p = Picture(*s);
     EXPECT_EQ(p[0][0], '.');
     EXPECT_EQ(p[11][11], '.');
-    EXPECT_EQ(p[0][6], '#');   // straight top edge
-    EXPECT_EQ(p[6][0], '#');   // straight left edge
+    EXPECT_EQ(p[0][6], '#');  // straight top edge
+    EXPECT_EQ(p[6][0], '#');  // straight left edge
     EXPECT_EQ(p[6][11], '#');
     EXPECT_EQ(p[5][5], '.');
     // The outline is closed: every row between the top and bottom edges has

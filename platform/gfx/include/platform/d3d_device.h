@@ -53,8 +53,7 @@ public:
     bool DrawIndexedPrimitive(D3DLong type, D3DLong fvf, std::span<const V> v, D3DLong count,
                               std::span<const std::int16_t> indices, D3DLong indexCount,
                               D3DLong flags) {
-        return DrawIndexedPrimitive(type, fvf, std::as_bytes(v), count, indices, indexCount,
-                                    flags);
+        return DrawIndexedPrimitive(type, fvf, std::as_bytes(v), count, indices, indexCount, flags);
     }
 };
 
