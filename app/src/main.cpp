@@ -1,25 +1,26 @@
-// Until the application shell exists, the program opens its window and runs
-// the frame host with an empty job list until the window is closed.
-// BRUMIL_MAX_FRAMES=n ends the run after n frames (smoke runs). A headless
-// window has nobody to close it, so without the variable it runs one second.
+// The executable's entry: finds the data root and runs the program.
+//
+// BRUMIL_MAX_FRAMES=n ends the run after n drawn frames (smoke runs). Without
+// a display nobody can close the window, so a headless run without the
+// variable ends after one second (60 frames).
 
+#include <cstdint>
 #include <cstdlib>
-#include <string>
 
-#include "framework/display.h"
-#include "framework/job_list.h"
-#include "framework/maxwell.h"
-#include "framework/splib.h"
+#include "app/the_app.h"
 #include "platform/files.h"
+#include "platform/window.h"
 
 namespace {
 
-long MaxFrames() {
+std::int64_t FrameLimit() {
     const char* text = std::getenv("BRUMIL_MAX_FRAMES");
-    if (text == nullptr) return -1;
-    char* end = nullptr;
-    const long n = std::strtol(text, &end, 10);
-    return (end == text || n < 0) ? -1 : n;
+    if (text != nullptr) {
+        char* end = nullptr;
+        const long long n = std::strtoll(text, &end, 10);
+        if (end != text && n >= 0) return n;
+    }
+    return brumil::platform::HeadlessRequested() ? 60 : -1;
 }
 
 }  // namespace
@@ -27,47 +28,7 @@ long MaxFrames() {
 int main() {
     using namespace brumil;
     platform::InitDataRoot(platform::ProgramFolder());
-    if (!framework::gSpLib().Init(true)) return 1;
-
-    framework::CJobResis jobs;
-    auto& host = framework::gMaxwell();
-    host = std::make_unique<framework::CMaxwell>();
-    framework::MaxwellDevices devices;
-    devices.startDisplay = [](platform::Window&, const framework::CMaxwellConfig& c) {
-        framework::DisplaySettings s;
-        s.width = c.ddWidth;
-        s.height = c.ddHeight;
-        s.depth = c.ddPixelBits1;
-        s.refreshRate = c.ddRefreshRate;
-        s.fullScreen = c.ddFullScreen;
-        s.hardware = c.ddHardware;
-        s.direct3D = c.ddDirect3D;
-        s.zBuffer = c.ddZBuffer;
-        s.textureCompression = c.ddTextureCompression;
-        s.no32BitTextures = c.ddNo32BitTexture;
-        s.halfSize = c.ddHalfSize;
-        s.secondZBuffer = c.ddSecondZBuffer;
-        s.menuAutoHide = c.ddMenuAutoHide;
-        s.highQuality = c.ddHighQuality;
-        return framework::DisplayStart(s);
-    };
-    devices.stopDisplay = [] { framework::DisplayStop(); };
-    host->SetDevices(std::move(devices));
-    host->Connect();
-
-    long maxFrames = MaxFrames();
-    if (maxFrames < 0 && host->Window() != nullptr && host->Window()->IsHeadless()) maxFrames = 60;
-    for (long frame = 0; maxFrames < 0 || frame < maxFrames; ++frame) {
-        jobs.Poll();
-        if (host->Poll() != 0) break;
-        for (Long i = 1; i < host->GetFPSA(); ++i) {
-            host->Config().PaintDisable = true;
-            jobs.Poll();
-            host->InputRun();
-            host->Config().PaintDisable = false;
-        }
-    }
-    host->UnConnect();
-    host.reset();
-    return 0;
+    app::AppServices services;
+    services.frameLimit = FrameLimit();
+    return app::Main(services);
 }

@@ -88,7 +88,7 @@ Long CMaxwell::Poll() {
     RaiseTimer();
 
     const platform::WindowEvents events = window_->PumpEvents();
-    if (events.closeRequested) closing_ = true;
+    if (events.closeRequested && (!closeQuery_ || closeQuery_())) closing_ = true;
     if (events.focusGained) repaintAll_ = true;
 
     if (config_.SleepFrame > 0) clock_.SleepMs(static_cast<std::uint32_t>(config_.SleepFrame));
@@ -100,6 +100,7 @@ Long CMaxwell::Poll() {
     InputRun();
     VideoStep();
     CountFrame(now);
+    if (afterPoll_) afterPoll_();
     return closing_ ? 1 : 0;
 }
 

@@ -72,6 +72,14 @@ public:
     // 0 or less never repeats past the delay.
     bool KeyRepeat(Long count, Long delay, Long interval) const;
 
+    // Asked when the window's close is requested; answering false cancels the
+    // close. Without a query every close goes ahead.
+    void SetCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
+    // Runs at the end of every Poll, after the presentation: changes that must
+    // not happen inside the event pump or the drawing (display switches asked
+    // by a menu or a key) are applied there.
+    void SetAfterPoll(std::function<void()> hook) { afterPoll_ = std::move(hook); }
+
     platform::Window* Window() const { return window_.get(); }
     platform::InputDevices* InputDevices() const { return input_.get(); }
 
@@ -83,6 +91,8 @@ private:
     platform::Clock& clock_;
     CMaxwellConfig config_;
     MaxwellDevices devices_;
+    std::function<bool()> closeQuery_;
+    std::function<void()> afterPoll_;
     std::unique_ptr<platform::Window> window_;
     std::unique_ptr<platform::InputDevices> input_;
     FramePacer pacer_;

@@ -69,7 +69,9 @@ void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int heig
     SDL_UpdateTexture(texture_, nullptr, last_.argb.data(), width * int(sizeof(std::uint32_t)));
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
-    const Area a = PictureArea(outW, outH);
+    const int inset = TopInset();
+    Area a = PictureArea(outW, std::max(outH - inset, 1));
+    a.y += inset;
     const SDL_Rect dst{a.x, a.y, a.w, a.h};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -82,10 +84,25 @@ void SdlWindow::SetTitle(const std::string& title) {
     SDL_SetWindowTitle(window_, title.c_str());
 }
 
-void SdlWindow::TrackPointer(int windowX, int windowY) {
+void SdlWindow::SetTopInset(int rows) {
+    topInset_ = std::max(rows, 0);
+    if (!fullScreen_) SDL_SetWindowSize(window_, kLogicalWidth, kLogicalHeight + topInset_);
+}
+
+void SdlWindow::PictureRect(int& x, int& y, int& w, int& h) const {
     int winW = 0, winH = 0;
     SDL_GetWindowSize(window_, &winW, &winH);
-    const Area a = PictureArea(std::max(winW, 1), std::max(winH, 1));
+    const int inset = TopInset();
+    const Area a = PictureArea(std::max(winW, 1), std::max(winH - inset, 1));
+    x = a.x;
+    y = a.y + inset;
+    w = a.w;
+    h = a.h;
+}
+
+void SdlWindow::TrackPointer(int windowX, int windowY) {
+    Area a{};
+    PictureRect(a.x, a.y, a.w, a.h);
     pointer_.screenX = windowX;
     pointer_.screenY = windowY;
     pointer_.x = std::clamp(float(windowX - a.x) / float(a.w), 0.0f, 1.0f);

@@ -50,6 +50,10 @@ struct PixelState {
     D3DLong alphaFunc = D3DCMP_ALWAYS;
     int alphaRef = 0;
     bool alphaPass[256] = {};  // the alpha test's answer per alpha, made by Classify
+    // The alpha test passes exactly the alphas >= alphaMin (0 when the test is
+    // off, 256 when nothing passes); -1 when the passing alphas are no such
+    // range. Made by Classify.
+    int alphaMin = 0;
 
     bool zTest = false, zWrite = false;
     D3DLong zFunc = D3DCMP_LESSEQUAL;

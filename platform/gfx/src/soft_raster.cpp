@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "edge_walk.h"
 #include "span.h"
 
 namespace brumil::platform::raster {
@@ -46,21 +47,6 @@ int ClipPoly(const Vertex* in, int n, Vertex* out, Dist dist) {
         if ((da >= 0) != (db >= 0)) out[m++] = Lerp(a, b, da / (da - db));
     }
     return m;
-}
-
-std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {  // d > 0
-    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
-}
-
-struct Fixed {
-    std::int64_t x, y;
-};
-
-// First pixel column at or right of the edge at row y (centre y * kSub).
-std::int64_t EdgeCeil(const Fixed& a, const Fixed& b, std::int64_t yc) {
-    const std::int64_t dy = b.y - a.y;
-    const std::int64_t num = a.x * dy + (b.x - a.x) * (yc - a.y);
-    return CeilDiv(num, dy * kSub);
 }
 
 void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const Vertex& v2,
@@ -123,15 +109,33 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
 
     const std::int64_t yTop = std::max<std::int64_t>(CeilDiv(f[0].y, kSub), ps.clipY1);
     const std::int64_t yEnd = std::min<std::int64_t>(CeilDiv(f[2].y, kSub), ps.clipY2);
+    if (yTop >= yEnd) return;
     const SpanFn span = ChooseSpan(ps, p);
-    for (std::int64_t y = yTop; y < yEnd; ++y) {
-        const std::int64_t yc = y * kSub;
-        const std::int64_t xl = EdgeCeil(f[0], f[2], yc);
-        const std::int64_t xs = yc < f[1].y ? EdgeCeil(f[0], f[1], yc) : EdgeCeil(f[1], f[2], yc);
+    const auto emit = [&](std::int64_t y, std::int64_t xl, std::int64_t xs) {
         std::int64_t x1 = longOnLeft ? xl : xs, x2 = longOnLeft ? xs : xl;
         x1 = std::max<std::int64_t>(x1, ps.clipX1);
         x2 = std::min<std::int64_t>(x2, ps.clipX2);
         if (x1 < x2) span(ps, p, int(y), int(x1), int(x2));
+    };
+    // Rows above the middle vertex meet the upper short edge, the others the
+    // lower one.
+    EdgeWalker longEdge, shortEdge;
+    longEdge.Start(f[0], f[2], yTop * kSub, kSub);
+    std::int64_t y = yTop;
+    if (y * kSub < f[1].y) {
+        shortEdge.Start(f[0], f[1], y * kSub, kSub);
+        for (; y < yEnd && y * kSub < f[1].y; ++y) {
+            emit(y, longEdge.X(), shortEdge.X());
+            longEdge.Next();
+            shortEdge.Next();
+        }
+    }
+    if (y >= yEnd) return;
+    shortEdge.Start(f[1], f[2], y * kSub, kSub);
+    for (; y < yEnd; ++y) {
+        emit(y, longEdge.X(), shortEdge.X());
+        longEdge.Next();
+        shortEdge.Next();
     }
 }
 

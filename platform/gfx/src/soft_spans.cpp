@@ -155,19 +155,64 @@ SpanFn PickCombine(const PixelState& ps) {
 
 void KeepTargetSpan(const PixelState&, const Planes&, int, int, int) {}
 
+// The alpha test's answer for every alpha, and the least passing alpha when
+// the passing alphas run from it to 255.
+void FillAlphaTest(PixelState& ps) {
+    const int ref = ps.alphaRef;
+    const auto fill = [&](auto pass) {
+        for (int a = 0; a < 256; ++a) ps.alphaPass[a] = pass(a);
+    };
+    constexpr int kNone = 256, kNoRange = -1;
+    switch (ps.alphaFunc) {
+        case D3DCMP_NEVER:
+            fill([](int) { return false; });
+            ps.alphaMin = kNone;
+            break;
+        case D3DCMP_LESS:
+            fill([ref](int a) { return a < ref; });
+            ps.alphaMin = ref == 0 ? kNone : kNoRange;
+            break;
+        case D3DCMP_EQUAL:
+            fill([ref](int a) { return a == ref; });
+            ps.alphaMin = ref == 255 ? 255 : kNoRange;
+            break;
+        case D3DCMP_LESSEQUAL:
+            fill([ref](int a) { return a <= ref; });
+            ps.alphaMin = ref == 255 ? 0 : kNoRange;
+            break;
+        case D3DCMP_GREATER:
+            fill([ref](int a) { return a > ref; });
+            ps.alphaMin = ref + 1;
+            break;
+        case D3DCMP_NOTEQUAL:
+            fill([ref](int a) { return a != ref; });
+            ps.alphaMin = ref == 0 ? 1 : kNoRange;
+            break;
+        case D3DCMP_GREATEREQUAL:
+            fill([ref](int a) { return a >= ref; });
+            ps.alphaMin = ref;
+            break;
+        default:
+            fill([](int) { return true; });
+            ps.alphaMin = 0;
+            break;
+    }
+}
+
 }  // namespace
 
-SpanFn ChooseSpan(const PixelState& ps, const Planes& p) {
-    (void)p;
+SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (!ps.allowSpecialised) return &GenericSpan;
     if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
     if (ps.depth != nullptr || ps.tex == nullptr || ps.specularAdd) return &GenericSpan;
     if (ps.colorKind == Combine::Generic || ps.alphaKind == Combine::Generic) return &GenericSpan;
+    if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
     return ps.linear ? PickCombine<true>(ps) : PickCombine<false>(ps);
 }
 
 void Classify(PixelState& ps) {
-    for (int a = 0; a < 256; ++a) ps.alphaPass[a] = Compare(ps.alphaFunc, a, ps.alphaRef);
+    ps.alphaMin = 0;
+    if (ps.alphaTest) FillAlphaTest(ps);
     const auto argIs = [](D3DLong arg, D3DLong what) { return arg == what; };
     ps.textureUsed = false;
     if (ps.colorOp != D3DTOP_DISABLE) {

@@ -17,6 +17,17 @@ struct Planes {
     float dy[kAttrCount] = {};
     bool perspective = false;
     bool constColor = false;  // diffuse and specular do not vary
+
+    // Made once per triangle for the four-pixel loops (see ChooseVectorSpan):
+    // the stage combine of a constant diffuse colour as "or the texel with
+    // orMask, then multiply channel k by mul[k] / 255", and the least alpha
+    // that is written.
+    struct Vector {
+        std::uint32_t orMask = 0;
+        int mul[4] = {255, 255, 255, 255};  // b, g, r, a
+        bool scale = false;                 // some mul is below 255
+        int minAlpha = 0;
+    } vec;
 };
 
 // Values of a span's first pixel: start[i] = attribute at (x1, y).
@@ -36,6 +47,10 @@ using SpanFn = void (*)(const PixelState& ps, const Planes& p, int y, int x1, in
 // The general loop: any state.
 void GenericSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2);
 // A specialised loop for this state and triangle, or GenericSpan.
-SpanFn ChooseSpan(const PixelState& ps, const Planes& p);
+// Fills p.vec when it picks a four-pixel loop.
+SpanFn ChooseSpan(const PixelState& ps, Planes& p);
+// A four-pixel loop for this state and triangle (p.vec filled), or null when
+// none fits.
+SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p);
 
 }  // namespace brumil::platform::raster

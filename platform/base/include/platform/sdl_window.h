@@ -39,6 +39,13 @@ public:
     void SetEventHook(std::function<bool(const SDL_Event&)> hook) { eventHook_ = std::move(hook); }
     // Draws over the picture just before each presentation.
     void SetOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    // Rows at the top of the window kept for the menu bar in window mode: the
+    // window grows by them and the picture and the pointer sit below them.
+    // Full screen keeps the whole screen for the picture.
+    void SetTopInset(int rows);
+    int TopInset() const { return fullScreen_ ? 0 : topInset_; }
+    // The picture's rectangle in the window's client coordinates.
+    void PictureRect(int& x, int& y, int& w, int& h) const;
 
 private:
     SdlWindow() = default;
@@ -57,6 +64,7 @@ private:
     bool linear_ = true;
     bool fullScreen_ = false;
     bool pendingFullScreen_ = false;
+    int topInset_ = 0;
     PresentedFrame last_;
     PointerActivity pointer_;
     std::function<bool(const SDL_Event&)> eventHook_;

@@ -1,0 +1,17 @@
+#pragma once
+// Storing the key assignments into the settings at the end of a run.
+
+#include <string_view>
+
+#include "app/config_record.h"
+#include "core/vb_types.h"
+
+namespace brumil::app {
+
+// Stores `keyText` in the settings slot of `setupJoysticks`, the joystick
+// count the records were last set up for (Pad0 for none, Pad1 for one, PadX
+// for two or more). A negative count means the records were never set up
+// from the settings, so nothing is stored and the saved texts stay.
+void StoreKeyAssignText(ConfigRecord& config, Long setupJoysticks, std::string_view keyText);
+
+}  // namespace brumil::app

@@ -1,0 +1,129 @@
+// The main window joined to the frame host, the front end and, on a real
+// display, the menu overlay.
+#include "app/main_window_ui.h"
+
+#include "frontend/application_config.h"
+#include "image/font_table.h"
+#include "platform/files.h"
+#include "platform/font_face.h"
+#include "platform/menu_overlay.h"
+#include "shell_service_job_host.h"
+
+namespace brumil::app {
+
+namespace {
+
+constexpr std::string_view kMenuFontName = "ＭＳ ゴシック";
+constexpr float kMenuFontPixels = 14.0f;
+constexpr std::string_view kFontFolder = "\\data\\font\\";
+constexpr std::string_view kFontTableFile = "\\data\\font\\fonts.txt";
+
+
+WindowKey FromOverlayKey(platform::OverlayKey key) {
+    switch (key) {
+        case platform::OverlayKey::F1: return WindowKey::F1;
+        case platform::OverlayKey::F5: return WindowKey::F5;
+        case platform::OverlayKey::Alt: return WindowKey::Alt;
+        case platform::OverlayKey::Enter: return WindowKey::Enter;
+        case platform::OverlayKey::Other: return WindowKey::Other;
+    }
+    return WindowKey::Other;
+}
+
+// Hands the menu model to the overlay each frame and the user's actions back
+// to the main window.
+class OverlayAdapter final : public platform::OverlayClient {
+public:
+    explicit OverlayAdapter(TheApp& app) : app_(app) {}
+
+    platform::OverlayFrame Describe() override {
+        platform::OverlayFrame f;
+        for (const MenuTop& top : app_.Menu.Menus()) {
+            platform::OverlayMenu m{top.caption, top.enabled, {}};
+            for (const MenuItem& item : top.items) {
+                m.items.push_back({item.caption, item.separator, item.checked, item.enabled});
+            }
+            f.menus.push_back(std::move(m));
+        }
+        f.fullScreenBarShown = app_.MenuOverlayVisible();
+        f.logVisible = CPane().Visible;
+        f.logText = &CPane().Text2;
+        return f;
+    }
+    void MenuItemChosen(int menu, int item) override {
+        const auto& menus = app_.Menu.Menus();
+        if (menu < 0 || std::size_t(menu) >= menus.size()) return;
+        const auto& items = menus[std::size_t(menu)].items;
+        if (item < 0 || std::size_t(item) >= items.size()) return;
+        const MenuItem& chosen = items[std::size_t(item)];
+        app_.MenuClick(chosen.control, chosen.index);
+    }
+    void KeyDown(platform::OverlayKey key) override { app_.KeyDown(FromOverlayKey(key)); }
+    void KeyUp(platform::OverlayKey key, bool altHeld) override {
+        app_.KeyUp(FromOverlayKey(key), altHeld);
+    }
+    void BarLostFocus() override { app_.MenuOverlayHidden(); }
+
+private:
+    TheApp& app_;
+};
+
+class Attachment final : public MainWindowAttachment {
+public:
+    Attachment(TheApp& app, framework::CMaxwell& host) : host_(host), adapter_(app) {
+        host_.SetCloseQuery([&app] { return app.QueryClose(); });
+        host_.SetAfterPoll([&app] { app.ApplyDisplayChanges(); });
+        if (auto& front = frontend::gAppConfig()) {
+            front->ServiceHost = &PlatformServiceJobHost();
+            front_ = front.get();
+        }
+        if (platform::Window* window = host_.Window()) {
+            platform::OverlayFont font;
+            font.file = MenuFontFile(font.index);
+            font.size = kMenuFontPixels;
+            font.glyphs = app.Menu.AllCaptions();
+            overlay_ = platform::AttachMenuOverlay(*window, font, adapter_);
+            PlatformServiceJobHost().overlay = overlay_.get();
+        }
+        app.SettingMainMenu(true);
+    }
+    ~Attachment() override {
+        PlatformServiceJobHost().overlay = nullptr;
+        overlay_.reset();
+        if (front_ != nullptr && frontend::gAppConfig().get() == front_) front_->ServiceHost = nullptr;
+        host_.SetAfterPoll({});
+        host_.SetCloseQuery({});
+    }
+
+private:
+    framework::CMaxwell& host_;
+    OverlayAdapter adapter_;
+    frontend::ApplicationConfig* front_ = nullptr;
+    std::unique_ptr<platform::MenuOverlay> overlay_;
+};
+
+}  // namespace
+
+std::unique_ptr<MainWindowAttachment> AttachMainWindow(TheApp& app, framework::CMaxwell& host) {
+    return std::make_unique<Attachment>(app, host);
+}
+
+std::string MenuFontFile(int& faceIndex) {
+    faceIndex = 0;
+    image::FontTable table;
+    if (auto bytes = platform::ReadFile(kFontTableFile)) {
+        table.Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+                    kFontFolder);
+    }
+    const image::FontTarget target = table.Resolve(kMenuFontName);
+    if (target.kind == image::FontTarget::Kind::File) {
+        faceIndex = target.index;
+        return platform::MapPath(target.value).string();
+    }
+    const auto found = platform::FindFontFamily(target.value);
+    if (!found) return {};
+    faceIndex = found->index;
+    return found->file.string();
+}
+
+}  // namespace brumil::app

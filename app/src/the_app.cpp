@@ -1,0 +1,138 @@
+// TheAppInit: start-up, main loop and shut-down of the program.
+#include "app/the_app.h"
+
+#include "app/graphics_preset.h"
+#include "app/key_setup.h"
+#include "app/key_text_store.h"
+#include "app/main_loop.h"
+#include "app/main_window_ui.h"
+#include "app/run_facts.h"
+#include "app/sound_effects.h"
+#include "app/texture_search_paths.h"
+#include "battle/b_game.h"
+#include "framework/display.h"
+#include "framework/key_assign.h"
+#include "framework/sound.h"
+#include "frontend/application_config.h"
+#include "image/cmg_bbi_string.h"
+
+namespace brumil::app {
+namespace {
+
+using frontend::ApplicationConfig;
+
+constexpr Long kKeySetupJob = 1;    // the first screen
+constexpr Long kMenuTickerJob = 2;  // keeps the window menu current
+constexpr Long kKindNormal = 0;
+constexpr Long kKindAlways = 2;
+
+// Settings every preset shares, after the preset's own.
+void ApplyCommonSettings(framework::CMaxwellConfig& c) {
+    c.ddRefreshRate = 60;
+    c.dsHz = 44100;
+    c.dsChannel = 2;
+    c.dsBits = 16;
+    c.DebugService = false;
+    c.SleepSaver = 1;
+    c.SleepFrame = 0;
+    c.ddInit = true;
+    c.dsInit = true;
+    c.diInit = true;
+}
+
+// The key configuration dialog: when it is open at shut-down its unconfirmed
+// edits are dropped (as by its Cancel) before the key text is taken. Call
+// point for the dialog; no dialog exists yet, so there is nothing to close.
+void CancelKeyConfigDialog() {}
+
+// Stores the key assignments under the joystick count they were set up for.
+void StoreKeyAssignments() {
+    CancelKeyConfigDialog();
+    StoreKeyAssignText(gConfig(), KeyAssignJoystickCount(), framework::SaveKeyAssign());
+}
+
+}  // namespace
+
+void LoadSettings(SaveTextFiles& files) {
+    battle::gGame() = std::make_unique<battle::bGame>();
+    image::CmgBBIString& text = image::gBBIString();
+    text.KeyedGlyph = true;
+    text.FontFolder = "\\data\\font\\";
+    SetTextureSearchPaths();
+    LoadSaveFiles(files, gConfig(), gSystemSave());
+}
+
+void SaveSettings(SaveTextFiles& files, const FailureLog& log) {
+    SaveSaveFiles(files, gConfig(), gSystemSave(), log);
+    SetTextureSearchPaths();
+    ClearSoundEffects();
+    battle::gGame().reset();
+}
+
+void TheApp::WriteRunReport(const framework::CMaxwell& host, SaveTextFiles& files,
+                            const FailureLog& log) {
+    const RunFacts facts = MakeRunFacts(CurrentPlatformFacts(host));
+    LogText = RunReportText(facts);
+    app::WriteRunReport(files, facts, log);
+}
+
+void TheApp::TheAppInit(const AppServices& services) {
+    Running = true;
+    SaveTextFiles& files = *services.files;
+    LoadSettings(files);
+
+    auto& front = frontend::gAppConfig();
+    front = std::make_unique<ApplicationConfig>();
+    front->Job().Add(ApplicationConfig::Key(kMenuTickerJob), kKindAlways);
+
+    auto& hostSlot = framework::gMaxwell();
+    hostSlot = std::make_unique<framework::CMaxwell>(*services.clock);
+    framework::CMaxwell& host = *hostSlot;
+    framework::gClearColor() = kClearColor;
+    framework::CMaxwellConfig& c = host.Config();
+    c.FullScreenMenu = gTheAppForm() == nullptr;
+    c.diCreateVKeyCounts = 4;
+    c.WaitVsinkSP = true;
+    c.PaintManual = true;
+    ApplyGraphicsPreset(gConfig(), c);
+    ApplyCommonSettings(c);
+    host.SetDevices(PlatformMaxwellDevices());
+    if (services.connect) {
+        services.connect(host);
+    } else {
+        host.Connect();
+    }
+    if (platform::Window* window = host.Window()) window->SetTitle(std::string(kMainWindowCaption));
+    // The menu, keys and closing of this window; gone before the host disconnects.
+    std::unique_ptr<MainWindowAttachment> mainWindow = AttachMainWindow(*this, host);
+    framework::SetVolumeLevel(gConfig().Volume);
+    SetupKeyAssign();
+    host.Poll();
+    host.Poll();
+    front->Job().Add(ApplicationConfig::Key(kKeySetupJob), kKindNormal);
+    front->Job().Poll();
+    WriteRunReport(host, files, services.log);
+
+    JobListLoop jobs(front->Job());
+    FrameHostLoop frames(host, services.frameLimit);
+    RunMainLoop(jobs, frames);
+
+    StoreKeyAssignments();
+    SaveSettings(files, services.log);
+    mainWindow.reset();
+    host.UnConnect();
+    hostSlot.reset();
+    front.reset();
+}
+
+std::unique_ptr<TheApp>& gTheApp() {
+    static std::unique_ptr<TheApp> app;
+    return app;
+}
+
+std::unique_ptr<TheApp>& gTheAppForm() {
+    static std::unique_ptr<TheApp> form;
+    return form;
+}
+
+}  // namespace brumil::app

@@ -1,0 +1,57 @@
+#pragma once
+// The state that the front end's screens keep between their steps. Each job
+// uses only its own fields and resets them when it begins (message 1).
+//
+// Fields are grouped by job in job order; screens that land later add their
+// own group behind the last one. Times are values of the 32-bit millisecond
+// clock and are compared only through platform::DeadlinePassed, which stays
+// right across the clock's wrap.
+
+#include <array>
+#include <memory>
+
+#include "core/vb_types.h"
+#include "framework/key_assign.h"
+#include "frontend/quadefects.h"
+#include "image/cmg_bbi.h"
+#include "platform/clock.h"
+
+namespace brumil::frontend {
+
+struct ScreenState {
+    // Job 1, key set-up screen.
+    Long RenderLevel = 0;    // render level when the screen was last built
+    Long JoystickCount = 0;  // joystick count when the screen was last built
+    // The first two players' assignment records when the screen was built.
+    std::array<framework::KeyAssignRecord, 2> KeyRecord{};
+    Long Page = 0;  // controller page on show: 0 controller 1, 1 controller 2
+    platform::Millis NextJoystickScan = 0;  // when the joysticks are counted again
+
+    // Job 2, menu ticker.
+    Long MenuRenderLevel = 0;  // render level when the window menu was last refreshed
+
+    // Jobs 5 and 6, settings dialogs.
+    bool DialogShown = false;
+    bool DialogLeftFullScreen = false;  // switched to a window; switch back at the end
+
+    // Jobs 3 and 4, network set-up and link.
+    bool NetLeftFullScreen = false;
+    Long NetStep = 0;  // steps since job 3 began
+    bool LogHidden = false;
+
+    // Job 8, closing transition.
+    Long TransFrame = 0;                // frames drawn so far; -1 before the first step
+    platform::Millis TransTimeout = 0;  // when the transition is cut short
+    std::unique_ptr<CQuadefects> Quad;  // the tile transition; dropped when the job ends
+
+    // Job 10, logo sequence.
+    Long LogoStep = 0;   // 0, 1, 2; 6 or more ends it
+    Long LogoFrame = 0;  // logic steps spent in the current logo step
+    image::CmgBBI ScaledPicture;
+    image::CmgBBI CurrentPicture;
+    image::CmgBBI FromPicture;
+    image::CmgBBI ToPicture;
+    image::CmgBBI MaskPicture;
+};
+
+}  // namespace brumil::frontend

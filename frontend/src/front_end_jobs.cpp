@@ -1,0 +1,33 @@
+#include "frontend/front_end_jobs.h"
+
+#include "frontend/service_jobs.h"
+
+namespace brumil::frontend {
+namespace {
+
+struct JobEntry {
+    Long job;
+    void (*procedure)(ApplicationConfig&, Long, Long, Long);
+};
+
+// One line per job whose procedure exists. Jobs 1 to 6, 8 to 21 join this
+// table as their screens and services land; job 22 is a development report
+// and never runs.
+constexpr JobEntry kFrontEndJobs[] = {
+    {2, AppJob2_MenuTicker},
+    {5, AppJob5_KeyDialog},
+    {6, AppJob6_GraphicsDialog},
+    {7, AppJob7_Empty},
+    {8, AppJob8_Closing},
+    {9, AppJob9_ApplyGraphics},
+};
+
+}  // namespace
+
+void AppJob7_Empty(ApplicationConfig&, Long, Long, Long) {}
+
+void InstallFrontEndJobs(ApplicationConfig& app) {
+    for (const JobEntry& entry : kFrontEndJobs) app.SetJobProcedure(entry.job, entry.procedure);
+}
+
+}  // namespace brumil::frontend

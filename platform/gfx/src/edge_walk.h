@@ -1,0 +1,60 @@
+#pragma once
+// Walking a triangle edge down the pixel rows without a division per row.
+
+#include <cstdint>
+
+namespace brumil::platform::raster {
+
+// Vertex positions on the sub-pixel grid.
+struct Fixed {
+    std::int64_t x, y;
+};
+
+// ceil(n / d) for d > 0.
+inline std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {
+    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
+// floor(n / d) for d > 0.
+inline std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {
+    return -CeilDiv(-n, d);
+}
+
+// First pixel column at or right of the edge a-b at the row whose centre is
+// yc (in sub-pixel units, `sub` per pixel). Needs b.y > a.y.
+inline std::int64_t EdgeCeil(const Fixed& a, const Fixed& b, std::int64_t yc, std::int64_t sub) {
+    const std::int64_t dy = b.y - a.y;
+    const std::int64_t num = a.x * dy + (b.x - a.x) * (yc - a.y);
+    return CeilDiv(num, dy * sub);
+}
+
+// EdgeCeil for consecutive rows: the quotient and remainder are carried from
+// row to row, so a row costs two additions and a comparison.
+class EdgeWalker {
+public:
+    // Positions the walker at the row centred on yc. Needs b.y > a.y.
+    void Start(const Fixed& a, const Fixed& b, std::int64_t yc, std::int64_t sub) {
+        const std::int64_t dy = b.y - a.y;
+        d_ = dy * sub;
+        const std::int64_t num = a.x * dy + (b.x - a.x) * (yc - a.y);
+        q_ = CeilDiv(num, d_);
+        r_ = q_ * d_ - num;  // num = q * d - r, 0 <= r < d
+        const std::int64_t step = (b.x - a.x) * sub;
+        stepQ_ = FloorDiv(step, d_);
+        stepR_ = step - stepQ_ * d_;  // 0 <= stepR < d
+    }
+    std::int64_t X() const { return q_; }
+    // Moves to the next row down.
+    void Next() {
+        q_ += stepQ_;
+        r_ -= stepR_;
+        if (r_ < 0) {
+            r_ += d_;
+            ++q_;
+        }
+    }
+
+private:
+    std::int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
+};
+
+}  // namespace brumil::platform::raster

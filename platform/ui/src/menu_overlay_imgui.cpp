@@ -1,0 +1,213 @@
+// The menu overlay on Dear ImGui's SDL and SDL_Renderer back-ends, drawn into
+// the SDL window's renderer from its overlay hook and fed from its event hook.
+#include <SDL.h>
+#include <imgui.h>
+
+#include <backends/imgui_impl_sdl.h>
+
+#include "platform/menu_overlay.h"
+#include "platform/sdl_window.h"
+#include "imgui_sdl_draw.h"
+
+namespace brumil::platform {
+
+namespace {
+
+// Glyphs beyond the captions: ASCII, the kana and the full-width forms, so
+// log lines and numbers show as well.
+const ImWchar kBaseRanges[] = {0x0020, 0x00FF, 0x3000, 0x30FF, 0xFF00, 0xFFEF, 0};
+
+OverlayKey KeyOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_F1: return OverlayKey::F1;
+        case SDLK_F5: return OverlayKey::F5;
+        case SDLK_LALT:
+        case SDLK_RALT: return OverlayKey::Alt;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return OverlayKey::Enter;
+        default: return OverlayKey::Other;
+    }
+}
+
+bool IsMouseEvent(const SDL_Event& e) {
+    return e.type == SDL_MOUSEMOTION || e.type == SDL_MOUSEBUTTONDOWN ||
+           e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEWHEEL;
+}
+
+class ImGuiMenuOverlay final : public MenuOverlay {
+public:
+    ImGuiMenuOverlay(SdlWindow& window, const OverlayFont& font, OverlayClient& client)
+        : window_(window), client_(client) {
+        IMGUI_CHECKVERSION();
+        context_ = ImGui::CreateContext();
+        ImGuiIO& io = ImGui::GetIO();
+        io.IniFilename = nullptr;
+        io.LogFilename = nullptr;
+        // No keyboard or gamepad navigation: Alt and every other key belong
+        // to the window's own handlers.
+        io.ConfigFlags &= ~(ImGuiConfigFlags_NavEnableKeyboard | ImGuiConfigFlags_NavEnableGamepad);
+        ImGui::StyleColorsLight();
+        ImGuiStyle& style = ImGui::GetStyle();
+        style.WindowRounding = 0.0f;
+        style.FramePadding.y = 3.0f;
+        LoadFont(font);
+        ImGui_ImplSDL2_InitForSDLRenderer(window_.Handle());
+        draw_ = std::make_unique<ImGuiSdlDraw>(window_.Renderer());
+        barHeight_ = static_cast<int>(fontSize_ + style.FramePadding.y * 2.0f);
+        window_.SetTopInset(barHeight_);
+        window_.SetEventHook([this](const SDL_Event& e) { return OnEvent(e); });
+        window_.SetOverlay([this] { Draw(); });
+    }
+
+    ~ImGuiMenuOverlay() override {
+        window_.SetOverlay({});
+        window_.SetEventHook({});
+        window_.SetTopInset(0);
+        draw_.reset();
+        ImGui_ImplSDL2_Shutdown();
+        ImGui::DestroyContext(context_);
+    }
+
+    int BarHeight() const override { return barHeight_; }
+
+    void PictureOrigin(int& x, int& y) const override {
+        int wx = 0, wy = 0, w = 0, h = 0, px = 0, py = 0;
+        SDL_GetWindowPosition(window_.Handle(), &wx, &wy);
+        window_.PictureRect(px, py, w, h);
+        x = wx + px;
+        y = wy + py;
+    }
+
+private:
+    void LoadFont(const OverlayFont& font) {
+        ImGuiIO& io = ImGui::GetIO();
+        ImFontGlyphRangesBuilder builder;
+        builder.AddRanges(kBaseRanges);
+        builder.AddText(font.glyphs.c_str(), font.glyphs.c_str() + font.glyphs.size());
+        builder.BuildRanges(&ranges_);
+        fontSize_ = font.size;
+        ImFontConfig config;
+        config.FontNo = font.index;
+        ImFont* loaded = nullptr;
+        std::error_code ec;
+        if (!font.file.empty() && std::filesystem::exists(font.file, ec)) {
+            loaded = io.Fonts->AddFontFromFileTTF(font.file.string().c_str(), font.size, &config,
+                                                  ranges_.Data);
+        }
+        // Without a face the built-in font still shows the ASCII captions.
+        if (loaded == nullptr) {
+            io.Fonts->AddFontDefault();
+            fontSize_ = 13.0f;
+        }
+    }
+
+    bool OnEvent(const SDL_Event& e) {
+        ImGui::SetCurrentContext(context_);
+        switch (e.type) {
+            case SDL_KEYDOWN:
+                if (e.key.repeat == 0) client_.KeyDown(KeyOf(e.key.keysym.sym));
+                return false;  // the game reads the keyboard as well
+            case SDL_KEYUP:
+                client_.KeyUp(KeyOf(e.key.keysym.sym), (e.key.keysym.mod & KMOD_ALT) != 0);
+                return false;
+            case SDL_TEXTINPUT:
+            case SDL_TEXTEDITING:
+                return false;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && barShown_) {
+                    barShown_ = false;
+                    client_.BarLostFocus();
+                }
+                ImGui_ImplSDL2_ProcessEvent(&e);
+                return false;
+            default:
+                break;
+        }
+        if (!IsMouseEvent(e)) return false;
+        ImGui_ImplSDL2_ProcessEvent(&e);
+        // Clicks on the bar or an open menu stay with the menu.
+        return e.type != SDL_MOUSEMOTION && ImGui::GetIO().WantCaptureMouse;
+    }
+
+    void Draw() {
+        ImGui::SetCurrentContext(context_);
+        const OverlayFrame frame = client_.Describe();
+        const bool full = window_.IsFullScreen();
+        barShown_ = full && frame.fullScreenBarShown;
+        draw_->NewFrame();
+        ImGui_ImplSDL2_NewFrame();
+        ImGui::NewFrame();
+        if (!full || barShown_) DrawBar(frame);
+        if (frame.logVisible && frame.logText != nullptr) DrawLog(*frame.logText);
+        ImGui::Render();
+        draw_->Render(ImGui::GetDrawData());
+    }
+
+    void DrawBar(const OverlayFrame& frame) {
+        if (!ImGui::BeginMainMenuBar()) return;
+        for (std::size_t m = 0; m < frame.menus.size(); ++m) {
+            const OverlayMenu& menu = frame.menus[m];
+            ImGui::PushID(static_cast<int>(m));
+            if (ImGui::BeginMenu(menu.caption.c_str(), menu.enabled)) {
+                for (std::size_t i = 0; i < menu.items.size(); ++i) {
+                    const OverlayItem& item = menu.items[i];
+                    ImGui::PushID(static_cast<int>(i));
+                    if (item.separator) {
+                        ImGui::Separator();
+                    } else if (ImGui::MenuItem(item.caption.c_str(), nullptr, item.checked,
+                                               item.enabled)) {
+                        client_.MenuItemChosen(static_cast<int>(m), static_cast<int>(i));
+                    }
+                    ImGui::PopID();
+                }
+                ImGui::EndMenu();
+            }
+            ImGui::PopID();
+        }
+        ImGui::EndMainMenuBar();
+    }
+
+    void DrawLog(const std::string& text) {
+        int px = 0, py = 0, pw = 0, ph = 0;
+        window_.PictureRect(px, py, pw, ph);
+        const float height = static_cast<float>(ph) * 0.25f;
+        ImGui::SetNextWindowPos(ImVec2(float(px), float(py + ph) - height));
+        ImGui::SetNextWindowSize(ImVec2(float(pw), height));
+        ImGui::SetNextWindowBgAlpha(0.75f);
+        const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                                       ImGuiWindowFlags_NoSavedSettings |
+                                       ImGuiWindowFlags_NoFocusOnAppearing;
+        if (ImGui::Begin("##log", nullptr, flags)) {
+            ImGui::TextUnformatted(text.c_str(), text.c_str() + text.size());
+            // The newest line shows whenever the text changed.
+            if (text.size() != shownLogSize_ || text != shownLog_) {
+                ImGui::SetScrollHereY(1.0f);
+                shownLog_ = text;
+                shownLogSize_ = text.size();
+            }
+        }
+        ImGui::End();
+    }
+
+    SdlWindow& window_;
+    OverlayClient& client_;
+    ImGuiContext* context_ = nullptr;
+    std::unique_ptr<ImGuiSdlDraw> draw_;
+    ImVector<ImWchar> ranges_;  // must outlive the font atlas
+    float fontSize_ = 14.0f;
+    int barHeight_ = 0;
+    bool barShown_ = false;
+    std::string shownLog_;
+    std::size_t shownLogSize_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<MenuOverlay> AttachMenuOverlay(Window& window, const OverlayFont& font,
+                                               OverlayClient& client) {
+    auto* sdl = dynamic_cast<SdlWindow*>(&window);
+    if (sdl == nullptr) return nullptr;
+    return std::make_unique<ImGuiMenuOverlay>(*sdl, font, client);
+}
+
+}  // namespace brumil::platform

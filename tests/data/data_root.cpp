@@ -1,0 +1,57 @@
+#include "data_root.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <system_error>
+
+#include "datagen/datagen.h"
+#include "platform/files.h"
+
+namespace brumil::datatest {
+
+namespace {
+
+std::filesystem::path TempFolder(const char* name) {
+    auto p = std::filesystem::temp_directory_path() /
+             (std::string(name) + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&TempFolder) & 0xFFFF));
+    std::filesystem::create_directories(p);
+    return p;
+}
+
+}  // namespace
+
+const std::filesystem::path& GeneratedRoot() {
+    static const std::filesystem::path root = [] {
+        const char* env = std::getenv("BRUMIL_DATA_ROOT");
+        if (env && std::filesystem::is_directory(std::filesystem::path(env) / "data")) {
+            return std::filesystem::path(env);
+        }
+        const auto folder = TempFolder("brumil-data");
+        const auto result = datagen::GenerateDataSet(folder);
+        EXPECT_TRUE(result.ok);
+        return folder;
+    }();
+    return root;
+}
+
+UseGeneratedRoot::UseGeneratedRoot() : previous_(platform::DataRoot()) {
+    programFolder_ = TempFolder("brumil-program");
+    platform::WriteFileAtomic((programFolder_ / "exepath.txt").string(), GeneratedRoot().string() + "\r\n");
+    platform::InitDataRoot(programFolder_);
+}
+
+UseGeneratedRoot::~UseGeneratedRoot() {
+    platform::SetDataRoot(previous_);
+    std::error_code ec;
+    std::filesystem::remove_all(programFolder_, ec);
+}
+
+int ReadU16(const std::string& hostPath, std::size_t offset) {
+    const auto bytes = platform::ReadFileRange(hostPath, offset, 2);
+    if (!bytes || bytes->size() < 2) return -1;
+    return (*bytes)[0] | ((*bytes)[1] << 8);
+}
+
+}  // namespace brumil::datatest

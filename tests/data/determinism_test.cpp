@@ -1,0 +1,56 @@
+// The generator writes the same bytes every time, in this process as in the
+// fixture's, and the contact sheet shows every picture.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <system_error>
+
+#include "data_root.h"
+#include "datagen/datagen.h"
+#include "platform/files.h"
+
+namespace brumil::datatest {
+namespace {
+
+std::map<std::string, std::vector<std::uint8_t>> ReadTree(const std::filesystem::path& root) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root / "data")) {
+        if (!e.is_regular_file()) continue;
+        auto bytes = platform::ReadFile(e.path().string());
+        files[std::filesystem::relative(e.path(), root).generic_string()] = bytes ? *bytes : std::vector<std::uint8_t>{};
+    }
+    return files;
+}
+
+TEST(DataSet, GeneratingAgainGivesIdenticalBytes) {
+    const auto first = ReadTree(GeneratedRoot());
+    const auto again = std::filesystem::temp_directory_path() / ("brumil-data-again-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const auto result = datagen::GenerateDataSet(again);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.files, static_cast<int>(first.size()));
+    const auto second = ReadTree(again);
+    ASSERT_EQ(first.size(), second.size());
+    for (const auto& [name, bytes] : first) {
+        const auto it = second.find(name);
+        ASSERT_NE(it, second.end()) << name;
+        EXPECT_TRUE(it->second == bytes) << name << " differs";
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(again, ec);
+}
+
+TEST(DataSet, ContactSheetHasATileForEveryPicture) {
+    const auto files = ReadTree(GeneratedRoot());
+    int pictures = 0;
+    for (const auto& [name, bytes] : files) pictures += name.ends_with(".bmp");
+    const image::CmgBBI sheet = datagen::MakeContactSheet(GeneratedRoot());
+    // Tiles of 168 x (168 + 18), eight to a row.
+    EXPECT_EQ(sheet.GetWidth(), 8 * 168);
+    EXPECT_EQ(sheet.GetHeight(), (pictures + 7) / 8 * 186);
+    EXPECT_EQ(sheet.SaveBMP(std::string(BRUMIL_BUILD_DIR) + "/contact_sheet.bmp", 24), 0);
+}
+
+}  // namespace
+}  // namespace brumil::datatest

@@ -1,0 +1,292 @@
+// Every picture the game loads: found through the data root, of the size and
+// bit depth its users expect, and drawn the way they use it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "data_root.h"
+#include "image/cmg_bbi.h"
+#include "platform/files.h"
+
+namespace brumil::datatest {
+namespace {
+
+using image::CmgBBI;
+
+enum class Kind {
+    Opaque,  // 24-bit, alpha 255 everywhere
+    Alpha,   // 32-bit with transparent and visible pixels
+    Light,   // 32-bit light on black: alpha equals the brightest channel
+    Keyed,   // 24-bit on the colour of its top-left pixel
+};
+
+struct PictureCase {
+    std::string name;  // below "\data\"
+    int width, height;
+    Kind kind;
+};
+
+std::vector<PictureCase> AllPictures() {
+    std::vector<PictureCase> v = {
+        {"appconfig.bmp", 640, 480, Kind::Opaque},
+        {"cursor.bmp", 256, 32, Kind::Light},
+        {"pelmor logo w3.bmp", 640, 480, Kind::Opaque},
+        {"start.bmp", 640, 480, Kind::Opaque},
+        {"start1.bmp", 640, 480, Kind::Opaque},
+        {"font64-x13-256x256.bmp", 256, 256, Kind::Alpha},
+        {"level.bmp", 640, 480, Kind::Opaque},
+        {"select_character1.bmp", 640, 480, Kind::Opaque},
+        {"select_character2.bmp", 640, 480, Kind::Alpha},
+        {"magic0.bmp", 128, 128, Kind::Light},
+        {"magic1.bmp", 128, 128, Kind::Light},
+        {"magic2.bmp", 128, 128, Kind::Alpha},
+        {"costom256A.bmp", 256, 256, Kind::Light},
+        {"costom256B.bmp", 256, 256, Kind::Light},
+        {"bitmap128A.bmp", 128, 128, Kind::Keyed},
+        {"bitmap128B.bmp", 128, 128, Kind::Keyed},
+        {"direct64_niz1.bmp", 64, 64, Kind::Light},
+        {"direct64_niz2.bmp", 64, 64, Kind::Light},
+        {"256x256_03.bmp", 256, 256, Kind::Alpha},
+        {"256x256_04.bmp", 256, 256, Kind::Alpha},
+        {"256x256_06.bmp", 256, 256, Kind::Alpha},
+        {"terget.bmp", 16, 16, Kind::Keyed},
+        {"lifeiconset.bmp", 64, 64, Kind::Alpha},
+        {"font_life.bmp", 64, 64, Kind::Alpha},
+        {"font_score.bmp", 64, 64, Kind::Alpha},
+        {"font_lv.bmp", 64, 64, Kind::Alpha},
+        {"font_mp.bmp", 64, 64, Kind::Alpha},
+        {"font_scorenumber.bmp", 128, 128, Kind::Alpha},
+        {"font_datanumber.bmp", 128, 128, Kind::Alpha},
+        {"font_fps.bmp", 32, 32, Kind::Alpha},
+        {"font_level.bmp", 64, 128, Kind::Alpha},
+        {"gauge.bmp", 64, 64, Kind::Opaque},
+        {"magiccircle.bmp", 64, 64, Kind::Alpha},
+        {"TheBackScreen.bmp", 640, 480, Kind::Opaque},
+        {"WaitNetwork.bmp", 640, 480, Kind::Opaque},
+    };
+    for (int i = 1; i <= 4; ++i) v.push_back({"level" + std::to_string(i) + ".bmp", 640, 480, Kind::Opaque});
+    for (int i = 3; i <= 6; ++i) v.push_back({"magic" + std::to_string(i) + ".bmp", 256, 256, Kind::Alpha});
+    for (int i = 1; i <= 4; ++i) v.push_back({"ani" + std::to_string(i) + ".bmp", 256, 256, Kind::Light});
+    const char* folders[] = {"chara_none", "chara_vesna", "chara_pell", "chara_odrane", "chara_marwenne",
+                             "chara_tolka", "chara_brisa", "chara_gundral", "chara_emmet"};
+    for (const char* f : folders) {
+        v.push_back({std::string(f) + "\\images_1.bmp", 420, 420, Kind::Alpha});
+        v.push_back({std::string(f) + "\\images_2.bmp", 420, 420, Kind::Alpha});
+        if (std::string(f) == "chara_none") continue;
+        v.push_back({std::string(f) + "\\chara_0.bmp", 256, 256, Kind::Alpha});
+        v.push_back({std::string(f) + "\\chara_1.bmp", 256, 256, Kind::Alpha});
+    }
+    return v;
+}
+
+std::uint32_t Alpha(std::uint32_t p) { return p >> 24; }
+std::uint32_t Brightest(std::uint32_t p) { return std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF}); }
+double Luma(std::uint32_t p) {
+    return (0.30 * ((p >> 16) & 0xFF) + 0.59 * ((p >> 8) & 0xFF) + 0.11 * (p & 0xFF)) / 255.0;
+}
+
+CmgBBI Load(const std::string& name) {
+    CmgBBI pic;
+    EXPECT_EQ(pic.CreateBBIfromFile("\\data\\" + name), 0) << name;
+    return pic;
+}
+
+class Pictures : public ::testing::Test {
+protected:
+    UseGeneratedRoot root_;
+};
+
+TEST_F(Pictures, EveryPictureHasItsSizeDepthAndKind) {
+    for (const PictureCase& c : AllPictures()) {
+        SCOPED_TRACE(c.name);
+        const CmgBBI pic = Load(c.name);
+        ASSERT_EQ(pic.GetWidth(), c.width);
+        ASSERT_EQ(pic.GetHeight(), c.height);
+        const int bits = ReadU16(platform::MapPath("\\data\\" + c.name).string(), 28);
+        EXPECT_EQ(bits, (c.kind == Kind::Opaque || c.kind == Kind::Keyed) ? 24 : 32);
+        const auto px = pic.Pixels();
+        const auto clear = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) == 0; });
+        const auto seen = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) > 0; });
+        switch (c.kind) {
+            case Kind::Opaque:
+                EXPECT_EQ(clear, 0);
+                break;
+            case Kind::Alpha:
+                EXPECT_GT(seen, 0) << "something is visible";
+                if (c.name.find("256x256") == std::string::npos && c.name != "select_character2.bmp") {
+                    EXPECT_GT(clear, 0) << "real transparency";
+                }
+                break;
+            case Kind::Light:
+                EXPECT_GT(seen, 0);
+                EXPECT_GT(clear, 0);
+                for (auto p : px) ASSERT_EQ(Alpha(p), Brightest(p)) << std::hex << p;
+                break;
+            case Kind::Keyed: {
+                const std::uint32_t key = px[0] & 0xFFFFFF;
+                const auto keyed = std::count_if(px.begin(), px.end(), [&](auto p) { return (p & 0xFFFFFF) == key; });
+                EXPECT_GT(keyed, static_cast<long>(px.size() / 4)) << "the key is the background";
+                EXPECT_GT(static_cast<long>(px.size()) - keyed, 16) << "foreground differs from the key";
+                break;
+            }
+        }
+    }
+}
+
+TEST_F(Pictures, NamesAreFoundWhateverTheirCase) {
+    CmgBBI pic;
+    EXPECT_EQ(pic.CreateBBIfromFile("\\DATA\\Chara_Vesna\\IMAGES_1.BMP"), 0);
+    EXPECT_EQ(pic.GetWidth(), 420);
+    EXPECT_EQ(pic.CreateBBIfromFile("\\data\\TERGET.bmp"), 0);
+    EXPECT_EQ(pic.GetWidth(), 16);
+}
+
+// 4 x 4 cells of `cell` pixels: each cell of a sheet holds something.
+void ExpectCellsFilled(const CmgBBI& pic, int cell, int cells, bool byAlpha) {
+    for (int i = 0; i < cells; ++i) {
+        int lit = 0;
+        const int ox = (i % (pic.GetWidth() / cell)) * cell, oy = (i / (pic.GetWidth() / cell)) * cell;
+        for (int y = 0; y < cell; ++y) {
+            for (int x = 0; x < cell; ++x) {
+                const auto p = pic.Row(oy + y)[ox + x];
+                lit += byAlpha ? Alpha(p) > 128 : Brightest(p) > 128;
+            }
+        }
+        EXPECT_GT(lit, 8) << "cell " << i;
+    }
+}
+
+TEST_F(Pictures, SpriteSheetsFillEveryCellInsideAMargin) {
+    for (const char* f : {"chara_vesna", "chara_pell", "chara_odrane", "chara_marwenne", "chara_tolka",
+                          "chara_brisa", "chara_gundral", "chara_emmet"}) {
+        for (const char* sheet : {"\\chara_0.bmp", "\\chara_1.bmp"}) {
+            SCOPED_TRACE(std::string(f) + sheet);
+            const CmgBBI pic = Load(std::string(f) + sheet);
+            ExpectCellsFilled(pic, 64, 16, true);
+            for (int k = 0; k < 256; ++k) {
+                for (int edge : {0, 63, 64, 127, 128, 191, 192, 255}) {
+                    ASSERT_EQ(Alpha(pic.Row(edge)[k]), 0u) << "row " << edge;
+                    ASSERT_EQ(Alpha(pic.Row(k)[edge]), 0u) << "column " << edge;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Pictures, PlayersSheetsAreBlueAndRed) {
+    const CmgBBI blue = Load("chara_odrane\\chara_0.bmp");
+    const CmgBBI red = Load("chara_odrane\\chara_1.bmp");
+    auto balance = [](const CmgBBI& pic) {
+        double b = 0, r = 0;
+        for (auto p : pic.Pixels()) {
+            if (Alpha(p) < 200) continue;
+            r += (p >> 16) & 0xFF;
+            b += p & 0xFF;
+        }
+        return b - r;
+    };
+    EXPECT_GT(balance(blue), 0);
+    EXPECT_LT(balance(red), 0);
+}
+
+TEST_F(Pictures, EffectSheetsFillEveryCell) {
+    ExpectCellsFilled(Load("costom256A.bmp"), 64, 16, false);
+    ExpectCellsFilled(Load("costom256B.bmp"), 64, 16, false);
+    for (int i = 1; i <= 4; ++i) ExpectCellsFilled(Load("ani" + std::to_string(i) + ".bmp"), 64, 16, false);
+    for (const char* keyed : {"bitmap128A.bmp", "bitmap128B.bmp"}) {
+        const CmgBBI pic = Load(keyed);
+        const std::uint32_t key = pic.Row(0)[0] & 0xFFFFFF;
+        for (int i = 0; i < 16; ++i) {
+            int fg = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) fg += (pic.Row((i / 4) * 32 + y)[(i % 4) * 32 + x] & 0xFFFFFF) != key;
+            }
+            EXPECT_GT(fg, 20) << keyed << " cell " << i;
+        }
+    }
+}
+
+TEST_F(Pictures, GlyphAtlasHasEveryCharacterButTheSpace) {
+    const CmgBBI atlas = Load("font64-x13-256x256.bmp");
+    for (int i = 0; i < 64; ++i) {
+        int ink = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const auto p = atlas.Row((i / 8) * 32 + y)[(i % 8) * 32 + x];
+                ink += Alpha(p) > 0;
+                if (Alpha(p) > 0) {
+                    ASSERT_EQ(p & 0xFFFFFF, 0xFFFFFFu) << "glyphs are white";
+                }
+            }
+        }
+        if (i == 0) {
+            EXPECT_EQ(ink, 0) << "the space is empty";
+        } else {
+            EXPECT_GT(ink, 10) << "cell " << i;
+        }
+    }
+}
+
+TEST_F(Pictures, LevelBandsStayInsideTheirRows) {
+    const CmgBBI pic = Load("font_level.bmp");
+    const int tops[] = {0, 21, 42, 64, 85, 106};
+    std::vector<int> inBand(128, -1);
+    for (int b = 0; b < 6; ++b) {
+        for (int y = tops[b]; y < tops[b] + 20; ++y) inBand[static_cast<std::size_t>(y)] = b;
+    }
+    std::vector<int> ink(6, 0);
+    for (int y = 0; y < 128; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            if (Alpha(pic.Row(y)[x]) == 0) continue;
+            ASSERT_GE(inBand[static_cast<std::size_t>(y)], 0) << "ink between bands at row " << y;
+            ++ink[static_cast<std::size_t>(inBand[static_cast<std::size_t>(y)])];
+        }
+    }
+    for (int b = 0; b < 6; ++b) EXPECT_GT(ink[static_cast<std::size_t>(b)], 30) << "band " << b;
+}
+
+TEST_F(Pictures, LevelLabelsSitInTheirRowsOnWhite) {
+    const CmgBBI pic = Load("level.bmp");
+    EXPECT_EQ(pic.Row(300)[100] & 0xFFFFFF, 0xFFFFFFu) << "left of the rows the sheet leaves the picture";
+    for (int k = 0; k < 6; ++k) {
+        double darkest = 1;
+        for (int y = 85 + 67 * k; y < 85 + 67 * k + 60; ++y) {
+            for (int x = 228; x < 588; ++x) darkest = std::min(darkest, Luma(pic.Row(y)[x]));
+        }
+        EXPECT_LT(darkest, 0.3) << "label " << k;
+    }
+}
+
+TEST_F(Pictures, TitleIsCalmWhereTheWhiteCaptionsGo) {
+    const CmgBBI art = Load("start.bmp");
+    const CmgBBI mul = Load("start1.bmp");
+    double brightest = 0;
+    for (int y = 230; y < 375; ++y) {
+        for (int x = 180; x < 460; ++x) {
+            brightest = std::max(brightest, Luma(art.Row(y)[x]) * Luma(mul.Row(y)[x]));
+        }
+    }
+    EXPECT_LT(brightest, 0.5);
+    EXPECT_LT(Luma(mul.Row(302)[320]), Luma(mul.Row(100)[320])) << "the plate under the menu is darker";
+}
+
+TEST_F(Pictures, ScreenDetailsWhereTheirUsersLook) {
+    const CmgBBI config = Load("appconfig.bmp");
+    EXPECT_LT(Luma(config.Row(440)[200]), 0.6) << "the 決定 button";
+    EXPECT_GT(Luma(config.Row(470)[100]), 0.8) << "light ground";
+    const CmgBBI strip = Load("select_character2.bmp");
+    EXPECT_EQ(Alpha(strip.Row(100)[320]), 0u);
+    EXPECT_GT(Alpha(strip.Row(420)[100]), 200u);
+    const CmgBBI cursor = Load("cursor.bmp");
+    EXPECT_GT(Brightest(cursor.Row(16)[128]), 230u);
+    EXPECT_LT(Brightest(cursor.Row(16)[0]), 10u);
+    const CmgBBI back = Load("TheBackScreen.bmp");
+    EXPECT_LT(Luma(back.Row(1)[320]), 0.3);
+}
+
+}  // namespace
+}  // namespace brumil::datatest

@@ -1,0 +1,101 @@
+// Character portraits (420 x 420 with alpha, one per side) and battle sprite
+// sheets (4 x 4 cells of 64, blue tone for the first player, red for the second).
+
+#include <array>
+#include <string>
+
+#include "characters.h"
+#include "pictures.h"
+#include "text.h"
+
+namespace brumil::datagen {
+
+namespace {
+
+constexpr Colour kClear{1, 1, 1, 0};
+const Colour kPlayerTint[2] = {Rgb(0x3058E0, 0.5f), Rgb(0xE03030, 0.5f)};
+
+// The random pick: a grey figure behind a large question mark.
+const CharacterDesign kUnknown{"chara_none", Rgb(0x9AA2B4), Rgb(0x6A7284), Rgb(0x7A8294),
+                               Rgb(0xD0D8E8), Headpiece::Hood, HeldItem::Orb, 24};
+
+CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown) {
+    CmgBBI pic;
+    pic.CreateBBI(420, 420);
+    Clear(pic, kClear);
+    Pose pose;
+    pose.armLift = rightSide ? 0.8f : 0.2f;
+    pose.glow = rightSide ? 0.9f : 0.4f;
+    pose.lean = rightSide ? 0.15f : 0.0f;
+    // The right-side portrait faces left: drawn facing right, then mirrored.
+    DrawFigure(pic, 10, 16, 4.0f, d, pose, kClear);
+    if (rightSide) MirrorX(pic);
+    if (unknown) {
+        TextCentred(pic, 210, 200, "？", {kGothic, 220, 3, 0}, Rgb(0xFFFFFF, 0.95f), 6,
+                    Rgb(0x30384C, 0.85f));
+    }
+    return pic;
+}
+
+
+// Cells 0..2 idle, 5 moving left, 9 moving right; the others are further
+// poses (casting, second steps, bows) so that every cell is filled.
+std::array<Pose, 16> SheetPoses() {
+    std::array<Pose, 16> p{};
+    p[0] = {0, 0, 0.1f, 0};
+    p[1] = {0, -1.5f, 0.15f, 0.2f};
+    p[2] = {0, -3, 0.2f, 0.3f};
+    p[3] = {0, -1.5f, 0.15f, 0.2f};
+    p[4] = {0, 0, 1.0f, 0.8f};
+    p[5] = {-1, 0, 0.1f, 0};
+    p[6] = {-0.7f, -1.5f, 0.2f, 0};
+    p[7] = {-0.3f, 0, 0.6f, 0.5f};
+    p[8] = {0, -2, 0.8f, 1};
+    p[9] = {1, 0, 0.1f, 0};
+    p[10] = {0.7f, -1.5f, 0.2f, 0};
+    p[11] = {0.3f, 0, 0.6f, 0.5f};
+    p[12] = {0, 1.5f, 0.4f, 0.3f};
+    p[13] = {0.2f, -2.5f, 0.9f, 0.7f};
+    p[14] = {-0.2f, -2.5f, 0.9f, 0.7f};
+    p[15] = {0, -4, 1.0f, 1};
+    return p;
+}
+
+CmgBBI SpriteSheet(const CharacterDesign& d, int player) {
+    CmgBBI sheet;
+    sheet.CreateBBI(256, 256);
+    Clear(sheet, kClear);
+    const auto poses = SheetPoses();
+    for (int i = 0; i < 16; ++i) {
+        CmgBBI cell;
+        cell.CreateBBI(64, 64);
+        Clear(cell, kClear);
+        DrawFigure(cell, 4, 8, 0.54f, d, poses[static_cast<std::size_t>(i)], kPlayerTint[player]);
+        // Keep a clear margin so that filtering never picks up the neighbour cell.
+        for (int k = 0; k < 64; ++k) {
+            for (int m : {0, 1, 62, 63}) {
+                cell.Row(m)[k] = Pack(kClear);
+                cell.Row(k)[m] = Pack(kClear);
+            }
+        }
+        Compose(sheet, cell, (i % 4) * 64, (i / 4) * 64);
+    }
+    return sheet;
+}
+
+}  // namespace
+
+void WriteCharacterPictures(Output& out) {
+    const std::string none(kUnknown.folder);
+    out.Picture(none + "/images_1.bmp", Portrait(kUnknown, false, true), 32);
+    out.Picture(none + "/images_2.bmp", Portrait(kUnknown, true, true), 32);
+    for (const CharacterDesign& d : CharacterDesigns()) {
+        const std::string folder(d.folder);
+        out.Picture(folder + "/images_1.bmp", Portrait(d, false, false), 32);
+        out.Picture(folder + "/images_2.bmp", Portrait(d, true, false), 32);
+        out.Picture(folder + "/chara_0.bmp", SpriteSheet(d, 0), 32);
+        out.Picture(folder + "/chara_1.bmp", SpriteSheet(d, 1), 32);
+    }
+}
+
+}  // namespace brumil::datagen
