@@ -72,7 +72,10 @@ class Attachment final : public MainWindowAttachment {
 public:
     Attachment(TheApp& app, framework::CMaxwell& host) : host_(host), adapter_(app) {
         host_.SetCloseQuery([&app] { return app.QueryClose(); });
-        host_.SetAfterPoll([&app] { app.ApplyDisplayChanges(); });
+        host_.SetAfterPoll([this, &app] {
+            app.ApplyDisplayChanges();
+            if (overlay_) overlay_->FrameDone();
+        });
         if (auto& front = frontend::gAppConfig()) {
             front->ServiceHost = &PlatformServiceJobHost();
             front_ = front.get();

@@ -4,15 +4,21 @@
 #include "battle/mod_sumpa.h"
 #include "core/api.h"
 #include "framework/splib.h"
+#include "render/admin_lib.h"
 
 namespace brumil::app {
 
 int Main(const AppServices& services) {
     // A failed check has shown its box already; the program just ends.
     if (!framework::gSpLib().Init(true)) return 1;
+    // The library singletons (pictures, text, device wrapper, camera, textures).
+    render::AdminLibInit();
     // Ends the process at once, silently, when another copy runs.
     core::gApi().AppPrevInstance("");
-    if (!battle::SumpaLoad()) return 1;
+    if (!battle::SumpaLoad()) {
+        render::AdminLibTerminate();
+        return 1;
+    }
 
     // The menu window: a second, hidden instance that only carries the menu
     // bar in full-screen mode.
@@ -25,6 +31,7 @@ int Main(const AppServices& services) {
     gTheAppForm().reset();
     gTheApp().reset();
     battle::SumpaUnload();
+    render::AdminLibTerminate();
     return 0;
 }
 

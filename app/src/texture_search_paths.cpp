@@ -5,6 +5,8 @@
 
 #include "core/api.h"
 #include "framework/display.h"
+#include "render/admin_lib.h"
+#include "render/im_texture.h"
 
 namespace brumil::app {
 namespace {
@@ -51,13 +53,13 @@ std::vector<TextureSearchPath> TextureSearchPaths(std::string_view root,
 }
 
 std::vector<TextureSearchPath> SetTextureSearchPaths() {
+    render::gIMTexture().Clear();
     framework::ClampTextureLimit();
     core::CApi& api = core::gApi();
     const std::string root = api.GetAbolutePath("\\data");
     std::vector<TextureSearchPath> paths =
         TextureSearchPaths(root, api.GetFolders(root, 0, 0, true));
-    // Call point of the texture cache: once it exists it is emptied here and
-    // given `paths` in order.
+    for (const TextureSearchPath& p : paths) render::gIMTexture().SearchPathAdd(p.Prefix, p.Suffix);
     return paths;
 }
 

@@ -15,6 +15,7 @@
 #include "framework/sound.h"
 #include "frontend/application_config.h"
 #include "image/cmg_bbi_string.h"
+#include "sound/bgm.h"
 
 namespace brumil::app {
 namespace {
@@ -54,6 +55,7 @@ void StoreKeyAssignments() {
 }  // namespace
 
 void LoadSettings(SaveTextFiles& files) {
+    sound::gBGM() = std::make_unique<sound::CAudio36>();
     battle::gGame() = std::make_unique<battle::bGame>();
     image::CmgBBIString& text = image::gBBIString();
     text.KeyedGlyph = true;
@@ -66,6 +68,7 @@ void SaveSettings(SaveTextFiles& files, const FailureLog& log) {
     SaveSaveFiles(files, gConfig(), gSystemSave(), log);
     SetTextureSearchPaths();
     ClearSoundEffects();
+    sound::gBGM().reset();
     battle::gGame().reset();
 }
 

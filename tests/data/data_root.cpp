@@ -14,8 +14,9 @@ namespace {
 
 std::filesystem::path TempFolder(const char* name) {
     auto p = std::filesystem::temp_directory_path() /
-             (std::string(name) + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&TempFolder) & 0xFFFF));
+             (std::string(name) + "-" +
+              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              std::to_string(reinterpret_cast<std::uintptr_t>(&TempFolder) & 0xFFFF));
     std::filesystem::create_directories(p);
     return p;
 }
@@ -38,7 +39,8 @@ const std::filesystem::path& GeneratedRoot() {
 
 UseGeneratedRoot::UseGeneratedRoot() : previous_(platform::DataRoot()) {
     programFolder_ = TempFolder("brumil-program");
-    platform::WriteFileAtomic((programFolder_ / "exepath.txt").string(), GeneratedRoot().string() + "\r\n");
+    platform::WriteFileAtomic((programFolder_ / "exepath.txt").string(),
+                              GeneratedRoot().string() + "\r\n");
     platform::InitDataRoot(programFolder_);
 }
 

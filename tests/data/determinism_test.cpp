@@ -19,14 +19,17 @@ std::map<std::string, std::vector<std::uint8_t>> ReadTree(const std::filesystem:
     for (const auto& e : std::filesystem::recursive_directory_iterator(root / "data")) {
         if (!e.is_regular_file()) continue;
         auto bytes = platform::ReadFile(e.path().string());
-        files[std::filesystem::relative(e.path(), root).generic_string()] = bytes ? *bytes : std::vector<std::uint8_t>{};
+        files[std::filesystem::relative(e.path(), root).generic_string()] =
+            bytes ? *bytes : std::vector<std::uint8_t>{};
     }
     return files;
 }
 
 TEST(DataSet, GeneratingAgainGivesIdenticalBytes) {
     const auto first = ReadTree(GeneratedRoot());
-    const auto again = std::filesystem::temp_directory_path() / ("brumil-data-again-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const auto again =
+        std::filesystem::temp_directory_path() /
+        ("brumil-data-again-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     const auto result = datagen::GenerateDataSet(again);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.files, static_cast<int>(first.size()));

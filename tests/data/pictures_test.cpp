@@ -68,11 +68,15 @@ std::vector<PictureCase> AllPictures() {
         {"TheBackScreen.bmp", 640, 480, Kind::Opaque},
         {"WaitNetwork.bmp", 640, 480, Kind::Opaque},
     };
-    for (int i = 1; i <= 4; ++i) v.push_back({"level" + std::to_string(i) + ".bmp", 640, 480, Kind::Opaque});
-    for (int i = 3; i <= 6; ++i) v.push_back({"magic" + std::to_string(i) + ".bmp", 256, 256, Kind::Alpha});
-    for (int i = 1; i <= 4; ++i) v.push_back({"ani" + std::to_string(i) + ".bmp", 256, 256, Kind::Light});
-    const char* folders[] = {"chara_none", "chara_vesna", "chara_pell", "chara_odrane", "chara_marwenne",
-                             "chara_tolka", "chara_brisa", "chara_gundral", "chara_emmet"};
+    for (int i = 1; i <= 4; ++i)
+        v.push_back({"level" + std::to_string(i) + ".bmp", 640, 480, Kind::Opaque});
+    for (int i = 3; i <= 6; ++i)
+        v.push_back({"magic" + std::to_string(i) + ".bmp", 256, 256, Kind::Alpha});
+    for (int i = 1; i <= 4; ++i)
+        v.push_back({"ani" + std::to_string(i) + ".bmp", 256, 256, Kind::Light});
+    const char* folders[] = {"chara_none",   "chara_vesna",    "chara_pell",
+                             "chara_odrane", "chara_marwenne", "chara_tolka",
+                             "chara_brisa",  "chara_gundral",  "chara_emmet"};
     for (const char* f : folders) {
         v.push_back({std::string(f) + "\\images_1.bmp", 420, 420, Kind::Alpha});
         v.push_back({std::string(f) + "\\images_2.bmp", 420, 420, Kind::Alpha});
@@ -83,8 +87,12 @@ std::vector<PictureCase> AllPictures() {
     return v;
 }
 
-std::uint32_t Alpha(std::uint32_t p) { return p >> 24; }
-std::uint32_t Brightest(std::uint32_t p) { return std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF}); }
+std::uint32_t Alpha(std::uint32_t p) {
+    return p >> 24;
+}
+std::uint32_t Brightest(std::uint32_t p) {
+    return std::max({(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF});
+}
 double Luma(std::uint32_t p) {
     return (0.30 * ((p >> 16) & 0xFF) + 0.59 * ((p >> 8) & 0xFF) + 0.11 * (p & 0xFF)) / 255.0;
 }
@@ -109,7 +117,8 @@ TEST_F(Pictures, EveryPictureHasItsSizeDepthAndKind) {
         const int bits = ReadU16(platform::MapPath("\\data\\" + c.name).string(), 28);
         EXPECT_EQ(bits, (c.kind == Kind::Opaque || c.kind == Kind::Keyed) ? 24 : 32);
         const auto px = pic.Pixels();
-        const auto clear = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) == 0; });
+        const auto clear =
+            std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) == 0; });
         const auto seen = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) > 0; });
         switch (c.kind) {
             case Kind::Opaque:
@@ -117,7 +126,8 @@ TEST_F(Pictures, EveryPictureHasItsSizeDepthAndKind) {
                 break;
             case Kind::Alpha:
                 EXPECT_GT(seen, 0) << "something is visible";
-                if (c.name.find("256x256") == std::string::npos && c.name != "select_character2.bmp") {
+                if (c.name.find("256x256") == std::string::npos &&
+                    c.name != "select_character2.bmp") {
                     EXPECT_GT(clear, 0) << "real transparency";
                 }
                 break;
@@ -128,9 +138,11 @@ TEST_F(Pictures, EveryPictureHasItsSizeDepthAndKind) {
                 break;
             case Kind::Keyed: {
                 const std::uint32_t key = px[0] & 0xFFFFFF;
-                const auto keyed = std::count_if(px.begin(), px.end(), [&](auto p) { return (p & 0xFFFFFF) == key; });
+                const auto keyed = std::count_if(px.begin(), px.end(),
+                                                 [&](auto p) { return (p & 0xFFFFFF) == key; });
                 EXPECT_GT(keyed, static_cast<long>(px.size() / 4)) << "the key is the background";
-                EXPECT_GT(static_cast<long>(px.size()) - keyed, 16) << "foreground differs from the key";
+                EXPECT_GT(static_cast<long>(px.size()) - keyed, 16)
+                    << "foreground differs from the key";
                 break;
             }
         }
@@ -149,7 +161,8 @@ TEST_F(Pictures, NamesAreFoundWhateverTheirCase) {
 void ExpectCellsFilled(const CmgBBI& pic, int cell, int cells, bool byAlpha) {
     for (int i = 0; i < cells; ++i) {
         int lit = 0;
-        const int ox = (i % (pic.GetWidth() / cell)) * cell, oy = (i / (pic.GetWidth() / cell)) * cell;
+        const int ox = (i % (pic.GetWidth() / cell)) * cell,
+                  oy = (i / (pic.GetWidth() / cell)) * cell;
         for (int y = 0; y < cell; ++y) {
             for (int x = 0; x < cell; ++x) {
                 const auto p = pic.Row(oy + y)[ox + x];
@@ -161,8 +174,8 @@ void ExpectCellsFilled(const CmgBBI& pic, int cell, int cells, bool byAlpha) {
 }
 
 TEST_F(Pictures, SpriteSheetsFillEveryCellInsideAMargin) {
-    for (const char* f : {"chara_vesna", "chara_pell", "chara_odrane", "chara_marwenne", "chara_tolka",
-                          "chara_brisa", "chara_gundral", "chara_emmet"}) {
+    for (const char* f : {"chara_vesna", "chara_pell", "chara_odrane", "chara_marwenne",
+                          "chara_tolka", "chara_brisa", "chara_gundral", "chara_emmet"}) {
         for (const char* sheet : {"\\chara_0.bmp", "\\chara_1.bmp"}) {
             SCOPED_TRACE(std::string(f) + sheet);
             const CmgBBI pic = Load(std::string(f) + sheet);
@@ -196,14 +209,16 @@ TEST_F(Pictures, PlayersSheetsAreBlueAndRed) {
 TEST_F(Pictures, EffectSheetsFillEveryCell) {
     ExpectCellsFilled(Load("costom256A.bmp"), 64, 16, false);
     ExpectCellsFilled(Load("costom256B.bmp"), 64, 16, false);
-    for (int i = 1; i <= 4; ++i) ExpectCellsFilled(Load("ani" + std::to_string(i) + ".bmp"), 64, 16, false);
+    for (int i = 1; i <= 4; ++i)
+        ExpectCellsFilled(Load("ani" + std::to_string(i) + ".bmp"), 64, 16, false);
     for (const char* keyed : {"bitmap128A.bmp", "bitmap128B.bmp"}) {
         const CmgBBI pic = Load(keyed);
         const std::uint32_t key = pic.Row(0)[0] & 0xFFFFFF;
         for (int i = 0; i < 16; ++i) {
             int fg = 0;
             for (int y = 0; y < 32; ++y) {
-                for (int x = 0; x < 32; ++x) fg += (pic.Row((i / 4) * 32 + y)[(i % 4) * 32 + x] & 0xFFFFFF) != key;
+                for (int x = 0; x < 32; ++x)
+                    fg += (pic.Row((i / 4) * 32 + y)[(i % 4) * 32 + x] & 0xFFFFFF) != key;
             }
             EXPECT_GT(fg, 20) << keyed << " cell " << i;
         }
@@ -251,7 +266,8 @@ TEST_F(Pictures, LevelBandsStayInsideTheirRows) {
 
 TEST_F(Pictures, LevelLabelsSitInTheirRowsOnWhite) {
     const CmgBBI pic = Load("level.bmp");
-    EXPECT_EQ(pic.Row(300)[100] & 0xFFFFFF, 0xFFFFFFu) << "left of the rows the sheet leaves the picture";
+    EXPECT_EQ(pic.Row(300)[100] & 0xFFFFFF, 0xFFFFFFu)
+        << "left of the rows the sheet leaves the picture";
     for (int k = 0; k < 6; ++k) {
         double darkest = 1;
         for (int y = 85 + 67 * k; y < 85 + 67 * k + 60; ++y) {
@@ -271,7 +287,8 @@ TEST_F(Pictures, TitleIsCalmWhereTheWhiteCaptionsGo) {
         }
     }
     EXPECT_LT(brightest, 0.5);
-    EXPECT_LT(Luma(mul.Row(302)[320]), Luma(mul.Row(100)[320])) << "the plate under the menu is darker";
+    EXPECT_LT(Luma(mul.Row(302)[320]), Luma(mul.Row(100)[320]))
+        << "the plate under the menu is darker";
 }
 
 TEST_F(Pictures, ScreenDetailsWhereTheirUsersLook) {

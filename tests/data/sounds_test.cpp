@@ -75,10 +75,9 @@ TEST_F(Sounds, MenuSoundsAreShortAndUnclipped) {
     }
 }
 
-
 TEST_F(Sounds, EveryStageTuneDecodesAndLoopsInsideItself) {
-    for (const char* file : {"regos.ogg", "インド風の曲.ogg", "03_abx0002-04rv70.ogg", "ピアノっぽいもの.ogg",
-                             "sta1.ogg", "sta2.ogg", "オケダンス.ogg"}) {
+    for (const char* file : {"regos.ogg", "インド風の曲.ogg", "03_abx0002-04rv70.ogg",
+                             "ピアノっぽいもの.ogg", "sta1.ogg", "sta2.ogg", "オケダンス.ogg"}) {
         SCOPED_TRACE(file);
         const std::string path = std::string("\\data\\bgm\\") + file;
         const auto bytes = platform::ReadFile(path);
@@ -109,11 +108,15 @@ TEST_F(Sounds, FontTableMapsTheGameFontsToInstalledFaces) {
     const auto text = platform::ReadFile("\\data\\font\\fonts.txt");
     ASSERT_TRUE(text.has_value());
     image::FontTable table;
-    table.Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), "\\data\\font\\");
+    table.Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
+                "\\data\\font\\");
     const struct {
         const char* name;
         const char* family;
-    } cases[] = {{"ＭＳ ゴシック", "IPAGothic"}, {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"楷書", "IPAMincho"}, {"あくあ", "IPAPGothic"}};
+    } cases[] = {{"ＭＳ ゴシック", "IPAGothic"},
+                 {"ＭＳ Ｐゴシック", "IPAPGothic"},
+                 {"楷書", "IPAMincho"},
+                 {"あくあ", "IPAPGothic"}};
     auto& s = image::gBBIString();
     const std::string savedFolder = s.FontFolder, savedName = s.FontName;
     s.FontFolder = "\\data\\font\\";

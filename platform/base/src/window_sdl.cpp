@@ -67,6 +67,10 @@ void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int heig
         SDL_SetTextureScaleMode(texture_, linear_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     }
     SDL_UpdateTexture(texture_, nullptr, last_.argb.data(), width * int(sizeof(std::uint32_t)));
+    Redraw();
+}
+
+void SdlWindow::Redraw() {
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
     const int inset = TopInset();
@@ -75,9 +79,10 @@ void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int heig
     const SDL_Rect dst{a.x, a.y, a.w, a.h};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    if (texture_ != nullptr) SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     if (overlay_) overlay_();
     SDL_RenderPresent(renderer_);
+    ++presentations_;
 }
 
 void SdlWindow::SetTitle(const std::string& title) {

@@ -78,6 +78,11 @@ public:
         y = wy + py;
     }
 
+    void FrameDone() override {
+        if (window_.PresentationCount() == seenPresentations_) window_.Redraw();
+        seenPresentations_ = window_.PresentationCount();
+    }
+
 private:
     void LoadFont(const OverlayFont& font) {
         ImGuiIO& io = ImGui::GetIO();
@@ -197,6 +202,7 @@ private:
     float fontSize_ = 14.0f;
     int barHeight_ = 0;
     bool barShown_ = false;
+    std::uint64_t seenPresentations_ = 0;
     std::string shownLog_;
     std::size_t shownLogSize_ = 0;
 };

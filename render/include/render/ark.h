@@ -53,6 +53,8 @@ public:
     void vTo(const D3DVECTOR& v);
     const D3DVECTOR& vUp() const { return vUp_; }
     void vUp(const D3DVECTOR& v);
+    // Turn about the line of sight in radians: the view matrix is the look-at
+    // matrix followed by a rotation about its z axis by `roll`.
     Single roll() const { return roll_; }
     void roll(Single r);
     // 1 perspective, 0 parallel, between a linear blend. Clamped to 0..1; a

@@ -69,8 +69,17 @@ void DrawHeadpiece(CmgBBI& pic, const Frame& f, const CharacterDesign& d) {
             }
             break;
         case Headpiece::Hood:
-            Poly(pic, f, {{33, 30}, {34, 14}, {42, 6}, {58, 6}, {66, 14}, {67, 30}, {61, 30},
-                          {60, 16}, {40, 16}, {39, 30}},
+            Poly(pic, f,
+                 {{33, 30},
+                  {34, 14},
+                  {42, 6},
+                  {58, 6},
+                  {66, 14},
+                  {67, 30},
+                  {61, 30},
+                  {60, 16},
+                  {40, 16},
+                  {39, 30}},
                  d.robe, true);
             Circle(pic, f.P(50, 8).x, f.P(50, 8).y, 2.0f * s, d.accent);
             break;
@@ -90,8 +99,17 @@ void DrawHeadpiece(CmgBBI& pic, const Frame& f, const CharacterDesign& d) {
             break;
         }
         case Headpiece::Helmet:
-            Poly(pic, f, {{36, 20}, {37, 10}, {44, 5}, {56, 5}, {63, 10}, {64, 20}, {60, 20},
-                          {59, 13}, {41, 13}, {40, 20}},
+            Poly(pic, f,
+                 {{36, 20},
+                  {37, 10},
+                  {44, 5},
+                  {56, 5},
+                  {63, 10},
+                  {64, 20},
+                  {60, 20},
+                  {59, 13},
+                  {41, 13},
+                  {40, 20}},
                  d.trim, true);
             Poly(pic, f, {{49, 5}, {51, 5}, {52, -3}, {48, -3}}, d.accent, true);
             break;

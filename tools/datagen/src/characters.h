@@ -10,7 +10,16 @@
 
 namespace brumil::datagen {
 
-enum class Headpiece { WizardHat, Headband, FlowerCrown, Hood, BatWings, TwinHorns, StarHalo, Helmet };
+enum class Headpiece {
+    WizardHat,
+    Headband,
+    FlowerCrown,
+    Hood,
+    BatWings,
+    TwinHorns,
+    StarHalo,
+    Helmet
+};
 enum class HeldItem { Staff, Blade, Flower, Orb, Trident, Wand, CandyStar, Sword };
 
 struct CharacterDesign {

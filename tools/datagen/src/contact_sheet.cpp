@@ -14,8 +14,8 @@ namespace brumil::datagen {
 
 namespace {
 
-constexpr int kTile = 168;    // tile width and picture area height
-constexpr int kLabel = 18;    // label band under the picture
+constexpr int kTile = 168;  // tile width and picture area height
+constexpr int kLabel = 18;  // label band under the picture
 constexpr int kColumns = 8;
 
 std::vector<std::filesystem::path> Pictures(const std::filesystem::path& data) {
@@ -47,10 +47,12 @@ image::CmgBBI MakeContactSheet(const std::filesystem::path& root) {
         });
         CmgBBI pic;
         if (pic.CreateBBIfromFile(files[i].string()) == 0) {
-            const float scale = std::min(1.0f, static_cast<float>(kTile - 8) /
-                                                   static_cast<float>(std::max(pic.GetWidth(), pic.GetHeight())));
+            const float scale =
+                std::min(1.0f, static_cast<float>(kTile - 8) /
+                                   static_cast<float>(std::max(pic.GetWidth(), pic.GetHeight())));
             const int w = std::max(1, static_cast<int>(static_cast<float>(pic.GetWidth()) * scale));
-            const int h = std::max(1, static_cast<int>(static_cast<float>(pic.GetHeight()) * scale));
+            const int h =
+                std::max(1, static_cast<int>(static_cast<float>(pic.GetHeight()) * scale));
             CmgBBI small;
             small.CreateBBI(w, h);
             image::gBBIFunction().BBILinearBlt(small, pic, 0, 0, w, h, 0, 0, 0, 0);

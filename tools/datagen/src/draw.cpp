@@ -7,7 +7,9 @@ namespace brumil::datagen {
 
 namespace {
 
-float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+float Clamp01(float v) {
+    return std::clamp(v, 0.0f, 1.0f);
+}
 
 std::uint32_t ToByte(float v) {
     return static_cast<std::uint32_t>(std::lround(Clamp01(v) * 255.0f));
@@ -25,7 +27,9 @@ Colour WithAlpha(Colour c, float a) {
     return c;
 }
 
-Colour Shade(Colour c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
+Colour Shade(Colour c, float k) {
+    return {c.r * k, c.g * k, c.b * k, c.a};
+}
 
 std::uint32_t Pack(Colour c) {
     return (ToByte(c.a) << 24) | (ToByte(c.r) << 16) | (ToByte(c.g) << 8) | ToByte(c.b);
@@ -127,8 +131,7 @@ void Ring(CmgBBI& pic, float cx, float cy, float r, float width, Colour c) {
     const float o = r + width / 2;
     FillSdf(
         pic, cx - o, cy - o, cx + o, cy + o,
-        [&](float px, float py) { return std::fabs(SdCircle(px, py, cx, cy, r)) - width / 2; },
-        c);
+        [&](float px, float py) { return std::fabs(SdCircle(px, py, cx, cy, r)) - width / 2; }, c);
 }
 
 void RoundRect(CmgBBI& pic, float x, float y, float w, float h, float radius, Colour c) {
@@ -192,9 +195,9 @@ void Glow(CmgBBI& pic, float cx, float cy, float r, Colour c, float power) {
     const int y0 = static_cast<int>(std::floor(cy - r)), y1 = static_cast<int>(std::ceil(cy + r));
     for (int y = std::max(0, y0); y <= std::min(pic.GetHeight() - 1, y1); ++y) {
         for (int x = std::max(0, x0); x <= std::min(pic.GetWidth() - 1, x1); ++x) {
-            const float d = std::hypot(static_cast<float>(x) + 0.5f - cx,
-                                       static_cast<float>(y) + 0.5f - cy) /
-                            r;
+            const float d =
+                std::hypot(static_cast<float>(x) + 0.5f - cx, static_cast<float>(y) + 0.5f - cy) /
+                r;
             if (d < 1.0f) AddLight(pic, x, y, c, std::pow(1.0f - d, power));
         }
     }

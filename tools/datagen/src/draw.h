@@ -118,7 +118,9 @@ public:
     }
     float Unit() { return static_cast<float>(Next() >> 8) / 16777216.0f; }  // [0, 1)
     float Range(float lo, float hi) { return lo + (hi - lo) * Unit(); }
-    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+    int Below(int n) {
+        return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint32_t>(n));
+    }
 
 private:
     std::uint32_t s_;

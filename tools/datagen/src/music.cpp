@@ -14,16 +14,31 @@ namespace brumil::datagen {
 
 namespace {
 
-enum class Voice { Square, Saw, Triangle, Pluck, Piano, Brass, Pad, BassSaw, BassSquare, BassSine, Kick, Snare, Hat, Tabla };
+enum class Voice {
+    Square,
+    Saw,
+    Triangle,
+    Pluck,
+    Piano,
+    Brass,
+    Pad,
+    BassSaw,
+    BassSquare,
+    BassSine,
+    Kick,
+    Snare,
+    Hat,
+    Tabla
+};
 
 struct Tune {
     const char* file;
     double bpm;
-    int root;               // MIDI note of the key's tonic (octave 4)
-    std::vector<int> scale; // semitones above the tonic
-    std::vector<int> chords;// scale degree of each bar's chord, repeated
+    int root;                 // MIDI note of the key's tonic (octave 4)
+    std::vector<int> scale;   // semitones above the tonic
+    std::vector<int> chords;  // scale degree of each bar's chord, repeated
     Voice lead, bass, harmony;
-    int drums;              // 0 none, 1 four on the floor, 2 break, 3 hand drums
+    int drums;  // 0 none, 1 four on the floor, 2 break, 3 hand drums
     std::uint32_t seed;
 };
 
@@ -31,7 +46,7 @@ struct Note {
     double start, length;  // seconds
     double midi;
     Voice voice;
-    float gain, pan;       // pan -1 left .. 1 right
+    float gain, pan;  // pan -1 left .. 1 right
 };
 
 struct Buffer {
@@ -48,13 +63,19 @@ struct Buffer {
 
 float VoiceLength(Voice v, double length) {
     switch (v) {
-        case Voice::Kick: return 0.3f;
-        case Voice::Snare: return 0.2f;
-        case Voice::Hat: return 0.06f;
-        case Voice::Tabla: return 0.25f;
+        case Voice::Kick:
+            return 0.3f;
+        case Voice::Snare:
+            return 0.2f;
+        case Voice::Hat:
+            return 0.06f;
+        case Voice::Tabla:
+            return 0.25f;
         case Voice::Pluck:
-        case Voice::Piano: return static_cast<float>(length + 0.6);
-        default: return static_cast<float>(length + 0.12);
+        case Voice::Piano:
+            return static_cast<float>(length + 0.6);
+        default:
+            return static_cast<float>(length + 0.12);
     }
 }
 
@@ -70,21 +91,25 @@ void Render(Buffer& buf, const Note& n, Rng& rng) {
         switch (n.voice) {
             case Voice::Square:
                 phase += hz * (1 + 0.004 * std::sin(2 * kPi * 5.5 * t)) / kRate;
-                v = 0.5f * Oscillator(Wave::Square, phase) * Envelope(t, 0.01, n.length + 0.08, 0.08);
+                v = 0.5f * Oscillator(Wave::Square, phase) *
+                    Envelope(t, 0.01, n.length + 0.08, 0.08);
                 break;
             case Voice::Saw:
                 phase += hz / kRate;
                 lp.SetCutoff(1200 + 2500 * std::exp(-t * 6));
-                v = 0.6f * lp(Oscillator(Wave::Saw, phase)) * Envelope(t, 0.01, n.length + 0.1, 0.1);
+                v = 0.6f * lp(Oscillator(Wave::Saw, phase)) *
+                    Envelope(t, 0.01, n.length + 0.1, 0.1);
                 break;
             case Voice::Triangle:
                 phase += hz / kRate;
-                v = 0.7f * Oscillator(Wave::Triangle, phase) * Envelope(t, 0.005, n.length + 0.1, 0.1);
+                v = 0.7f * Oscillator(Wave::Triangle, phase) *
+                    Envelope(t, 0.005, n.length + 0.1, 0.1);
                 break;
             case Voice::Pluck:
                 phase += hz / kRate;
                 lp.SetCutoff(600 + 5000 * std::exp(-t * 9));
-                v = 0.8f * lp(Oscillator(Wave::Saw, phase) + 0.3f * Oscillator(Wave::Square, phase * 2)) *
+                v = 0.8f *
+                    lp(Oscillator(Wave::Saw, phase) + 0.3f * Oscillator(Wave::Square, phase * 2)) *
                     static_cast<float>(std::exp(-t * 3.5)) * Envelope(t, 0.002, 10, 0);
                 break;
             case Voice::Piano: {
@@ -98,28 +123,34 @@ void Render(Buffer& buf, const Note& n, Rng& rng) {
             case Voice::Brass:
                 phase += hz / kRate;
                 lp.SetCutoff(500 + 2500 * std::min(1.0, t / 0.06));
-                v = 0.6f * lp(Oscillator(Wave::Saw, phase)) * Envelope(t, 0.03, n.length + 0.1, 0.1);
+                v = 0.6f * lp(Oscillator(Wave::Saw, phase)) *
+                    Envelope(t, 0.03, n.length + 0.1, 0.1);
                 break;
             case Voice::Pad:
                 phase += hz / kRate;
                 phase2 += hz * 1.006 / kRate;
                 phase3 += hz * 0.994 / kRate;
                 lp.SetCutoff(1400);
-                v = 0.35f * lp(Oscillator(Wave::Saw, phase) + Oscillator(Wave::Saw, phase2) + Oscillator(Wave::Saw, phase3)) *
+                v = 0.35f *
+                    lp(Oscillator(Wave::Saw, phase) + Oscillator(Wave::Saw, phase2) +
+                       Oscillator(Wave::Saw, phase3)) *
                     Envelope(t, 0.15, n.length + 0.12, 0.2);
                 break;
             case Voice::BassSaw:
                 phase += hz / kRate;
                 lp.SetCutoff(300 + 900 * std::exp(-t * 8));
-                v = 0.9f * lp(Oscillator(Wave::Saw, phase)) * Envelope(t, 0.005, n.length + 0.05, 0.05);
+                v = 0.9f * lp(Oscillator(Wave::Saw, phase)) *
+                    Envelope(t, 0.005, n.length + 0.05, 0.05);
                 break;
             case Voice::BassSquare:
                 phase += hz / kRate;
-                v = 0.5f * lp2(Oscillator(Wave::Square, phase)) * Envelope(t, 0.005, n.length + 0.05, 0.05);
+                v = 0.5f * lp2(Oscillator(Wave::Square, phase)) *
+                    Envelope(t, 0.005, n.length + 0.05, 0.05);
                 break;
             case Voice::BassSine:
                 phase += hz / kRate;
-                v = 0.8f * (Oscillator(Wave::Sine, phase) + 0.2f * Oscillator(Wave::Triangle, phase * 2)) *
+                v = 0.8f *
+                    (Oscillator(Wave::Sine, phase) + 0.2f * Oscillator(Wave::Triangle, phase * 2)) *
                     Envelope(t, 0.01, n.length + 0.08, 0.08);
                 break;
             case Voice::Kick:
@@ -185,12 +216,14 @@ std::vector<Note> Compose(const Tune& tune, int introBars, int bodyBars, double 
         // Bass: root on the beats, the fifth on the off-beats of even bars.
         for (int q = 0; q < 4; ++q) {
             const int deg = (q % 2 == 1 && b % 2 == 0) ? chord + 4 : chord;
-            notes.push_back({t0 + q * bar / 4, bar / 4 * 0.85, static_cast<double>(Degree(tune, deg) - 24), tune.bass, 0.5f, 0});
+            notes.push_back({t0 + q * bar / 4, bar / 4 * 0.85,
+                             static_cast<double>(Degree(tune, deg) - 24), tune.bass, 0.5f, 0});
         }
         if (body) {
             // Harmony: the chord held for the bar.
             for (int k : {0, 2, 4}) {
-                notes.push_back({t0, bar * 0.95, static_cast<double>(Degree(tune, chord + k) - 12), tune.harmony, 0.12f, -0.4f + 0.4f * static_cast<float>(k / 2)});
+                notes.push_back({t0, bar * 0.95, static_cast<double>(Degree(tune, chord + k) - 12),
+                                 tune.harmony, 0.12f, -0.4f + 0.4f * static_cast<float>(k / 2)});
             }
             // Lead.
             const int inPhrase = (b - introBars) % 4;
@@ -202,7 +235,8 @@ std::vector<Note> Compose(const Tune& tune, int introBars, int bodyBars, double 
                 const int len = std::max(1, std::min(next - slot, 4));
                 int d = deg;
                 if (answer && inPhrase == 3) d = slot % 8 == 0 ? chord + 7 : deg - 1;
-                notes.push_back({t0 + (slot % 8) * eighth, len * eighth * 0.9, static_cast<double>(Degree(tune, d)), tune.lead, 0.32f, 0.2f});
+                notes.push_back({t0 + (slot % 8) * eighth, len * eighth * 0.9,
+                                 static_cast<double>(Degree(tune, d)), tune.lead, 0.32f, 0.2f});
             }
         }
         // Drums.
@@ -215,13 +249,15 @@ std::vector<Note> Compose(const Tune& tune, int introBars, int bodyBars, double 
                     notes.push_back({t + eighth / 2, 0.05, 42, Voice::Hat, 0.4f, -0.3f});
                     break;
                 case 2:
-                    if (s == 0 || s == 3 || s == 5) notes.push_back({t, 0.1, 36, Voice::Kick, 0.8f, 0});
+                    if (s == 0 || s == 3 || s == 5)
+                        notes.push_back({t, 0.1, 36, Voice::Kick, 0.8f, 0});
                     if (s == 2 || s == 6) notes.push_back({t, 0.1, 38, Voice::Snare, 0.55f, 0.1f});
                     notes.push_back({t, 0.05, 42, Voice::Hat, 0.35f, -0.3f});
                     break;
                 case 3:
                     if (s == 0 || s == 3 || s == 4 || s == 6) {
-                        notes.push_back({t, 0.1, s == 3 ? 72.0 : 60.0, Voice::Tabla, 0.6f, s == 3 ? 0.3f : -0.2f});
+                        notes.push_back({t, 0.1, s == 3 ? 72.0 : 60.0, Voice::Tabla, 0.6f,
+                                         s == 3 ? 0.3f : -0.2f});
                     }
                     break;
                 default:
@@ -267,7 +303,8 @@ void WriteTune(Output& out, const Tune& tune, int index) {
     }
     out.Bytes(name, ogg);
     char loop[96];
-    std::snprintf(loop, sizeof loop, "LOOPSTART=%zu\r\nLOOPLENGTH=%zu\r\n", loopStart, total - loopStart);
+    std::snprintf(loop, sizeof loop, "LOOPSTART=%zu\r\nLOOPLENGTH=%zu\r\n", loopStart,
+                  total - loopStart);
     out.Text(name + ".sli", loop);
 }
 
@@ -277,13 +314,67 @@ void WriteMusic(Output& out) {
     const std::vector<int> major{0, 2, 4, 5, 7, 9, 11};
     const std::vector<int> minor{0, 2, 3, 5, 7, 8, 10};
     const std::vector<Tune> tunes{
-        {"regos.ogg", 132, 57, minor, {0, 5, 2, 6}, Voice::Square, Voice::BassSaw, Voice::Pad, 1, 11},
-        {"インド風の曲.ogg", 100, 62, {0, 1, 4, 5, 7, 8, 10}, {0, 0, 1, 0}, Voice::Pluck, Voice::BassSine, Voice::Pad, 3, 12},
-        {"03_abx0002-04rv70.ogg", 140, 64, minor, {0, 3, 5, 4}, Voice::Triangle, Voice::BassSquare, Voice::Pad, 2, 13},
-        {"ピアノっぽいもの.ogg", 88, 60, major, {0, 5, 3, 4}, Voice::Piano, Voice::BassSine, Voice::Piano, 0, 14},
-        {"sta1.ogg", 120, 55, major, {0, 4, 5, 3}, Voice::Square, Voice::BassSine, Voice::Pad, 1, 15},
+        {"regos.ogg",
+         132,
+         57,
+         minor,
+         {0, 5, 2, 6},
+         Voice::Square,
+         Voice::BassSaw,
+         Voice::Pad,
+         1,
+         11},
+        {"インド風の曲.ogg",
+         100,
+         62,
+         {0, 1, 4, 5, 7, 8, 10},
+         {0, 0, 1, 0},
+         Voice::Pluck,
+         Voice::BassSine,
+         Voice::Pad,
+         3,
+         12},
+        {"03_abx0002-04rv70.ogg",
+         140,
+         64,
+         minor,
+         {0, 3, 5, 4},
+         Voice::Triangle,
+         Voice::BassSquare,
+         Voice::Pad,
+         2,
+         13},
+        {"ピアノっぽいもの.ogg",
+         88,
+         60,
+         major,
+         {0, 5, 3, 4},
+         Voice::Piano,
+         Voice::BassSine,
+         Voice::Piano,
+         0,
+         14},
+        {"sta1.ogg",
+         120,
+         55,
+         major,
+         {0, 4, 5, 3},
+         Voice::Square,
+         Voice::BassSine,
+         Voice::Pad,
+         1,
+         15},
         {"sta2.ogg", 150, 54, minor, {0, 6, 5, 4}, Voice::Saw, Voice::BassSaw, Voice::Pad, 2, 16},
-        {"オケダンス.ogg", 126, 58, major, {0, 3, 4, 0}, Voice::Brass, Voice::BassSaw, Voice::Pad, 1, 17},
+        {"オケダンス.ogg",
+         126,
+         58,
+         major,
+         {0, 3, 4, 0},
+         Voice::Brass,
+         Voice::BassSaw,
+         Voice::Pad,
+         1,
+         17},
     };
     for (std::size_t i = 0; i < tunes.size(); ++i) WriteTune(out, tunes[i], static_cast<int>(i));
 }

@@ -16,7 +16,7 @@ constexpr Colour kClear{1, 1, 1, 0};
 const Colour kPlayerTint[2] = {Rgb(0x3058E0, 0.5f), Rgb(0xE03030, 0.5f)};
 
 // The random pick: a grey figure behind a large question mark.
-const CharacterDesign kUnknown{"chara_none", Rgb(0x9AA2B4), Rgb(0x6A7284), Rgb(0x7A8294),
+const CharacterDesign kUnknown{"chara_none",  Rgb(0x9AA2B4),   Rgb(0x6A7284), Rgb(0x7A8294),
                                Rgb(0xD0D8E8), Headpiece::Hood, HeldItem::Orb, 24};
 
 CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown) {
@@ -36,7 +36,6 @@ CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown) {
     }
     return pic;
 }
-
 
 // Cells 0..2 idle, 5 moving left, 9 moving right; the others are further
 // poses (casting, second steps, bows) so that every cell is filled.

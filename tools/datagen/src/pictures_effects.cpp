@@ -50,7 +50,8 @@ void RingPicture(Output& out) {
     CmgBBI pic = Black(128, 128);
     for (int y = 0; y < 128; ++y) {
         for (int x = 0; x < 128; ++x) {
-            const float d = std::hypot(static_cast<float>(x) + 0.5f - 64, static_cast<float>(y) + 0.5f - 64);
+            const float d =
+                std::hypot(static_cast<float>(x) + 0.5f - 64, static_cast<float>(y) + 0.5f - 64);
             const float inner = std::exp(-std::pow((d - 52) / 5.0f, 2.0f));
             const float trail = d < 52 ? 0.35f * std::pow(d / 52, 3.0f) : 0.0f;
             AddLight(pic, x, y, Rgb(0xA0D8FF), inner + trail);
@@ -95,7 +96,8 @@ void MagicCircle(Output& out, const char* name, std::uint32_t rgb, int corners, 
     for (int i = 0; i < 16; ++i) {
         const float a = 2 * kPi * static_cast<float>(i) / 16.0f;
         const float x = cx + 93 * std::sin(a), y = cy - 93 * std::cos(a);
-        const std::string rune(1, runes[static_cast<std::size_t>(rng.Below(static_cast<int>(runes.size())))]);
+        const std::string rune(
+            1, runes[static_cast<std::size_t>(rng.Below(static_cast<int>(runes.size())))]);
         TextCentred(pic, x, y, rune, {kGothic, 14, 0, 0}, WithAlpha(c, 0.95f));
     }
     // The pointer: one arrow on the outer ring.
@@ -138,20 +140,25 @@ void BulletCell(CmgBBI& pic, int cell, float ox, float oy) {
             break;
         case 5:  // rice grain (points up)
             Glow(pic, cx, cy, 28, h, 2.0f);
-            FillSdf(pic, cx - 12, cy - 26, cx + 12, cy + 26,
-                    [&](float px, float py) {
-                        return std::hypot((px - cx) / 10.0f, (py - cy) / 24.0f) * 10.0f - 10.0f;
-                    },
-                    h);
-            FillSdf(pic, cx - 6, cy - 16, cx + 6, cy + 16,
-                    [&](float px, float py) {
-                        return std::hypot((px - cx) / 5.0f, (py - cy) / 14.0f) * 5.0f - 5.0f;
-                    },
-                    white);
+            FillSdf(
+                pic, cx - 12, cy - 26, cx + 12, cy + 26,
+                [&](float px, float py) {
+                    return std::hypot((px - cx) / 10.0f, (py - cy) / 24.0f) * 10.0f - 10.0f;
+                },
+                h);
+            FillSdf(
+                pic, cx - 6, cy - 16, cx + 6, cy + 16,
+                [&](float px, float py) {
+                    return std::hypot((px - cx) / 5.0f, (py - cy) / 14.0f) * 5.0f - 5.0f;
+                },
+                white);
             break;
         case 6:  // arrowhead (points up)
             Glow(pic, cx, cy, 26, h, 2.0f);
-            Polygon(pic, std::vector<Pt>{{cx, cy - 26}, {cx + 16, cy + 20}, {cx, cy + 10}, {cx - 16, cy + 20}}, h);
+            Polygon(pic,
+                    std::vector<Pt>{
+                        {cx, cy - 26}, {cx + 16, cy + 20}, {cx, cy + 10}, {cx - 16, cy + 20}},
+                    h);
             Polygon(pic, std::vector<Pt>{{cx, cy - 14}, {cx + 7, cy + 8}, {cx - 7, cy + 8}}, white);
             break;
         case 7:  // cross
@@ -162,11 +169,13 @@ void BulletCell(CmgBBI& pic, int cell, float ox, float oy) {
             break;
         case 8:  // crescent
             Glow(pic, cx, cy, 26, h, 2.0f);
-            FillSdf(pic, cx - 22, cy - 22, cx + 22, cy + 22,
-                    [&](float px, float py) {
-                        return std::max(SdCircle(px, py, cx, cy, 20), -SdCircle(px, py, cx + 9, cy - 6, 16));
-                    },
-                    h);
+            FillSdf(
+                pic, cx - 22, cy - 22, cx + 22, cy + 22,
+                [&](float px, float py) {
+                    return std::max(SdCircle(px, py, cx, cy, 20),
+                                    -SdCircle(px, py, cx + 9, cy - 6, 16));
+                },
+                h);
             break;
         case 9:  // large orb
             Glow(pic, cx, cy, 31, h, 1.2f);
@@ -188,7 +197,10 @@ void BulletCell(CmgBBI& pic, int cell, float ox, float oy) {
             break;
         case 12:  // knife (points up)
             Glow(pic, cx, cy, 28, h, 2.0f);
-            Polygon(pic, std::vector<Pt>{{cx, cy - 28}, {cx + 8, cy + 6}, {cx, cy + 12}, {cx - 8, cy + 6}}, h);
+            Polygon(
+                pic,
+                std::vector<Pt>{{cx, cy - 28}, {cx + 8, cy + 6}, {cx, cy + 12}, {cx - 8, cy + 6}},
+                h);
             RoundRect(pic, cx - 3, cy + 10, 6, 16, 2, h);
             Segment(pic, {cx, cy - 22}, {cx, cy + 4}, 3, white);
             break;
@@ -251,15 +263,19 @@ void KeyedBullets(Output& out, const char* name, std::uint32_t seed) {
     CmgBBI pic = Transparent(128, 128);
     Rng rng(seed);
     for (int i = 0; i < 16; ++i) {
-        const float cx = static_cast<float>((i % 4) * 32) + 16, cy = static_cast<float>((i / 4) * 32) + 16;
-        const Colour h = Mix(Rgb(0x2040FF + static_cast<std::uint32_t>(rng.Below(0x60)) * 0x10000), Rgb(0x20E0FF), rng.Unit());
+        const float cx = static_cast<float>((i % 4) * 32) + 16,
+                    cy = static_cast<float>((i / 4) * 32) + 16;
+        const Colour h = Mix(Rgb(0x2040FF + static_cast<std::uint32_t>(rng.Below(0x60)) * 0x10000),
+                             Rgb(0x20E0FF), rng.Unit());
         const float r = 6.0f + static_cast<float>(i % 4) * 2.5f;
         auto hard = [&](float rr, Colour col) {
             for (int y = 0; y < 32; ++y) {
                 for (int x = 0; x < 32; ++x) {
-                    const float px = cx - 16 + static_cast<float>(x) + 0.5f, py = cy - 16 + static_cast<float>(y) + 0.5f;
-                    if (((i / 4) % 2 == 0 ? SdCircle(px, py, cx, cy, rr)
-                                          : SdRoundBox(px, py, cx, cy, rr * 0.6f, rr, rr * 0.5f)) < 0) {
+                    const float px = cx - 16 + static_cast<float>(x) + 0.5f,
+                                py = cy - 16 + static_cast<float>(y) + 0.5f;
+                    if (((i / 4) % 2 == 0
+                             ? SdCircle(px, py, cx, cy, rr)
+                             : SdRoundBox(px, py, cx, cy, rr * 0.6f, rr, rr * 0.5f)) < 0) {
                         pic.Row(static_cast<int>(py))[static_cast<int>(px)] = Pack(col);
                     }
                 }
@@ -292,10 +308,12 @@ void SparkleSheet(Output& out, const char* name, std::uint32_t rgb, int points) 
     for (int i = 0; i < 16; ++i) {
         const float t = static_cast<float>(i) / 15.0f;
         const float size = 6.0f + 24.0f * std::sin(kPi * (0.1f + 0.85f * t));
-        const float cx = static_cast<float>((i % 4) * 64) + 32, cy = static_cast<float>((i / 4) * 64) + 32;
+        const float cx = static_cast<float>((i % 4) * 64) + 32,
+                    cy = static_cast<float>((i / 4) * 64) + 32;
         CmgBBI cell = Black(64, 64);
         Glow(cell, 32, 32, size + 4, Rgb(rgb), 2.0f);
-        Polygon(cell, Star(32, 32, size, size * 0.25f, points, t * kPi / 2), Mix(Rgb(rgb), Rgb(0xFFFFFF), 0.5f));
+        Polygon(cell, Star(32, 32, size, size * 0.25f, points, t * kPi / 2),
+                Mix(Rgb(rgb), Rgb(0xFFFFFF), 0.5f));
         Circle(cell, 32, 32, std::max(1.5f, size * 0.18f), Rgb(0xFFFFFF));
         Compose(pic, cell, static_cast<int>(cx) - 32, static_cast<int>(cy) - 32);
     }

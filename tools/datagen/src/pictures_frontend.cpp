@@ -20,13 +20,15 @@ CmgBBI Blank(int w, int h, Colour c) {
 }
 
 // Faint scattered dots, the same for the same seed.
-void Sparkles(CmgBBI& pic, std::uint32_t seed, int count, int x0, int y0, int w, int h,
-              Colour c) {
+void Sparkles(CmgBBI& pic, std::uint32_t seed, int count, int x0, int y0, int w, int h, Colour c,
+              bool calm = false) {
     Rng rng(seed);
     for (int i = 0; i < count; ++i) {
         const float x = static_cast<float>(x0) + rng.Range(0, static_cast<float>(w));
         const float y = static_cast<float>(y0) + rng.Range(0, static_cast<float>(h));
         const float r = rng.Range(0.6f, 1.8f);
+        // The title's menu plate stays free of stars.
+        if (calm && x > 170 && x < 470 && y > 220 && y < 385) continue;
         Circle(pic, x, y, r, WithAlpha(c, c.a * rng.Range(0.3f, 1.0f)));
     }
 }
@@ -63,7 +65,8 @@ void KeySetup(Output& out) {
 void Cursor(Output& out) {
     CmgBBI pic = Blank(256, 32, Rgb(0, 0));
     for (int y = 0; y < 32; ++y) {
-        const float v = 1.0f - std::pow(std::fabs(static_cast<float>(y) + 0.5f - 16.0f) / 16.0f, 2.0f);
+        const float v =
+            1.0f - std::pow(std::fabs(static_cast<float>(y) + 0.5f - 16.0f) / 16.0f, 2.0f);
         for (int x = 0; x < 256; ++x) {
             const float fx = static_cast<float>(x) + 0.5f;
             const float e = std::clamp(std::min(fx, 256.0f - fx) / 56.0f, 0.0f, 1.0f);
@@ -94,7 +97,7 @@ void Title(Output& out) {
     // Night sky over a warm horizon.
     GradientV(pic, 0, 0, 640, 300, Rgb(0x0C1634), Rgb(0x4A3470));
     GradientV(pic, 0, 300, 640, 180, Rgb(0x4A3470), Rgb(0xC07860));
-    Sparkles(pic, 11, 180, 0, 0, 640, 300, Rgb(0xFFFFFF, 0.9f));
+    Sparkles(pic, 11, 180, 0, 0, 640, 300, Rgb(0xFFFFFF, 0.9f), true);
     Circle(pic, 520, 90, 34, Rgb(0xFFF4D8, 0.95f));
     Circle(pic, 508, 82, 30, Rgb(0x1C1E45));  // a crescent
     // Barrages on both sides, away from the menu in the middle.
@@ -110,7 +113,8 @@ void Title(Output& out) {
     }
     hills.push_back({640, 480});
     Polygon(pic, hills, Rgb(0x1A1430));
-    TextCentred(pic, 320, 120, "Brumil", {kPGothic, 96, 2, 2}, Rgb(0xFFFFFF), 4, Rgb(0x3A2C7A, 0.8f));
+    TextCentred(pic, 320, 120, "Brumil", {kPGothic, 96, 2, 2}, Rgb(0xFFFFFF), 4,
+                Rgb(0x3A2C7A, 0.8f));
     TextCentred(pic, 320, 190, "barrage duel", {kPGothic, 22, 0, 6}, Rgb(0xE0D8FF, 0.9f));
     out.Picture("start.bmp", pic, 24);
 
@@ -119,11 +123,14 @@ void Title(Output& out) {
     CmgBBI mul = Blank(640, 480, Rgb(0xFFFFFF));
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
-            const float dx = (static_cast<float>(x) - 320) / 360, dy = (static_cast<float>(y) - 240) / 300;
+            const float dx = (static_cast<float>(x) - 320) / 360,
+                        dy = (static_cast<float>(y) - 240) / 300;
             const float v = 1.0f - 0.35f * std::clamp(dx * dx + dy * dy - 0.35f, 0.0f, 1.0f);
-            const float plate = std::clamp(0.5f - SdRoundBox(static_cast<float>(x), static_cast<float>(y),
-                                                              320, 302, 140, 72, 30) / 36.0f,
-                                           0.0f, 1.0f);
+            const float plate =
+                std::clamp(0.5f - SdRoundBox(static_cast<float>(x), static_cast<float>(y), 320, 302,
+                                             140, 72, 30) /
+                                      36.0f,
+                           0.0f, 1.0f);
             const float k = v * (1.0f - 0.35f * plate);
             mul.Row(y)[x] = Pack({k, k, k * 1.02f, 1});
         }

@@ -27,7 +27,8 @@ void Target(Output& out) {
     CmgBBI pic = Make(16, 16, kClear);
     Ring(pic, 8, 8, 6, 1.4f, kWhite);
     for (float a : {0.0f, kPi / 2, kPi, 3 * kPi / 2}) {
-        Segment(pic, {8 + 4 * std::cos(a), 8 + 4 * std::sin(a)}, {8 + 7.5f * std::cos(a), 8 + 7.5f * std::sin(a)}, 1, kWhite);
+        Segment(pic, {8 + 4 * std::cos(a), 8 + 4 * std::sin(a)},
+                {8 + 7.5f * std::cos(a), 8 + 7.5f * std::sin(a)}, 1, kWhite);
     }
     FlattenOnKey(pic, 0x000000);
     out.Picture("terget.bmp", pic, 24);
@@ -52,14 +53,16 @@ void LifeIcons(Output& out) {
 void Word(Output& out, const char* file, int size, const char* text) {
     CmgBBI pic = Make(size, size, kClear);
     const TextStyle style = FitWidth(text, {kGothic, size / 3, 1, 1}, size - 6);
-    TextCentred(pic, static_cast<float>(size) / 2, static_cast<float>(size) / 2, text, style, kWhite, 1, kOutline);
+    TextCentred(pic, static_cast<float>(size) / 2, static_cast<float>(size) / 2, text, style,
+                kWhite, 1, kOutline);
     out.Picture(file, pic, 32);
 }
 
 void Digits(Output& out, const char* file, bool outline) {
     CmgBBI pic = Make(128, 128, outline ? kClear : Rgb(0x000000, 0));
     for (int d = 0; d < 10; ++d) {
-        const float cx = static_cast<float>((d % 4) * 32) + 16, cy = static_cast<float>((d / 4) * 32) + 16;
+        const float cx = static_cast<float>((d % 4) * 32) + 16,
+                    cy = static_cast<float>((d / 4) * 32) + 16;
         const std::string text(1, static_cast<char>('0' + d));
         if (outline) {
             TextCentred(pic, cx, cy, text, {kGothic, 26, 1, 0}, kWhite, 1, kOutline);
@@ -73,7 +76,8 @@ void Digits(Output& out, const char* file, bool outline) {
             }
             for (int y = 0; y < 32; ++y) {
                 for (int x = 0; x < 32; ++x) {
-                    pic.Row(static_cast<int>(cy) - 16 + y)[static_cast<int>(cx) - 16 + x] = cell.Row(y)[x];
+                    pic.Row(static_cast<int>(cy) - 16 + y)[static_cast<int>(cx) - 16 + x] =
+                        cell.Row(y)[x];
                 }
             }
         }
@@ -87,7 +91,8 @@ void LevelBands(Output& out) {
     const int tops[] = {0, 21, 42, 64, 85, 106};
     for (int i = 0; i < 6; ++i) {
         const TextStyle style = FitWidth(names[i], {kPGothic, 15, 0, 0}, 58);
-        TextCentred(pic, 32, static_cast<float>(tops[i]) + 10, names[i], style, kWhite, 1, kOutline);
+        TextCentred(pic, 32, static_cast<float>(tops[i]) + 10, names[i], style, kWhite, 1,
+                    kOutline);
     }
     out.Picture("font_level.bmp", pic, 32);
 }
@@ -96,7 +101,7 @@ void Gauge(Output& out) {
     CmgBBI pic = Make(64, 64, kWhite);
     GradientV(pic, 0, 0, 64, 64, Rgb(0xFFFFFF), Rgb(0xC8D0DC));
     FillRect(pic, 0, 0, 64, 2, Rgb(0xFFFFFF));
-    out.Picture("gauge.bmp", pic, 32);
+    out.Picture("gauge.bmp", pic, 24);
 }
 
 void Emblem(Output& out) {
@@ -113,7 +118,9 @@ float TileNoise(const std::vector<float>& grid, int n, float x, float y) {
     const float gx = x * static_cast<float>(n), gy = y * static_cast<float>(n);
     const int x0 = static_cast<int>(std::floor(gx)), y0 = static_cast<int>(std::floor(gy));
     const float fx = gx - static_cast<float>(x0), fy = gy - static_cast<float>(y0);
-    auto at = [&](int i, int j) { return grid[static_cast<std::size_t>(((j % n + n) % n) * n + ((i % n + n) % n))]; };
+    auto at = [&](int i, int j) {
+        return grid[static_cast<std::size_t>(((j % n + n) % n) * n + ((i % n + n) % n))];
+    };
     const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
     const float top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * sx;
     const float bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * sx;
@@ -130,13 +137,17 @@ void GroundTile(Output& out, const char* file, std::uint32_t low, std::uint32_t 
     for (auto& v : fine) v = rng.Unit();
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
-            const float u = (static_cast<float>(x) + 0.5f) / 256, v = (static_cast<float>(y) + 0.5f) / 256;
-            const float n = 0.7f * TileNoise(coarse, kN, u, v) + 0.3f * TileNoise(fine, kN * 4, u, v);
+            const float u = (static_cast<float>(x) + 0.5f) / 256,
+                        v = (static_cast<float>(y) + 0.5f) / 256;
+            const float n =
+                0.7f * TileNoise(coarse, kN, u, v) + 0.3f * TileNoise(fine, kN * 4, u, v);
             Colour c = Mix(Rgb(low), Rgb(high), n);
             // A brighter grid every 64 pixels, a fainter one every 32.
-            const float fx = std::fmod(static_cast<float>(x) + 0.5f, 64.0f), fy = std::fmod(static_cast<float>(y) + 0.5f, 64.0f);
+            const float fx = std::fmod(static_cast<float>(x) + 0.5f, 64.0f),
+                        fy = std::fmod(static_cast<float>(y) + 0.5f, 64.0f);
             const float dMajor = std::min({fx, 64 - fx, fy, 64 - fy});
-            const float gx = std::fmod(static_cast<float>(x) + 0.5f, 32.0f), gy = std::fmod(static_cast<float>(y) + 0.5f, 32.0f);
+            const float gx = std::fmod(static_cast<float>(x) + 0.5f, 32.0f),
+                        gy = std::fmod(static_cast<float>(y) + 0.5f, 32.0f);
             const float dMinor = std::min({gx, 32 - gx, gy, 32 - gy});
             const float major = std::clamp(1.8f - dMajor, 0.0f, 1.0f);
             const float minor = 0.35f * std::clamp(1.0f - dMinor, 0.0f, 1.0f);

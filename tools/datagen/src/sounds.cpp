@@ -143,8 +143,11 @@ std::vector<float> Effect(int n) {
             double phase = 0;
             return Sample(0.22, [=](double t) mutable {
                 phase += (60 + 200 * pitch * std::exp(-t * 30)) / kRate;
-                const float click = t < 0.01 ? rng.Range(-1, 1) * static_cast<float>(1 - t / 0.01) : 0.0f;
-                return 0.6f * Oscillator(Wave::Sine, phase) * static_cast<float>(std::exp(-t / 0.06)) + 0.4f * click;
+                const float click =
+                    t < 0.01 ? rng.Range(-1, 1) * static_cast<float>(1 - t / 0.01) : 0.0f;
+                return 0.6f * Oscillator(Wave::Sine, phase) *
+                           static_cast<float>(std::exp(-t / 0.06)) +
+                       0.4f * click;
             });
         }
         default: {  // whoosh: noise whose colour rises and falls

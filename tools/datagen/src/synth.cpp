@@ -28,7 +28,9 @@ float Envelope(double t, double attack, double length, double release) {
     return e;
 }
 
-double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+double NoteHz(double note) {
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 std::vector<std::int16_t> ToPcm16(std::span<const float> samples, float gain) {
     std::vector<std::int16_t> out(samples.size());

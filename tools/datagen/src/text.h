@@ -19,9 +19,9 @@ inline constexpr std::string_view kMincho = "楷書";
 
 struct TextStyle {
     std::string_view font = kPGothic;
-    int size = 20;      // em in pixels
-    int bold = 0;       // extra pixels of horizontal thickening
-    int spacing = 0;    // extra pixels between characters
+    int size = 20;    // em in pixels
+    int bold = 0;     // extra pixels of horizontal thickening
+    int spacing = 0;  // extra pixels between characters
 };
 
 // Coverage of one line of text, one float (0..1) a pixel.

@@ -46,6 +46,11 @@ public:
     int TopInset() const { return fullScreen_ ? 0 : topInset_; }
     // The picture's rectangle in the window's client coordinates.
     void PictureRect(int& x, int& y, int& w, int& h) const;
+    // Shows the last picture again with the overlay: for frames in which the
+    // game presented nothing but the overlay may have changed.
+    void Redraw();
+    // Presentations so far (Present and Redraw).
+    std::uint64_t PresentationCount() const { return presentations_; }
 
 private:
     SdlWindow() = default;
@@ -65,6 +70,7 @@ private:
     bool fullScreen_ = false;
     bool pendingFullScreen_ = false;
     int topInset_ = 0;
+    std::uint64_t presentations_ = 0;
     PresentedFrame last_;
     PointerActivity pointer_;
     std::function<bool(const SDL_Event&)> eventHook_;

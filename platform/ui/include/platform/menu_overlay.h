@@ -75,6 +75,10 @@ public:
     virtual int BarHeight() const = 0;
     // The picture's top-left corner in screen coordinates.
     virtual void PictureOrigin(int& x, int& y) const = 0;
+    // Once per frame after the game's presentation: when the game presented
+    // nothing this frame, the last picture is shown again with the menu, so
+    // the menu answers the mouse however rarely the picture changes.
+    virtual void FrameDone() = 0;
 };
 
 // Attaches the overlay to the game's window: nothing for a window without a
