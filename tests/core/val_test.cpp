@@ -36,6 +36,9 @@ TEST(Val, LValReadsLeadingNumbersLikeVal) {
         {"&H10", 16},
         {"&hff", 255},
         {"&HFFFF", -1},  // 16-bit literal
+        {"&HFFFF&", 65535},  // the "&" suffix makes it 32-bit
+        {"&H8000&", 32768},
+        {"&H8000", -32768},
         {"&H7FFF", 32767},
         {"&H10000", 65536},
         {"&HFFFFFFFF", -1},
