@@ -1,18 +1,38 @@
 // Main: the program's entry, from the framework's start-up checks to the
 // release of the last global object.
+#include <cstdlib>
+#include <string>
+
 #include "app/the_app.h"
 #include "battle/mod_sumpa.h"
 #include "core/api.h"
 #include "framework/splib.h"
+#include "image/cmg_bbi_function.h"
+#include "platform/message_box.h"
 #include "render/admin_lib.h"
 
 namespace brumil::app {
+namespace {
+
+// A picture that fails to load with an error text asks whether to go on;
+// Cancel ends the program there.
+void AskAfterFailedLoad(std::string_view message, std::string_view fileName) {
+    const std::string text = std::string(message) + "\n" + std::string(fileName);
+    if (platform::ShowMessageBox(text, "Brumil", platform::MessageKind::kWarning,
+                                 platform::MessageButtons::kOkCancel) ==
+        platform::MessageAnswer::kCancel) {
+        std::exit(1);
+    }
+}
+
+}  // namespace
 
 int Main(const AppServices& services) {
     // A failed check has shown its box already; the program just ends.
     if (!framework::gSpLib().Init(true)) return 1;
     // The library singletons (pictures, text, device wrapper, camera, textures).
     render::AdminLibInit();
+    image::gBBIFunction().LoadErrorPrompt = AskAfterFailedLoad;
     // Ends the process at once, silently, when another copy runs.
     core::gApi().AppPrevInstance("");
     if (!battle::SumpaLoad()) {
