@@ -18,19 +18,19 @@ MenuItem Separator(MenuControl control, Long index) {
 
 MainMenuModel::MainMenuModel() {
     using C = MenuControl;
-    menus_.push_back(MenuTop{
-        std::string(kScreenMenu),
-        true,
-        {
-            Item(C::FullScreenMode, -1, "フルスクリーンモード"),
-            Item(C::WindowMode, -1, "ウィンドウモード"),
-            Separator(C::ScreenModeBar, 9),
-            Item(C::DeviceChange, 0, "デバイスを変更 - 画質を優先 XGAモード 1024x768"),
-            Item(C::DeviceChange, 1, "デバイスを変更 - 画質を優先"),
-            Item(C::DeviceChange, 2, "デバイスを変更 - 処理速度を優先"),
-            Item(C::DeviceChange, 3, "デバイスを変更 - 処理速度を特に優先"),
-            Item(C::DeviceChange, 10, "デバイスを変更 - 詳細設定"),
-        }});
+    menus_.push_back(
+        MenuTop{std::string(kScreenMenu),
+                true,
+                {
+                    Item(C::FullScreenMode, -1, "フルスクリーンモード"),
+                    Item(C::WindowMode, -1, "ウィンドウモード"),
+                    Separator(C::ScreenModeBar, 9),
+                    Item(C::DeviceChange, 0, "デバイスを変更 - 画質を優先 XGAモード 1024x768"),
+                    Item(C::DeviceChange, 1, "デバイスを変更 - 画質を優先"),
+                    Item(C::DeviceChange, 2, "デバイスを変更 - 処理速度を優先"),
+                    Item(C::DeviceChange, 3, "デバイスを変更 - 処理速度を特に優先"),
+                    Item(C::DeviceChange, 10, "デバイスを変更 - 詳細設定"),
+                }});
     menus_.push_back(MenuTop{std::string(kVolumeMenu),
                              true,
                              {

@@ -18,14 +18,18 @@ constexpr float kMenuFontPixels = 14.0f;
 constexpr std::string_view kFontFolder = "\\data\\font\\";
 constexpr std::string_view kFontTableFile = "\\data\\font\\fonts.txt";
 
-
 WindowKey FromOverlayKey(platform::OverlayKey key) {
     switch (key) {
-        case platform::OverlayKey::F1: return WindowKey::F1;
-        case platform::OverlayKey::F5: return WindowKey::F5;
-        case platform::OverlayKey::Alt: return WindowKey::Alt;
-        case platform::OverlayKey::Enter: return WindowKey::Enter;
-        case platform::OverlayKey::Other: return WindowKey::Other;
+        case platform::OverlayKey::F1:
+            return WindowKey::F1;
+        case platform::OverlayKey::F5:
+            return WindowKey::F5;
+        case platform::OverlayKey::Alt:
+            return WindowKey::Alt;
+        case platform::OverlayKey::Enter:
+            return WindowKey::Enter;
+        case platform::OverlayKey::Other:
+            return WindowKey::Other;
     }
     return WindowKey::Other;
 }
@@ -93,7 +97,8 @@ public:
     ~Attachment() override {
         PlatformServiceJobHost().overlay = nullptr;
         overlay_.reset();
-        if (front_ != nullptr && frontend::gAppConfig().get() == front_) front_->ServiceHost = nullptr;
+        if (front_ != nullptr && frontend::gAppConfig().get() == front_)
+            front_->ServiceHost = nullptr;
         host_.SetAfterPoll({});
         host_.SetCloseQuery({});
     }

@@ -9,6 +9,7 @@
 #include "app/run_facts.h"
 #include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
+#include "shell_screen_host.h"
 #include "battle/b_game.h"
 #include "framework/display.h"
 #include "framework/key_assign.h"
@@ -86,6 +87,7 @@ void TheApp::TheAppInit(const AppServices& services) {
 
     auto& front = frontend::gAppConfig();
     front = std::make_unique<ApplicationConfig>();
+    front->Screens = &PlatformScreenHostOfShell();
     front->Job().Add(ApplicationConfig::Key(kMenuTickerJob), kKindAlways);
 
     auto& hostSlot = framework::gMaxwell();

@@ -109,6 +109,7 @@ void InputModule::Step() {
 }
 
 void InputModule::StepWith(const platform::InputSnapshot& snapshot) {
+    ++steps_;
     tracker_.Step(snapshot, gInputState());
     const KeyAssignTable& assign = gKeyAssign();
     for (int p = 0; p < vkeyCount_; ++p) {

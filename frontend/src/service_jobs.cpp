@@ -82,8 +82,9 @@ void DialogJob(ApplicationConfig& app, Long job, Long message) {
                 if (keyDialog) host->SetupKeyboardMouse();
                 host->EnableScreenAndSystemMenus(false);
                 st.DialogShown = true;
-            } else if (!dialog->IsOpen()) {
-                app.Job().Remove(ApplicationConfig::Key(job));
+            } else {
+                dialog->Step();
+                if (!dialog->IsOpen()) app.Job().Remove(ApplicationConfig::Key(job));
             }
             break;
         }

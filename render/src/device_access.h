@@ -11,4 +11,9 @@ inline platform::Direct3DDevice7* Device() {
     return framework::gD3DDevice().get();
 }
 
+// One state write; nothing without a device, and a failure is passed over.
+inline void RenderState(platform::D3DLong state, platform::D3DLong value) {
+    if (auto* dev = Device()) dev->SetRenderState(state, value);
+}
+
 }  // namespace brumil::render::detail

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "core/rect.h"
 #include "device_access.h"
@@ -28,6 +29,32 @@ Long LogicalScreenHeight() {
 
 Long Scaled(Long v, Single scale) {
     return RoundToLong(static_cast<double>(v) * scale);
+}
+
+// The destination of a stretched draw in back-surface pixels: a size of 0
+// means the screen's, centred moves the rectangle back by half its size, then
+// the draw scale applies. Whole pixels for blits, fractions for quads.
+template <typename T>
+void PlaceDestination(T& x, T& y, T& width, T& height, bool centred) {
+    if (width == 0) width = static_cast<T>(LogicalScreenWidth());
+    if (height == 0) height = static_cast<T>(LogicalScreenHeight());
+    if (centred) {
+        x -= width / 2;
+        y -= height / 2;
+    }
+    const Single scale = framework::GetDrawScale();
+    if (scale == 1.0f) return;
+    if constexpr (std::is_integral_v<T>) {
+        x = Scaled(x, scale);
+        y = Scaled(y, scale);
+        width = Scaled(width, scale);
+        height = Scaled(height, scale);
+    } else {
+        x *= scale;
+        y *= scale;
+        width *= scale;
+        height *= scale;
+    }
 }
 
 }  // namespace
@@ -60,19 +87,7 @@ void CGraphics::DrawGDIStretch(Long x, Long y, Long width, Long height, Long src
     if (!framework::IsDDSAlive(framework::gBackDDS())) return;
     if (srcWidth == 0) srcWidth = Image.GetWidth();
     if (srcHeight == 0) srcHeight = Image.GetHeight();
-    if (width == 0) width = LogicalScreenWidth();
-    if (height == 0) height = LogicalScreenHeight();
-    if (centred) {
-        x -= width / 2;
-        y -= height / 2;
-    }
-    const Single scale = framework::GetDrawScale();
-    if (scale != 1.0f) {
-        x = Scaled(x, scale);
-        y = Scaled(y, scale);
-        width = Scaled(width, scale);
-        height = Scaled(height, scale);
-    }
+    PlaceDestination(x, y, width, height, centred);
     if (width == srcWidth && height == srcHeight) {
         Image.BltToDDS(back, x, y, width, height, srcX, srcY);
     } else {
@@ -100,19 +115,7 @@ void CGraphics::DrawDDrawStretch(Long x, Long y, Long width, Long height, Long s
     if (!ExistDDS(true)) return;
     if (srcWidth == 0) srcWidth = Image.GetWidth();
     if (srcHeight == 0) srcHeight = Image.GetHeight();
-    if (width == 0) width = LogicalScreenWidth();
-    if (height == 0) height = LogicalScreenHeight();
-    if (centred) {
-        x -= width / 2;
-        y -= height / 2;
-    }
-    const Single scale = framework::GetDrawScale();
-    if (scale != 1.0f) {
-        x = Scaled(x, scale);
-        y = Scaled(y, scale);
-        width = Scaled(width, scale);
-        height = Scaled(height, scale);
-    }
+    PlaceDestination(x, y, width, height, centred);
     framework::RECT dest, src;
     framework::SetRectWH(dest, width, height, x, y);
     framework::SetRectWH(src, srcWidth, srcHeight, srcX, srcY);
@@ -162,19 +165,7 @@ void CGraphics::DrawD3DDrawStretch(Single x, Single y, Single width, Single heig
     const auto ph = static_cast<Single>(Image.GetHeight());
     if (srcWidth == 0) srcWidth = pw;
     if (srcHeight == 0) srcHeight = ph;
-    if (width == 0) width = static_cast<Single>(LogicalScreenWidth());
-    if (height == 0) height = static_cast<Single>(LogicalScreenHeight());
-    if (centred) {
-        x -= width / 2;
-        y -= height / 2;
-    }
-    const Single scale = framework::GetDrawScale();
-    if (scale != 1.0f) {
-        x *= scale;
-        y *= scale;
-        width *= scale;
-        height *= scale;
-    }
+    PlaceDestination(x, y, width, height, centred);
     const Single tu1 = srcX / pw * texU_, tu2 = (srcX + srcWidth) / pw * texU_;
     const Single tv1 = srcY / ph * texV_, tv2 = (srcY + srcHeight) / ph * texV_;
     std::array<D3DTLVERTEX, 4> v{};

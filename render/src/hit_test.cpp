@@ -2,6 +2,7 @@
 // vertex arrays.
 #include "render/hit_test.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "hit_test_walk.h"
@@ -131,8 +132,8 @@ bool CIMArkHitTest::HitTestStraightLineAndTriangleSub(Single x1, Single y1, Sing
                                                       Single cx, Single cy, Single cz, Single& t,
                                                       Single& u, Single& v) {
     const D3DVECTOR o{x1, y1, z1};
-    return HitTestStraightLineAndTriangle(o, Direction(o, {x2, y2, z2}), {ax, ay, az},
-                                          {bx, by, bz}, {cx, cy, cz}, t, u, v);
+    return HitTestStraightLineAndTriangle(o, Direction(o, {x2, y2, z2}), {ax, ay, az}, {bx, by, bz},
+                                          {cx, cy, cz}, t, u, v);
 }
 
 bool CIMArkHitTest::Get_TexturePoint(const D3DVECTOR& o, const D3DVECTOR& e, const D3DVECTOR& d,
@@ -153,27 +154,27 @@ bool CIMArkHitTest::HitTestTriangles(const D3DVECTOR& o, const D3DVECTOR& e, con
                                      std::span<const D3DVECTOR> positions, const HitGeometry& g,
                                      bool straight) {
     bool hit = false;
-    detail::WalkTriangles(g, positions.size(), [&](Long, std::size_t ia, std::size_t ib,
-                                                   std::size_t ic) {
-        Single t = 0, u = 0, v = 0;
-        hit = straight ? HitTestStraightLineAndTriangle(o, d, positions[ia], positions[ib],
-                                                        positions[ic], t, u, v)
-                       : HitTestLineAndTriangle(o, e, d, positions[ia], positions[ib],
-                                                positions[ic], t, u, v);
-        return hit;  // stop at the first hit
-    });
+    detail::WalkTriangles(
+        g, positions.size(), [&](Long, std::size_t ia, std::size_t ib, std::size_t ic) {
+            Single t = 0, u = 0, v = 0;
+            hit = straight ? HitTestStraightLineAndTriangle(o, d, positions[ia], positions[ib],
+                                                            positions[ic], t, u, v)
+                           : HitTestLineAndTriangle(o, e, d, positions[ia], positions[ib],
+                                                    positions[ic], t, u, v);
+            return hit;  // stop at the first hit
+        });
     return hit;
 }
 
-bool CIMArkHitTest::HitTestVertex(Single x1, Single y1, Single z1, Single x2, Single y2,
-                                  Single z2, std::span<const D3DVERTEX> vertices,
-                                  const HitGeometry& g, const D3DMATRIX& world, bool straight) {
+bool CIMArkHitTest::HitTestVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
+                                  std::span<const D3DVERTEX> vertices, const HitGeometry& g,
+                                  const D3DMATRIX& world, bool straight) {
     return HitInObjectSpace(x1, y1, z1, x2, y2, z2, Positions(vertices), g, world, straight);
 }
 
-bool CIMArkHitTest::HitTestLVertex(Single x1, Single y1, Single z1, Single x2, Single y2,
-                                   Single z2, std::span<const D3DLVERTEX> vertices,
-                                   const HitGeometry& g, const D3DMATRIX& world, bool straight) {
+bool CIMArkHitTest::HitTestLVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
+                                   std::span<const D3DLVERTEX> vertices, const HitGeometry& g,
+                                   const D3DMATRIX& world, bool straight) {
     return HitInObjectSpace(x1, y1, z1, x2, y2, z2, Positions(vertices), g, world, straight);
 }
 
@@ -191,9 +192,9 @@ bool CIMArkHitTest::HitTestTLVertex(const CIMArk& ark, Single x1, Single y1, Sin
 }
 
 void CIMArkHitTest::HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECTOR& offset,
-                                       std::vector<bool>& hits,
-                                       std::span<const D3DVERTEX> vertices, const HitGeometry& g,
-                                       const D3DMATRIX& world, bool straight) {
+                                       std::vector<bool>& hits, std::span<const D3DVERTEX> vertices,
+                                       const HitGeometry& g, const D3DMATRIX& world,
+                                       bool straight) {
     const D3DMATRIX inv = InverseOrZero(world);
     const D3DVECTOR origin = CIMArk::VectorTransform(inv, 0, 0, 0);
     const D3DVECTOR d =

@@ -10,15 +10,12 @@ namespace brumil::render {
 
 using namespace platform;
 using detail::Device;
+using detail::RenderState;
 
 namespace {
 
 void StageState(Long stage, D3DLong type, D3DLong value) {
     if (auto* dev = Device()) dev->SetTextureStageState(stage, type, value);
-}
-
-void State(D3DLong state, D3DLong value) {
-    if (auto* dev = Device()) dev->SetRenderState(state, value);
 }
 
 // Colour operation by bits 4-7; the entries past the table leave the stage as
@@ -73,12 +70,12 @@ void CIMDevice::SetRenderMode(RenderModeCode code) {
     StageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     StageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
     StageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-    State(D3DRENDERSTATE_COLORKEYENABLE, (code & render_mode::kColorKey) != 0 ? 1 : 0);
+    RenderState(D3DRENDERSTATE_COLORKEYENABLE, (code & render_mode::kColorKey) != 0 ? 1 : 0);
     const auto blend = static_cast<std::size_t>(code & render_mode::kBlendMask);
-    State(D3DRENDERSTATE_ALPHABLENDENABLE, blend != 0 ? 1 : 0);
+    RenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend != 0 ? 1 : 0);
     if (blend != 0) {
-        State(D3DRENDERSTATE_DESTBLEND, kBlends[blend].dest);
-        State(D3DRENDERSTATE_SRCBLEND, kBlends[blend].src);
+        RenderState(D3DRENDERSTATE_DESTBLEND, kBlends[blend].dest);
+        RenderState(D3DRENDERSTATE_SRCBLEND, kBlends[blend].src);
     }
     SetStageColorOp(0, code);
     SetStageAlphaOp(0, code);

@@ -8,6 +8,7 @@ namespace brumil::render {
 
 using namespace platform;
 using detail::Device;
+using detail::RenderState;
 
 void CIMDevice::SceneClear(bool clearTarget, bool clearZ, Long colour) {
     D3DLong flags = 0;
@@ -55,21 +56,13 @@ void CIMDevice::SceneRestore() {
     if (auto* dev = Device()) dev->BeginScene();
 }
 
-namespace {
-
-void State(D3DLong state, D3DLong value) {
-    if (auto* dev = Device()) dev->SetRenderState(state, value);
-}
-
-}  // namespace
-
 void CIMDevice::SetAmbient(Long colour) {
-    State(D3DRENDERSTATE_AMBIENT,
-          static_cast<Long>(static_cast<std::uint32_t>(colour) | 0xFF000000u));
+    RenderState(D3DRENDERSTATE_AMBIENT,
+                static_cast<Long>(static_cast<std::uint32_t>(colour) | 0xFF000000u));
 }
 
 void CIMDevice::SetLightMode(bool on) {
-    State(D3DRENDERSTATE_LIGHTING, on ? 1 : 0);
+    RenderState(D3DRENDERSTATE_LIGHTING, on ? 1 : 0);
 }
 
 void CIMDevice::SetMaterial(const D3DMATERIAL7& material) {
@@ -78,57 +71,57 @@ void CIMDevice::SetMaterial(const D3DMATERIAL7& material) {
 
 void CIMDevice::SetDitherMode(bool on) {
     const bool dither = on && framework::gPixelBits() == 16 && framework::gD3DCaps().CapsDither;
-    State(D3DRENDERSTATE_DITHERENABLE, dither ? 1 : 0);
+    RenderState(D3DRENDERSTATE_DITHERENABLE, dither ? 1 : 0);
 }
 
 void CIMDevice::SetCullingMode(Long mode) {
     if (mode < D3DCULL_NONE || mode > D3DCULL_CCW) return;
-    State(D3DRENDERSTATE_CULLMODE, mode);
+    RenderState(D3DRENDERSTATE_CULLMODE, mode);
 }
 
 void CIMDevice::SetAlphaCmpMode(bool on) {
     if (!framework::gD3DCaps().CapsAlphaGreaterEqual) return;
     if (!on && alphaTestEnabled_) {
-        State(D3DRENDERSTATE_ALPHATESTENABLE, 0);
+        RenderState(D3DRENDERSTATE_ALPHATESTENABLE, 0);
         alphaTestEnabled_ = false;
     } else if (on && !alphaTestEnabled_) {
         // Alpha >= 1: pixels of alpha 0 are discarded.
-        State(D3DRENDERSTATE_ALPHATESTENABLE, 1);
-        State(D3DRENDERSTATE_ALPHAREF, 1);
-        State(D3DRENDERSTATE_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+        RenderState(D3DRENDERSTATE_ALPHATESTENABLE, 1);
+        RenderState(D3DRENDERSTATE_ALPHAREF, 1);
+        RenderState(D3DRENDERSTATE_ALPHAFUNC, D3DCMP_GREATEREQUAL);
         alphaTestEnabled_ = true;
     }
 }
 
 void CIMDevice::SetZBufferMode(bool on) {
-    State(D3DRENDERSTATE_ZENABLE, on ? 1 : 0);
+    RenderState(D3DRENDERSTATE_ZENABLE, on ? 1 : 0);
 }
 
 void CIMDevice::SetZBufferWriteMode(bool on) {
-    State(D3DRENDERSTATE_ZWRITEENABLE, on ? 1 : 0);
+    RenderState(D3DRENDERSTATE_ZWRITEENABLE, on ? 1 : 0);
 }
 
 void CIMDevice::SetShadeMode(bool gouraud) {
-    State(D3DRENDERSTATE_SHADEMODE, gouraud ? D3DSHADE_GOURAUD : D3DSHADE_FLAT);
+    RenderState(D3DRENDERSTATE_SHADEMODE, gouraud ? D3DSHADE_GOURAUD : D3DSHADE_FLAT);
 }
 
 void CIMDevice::SetAntiAreasMode(bool on) {
     if (on && framework::gD3DCaps().CapsAntiAliasLevel >= 2) {
-        State(D3DRENDERSTATE_ANTIALIAS, D3DANTIALIAS_SORTINDEPENDENT);
+        RenderState(D3DRENDERSTATE_ANTIALIAS, D3DANTIALIAS_SORTINDEPENDENT);
         antiAreasEnabled_ = true;
     } else {
-        State(D3DRENDERSTATE_ANTIALIAS, D3DANTIALIAS_NONE);
+        RenderState(D3DRENDERSTATE_ANTIALIAS, D3DANTIALIAS_NONE);
         antiAreasEnabled_ = false;
     }
 }
 
 void CIMDevice::SetAntiAreasModeSub(bool on) {
-    State(D3DRENDERSTATE_ANTIALIAS,
-          antiAreasEnabled_ && on ? D3DANTIALIAS_SORTINDEPENDENT : D3DANTIALIAS_NONE);
+    RenderState(D3DRENDERSTATE_ANTIALIAS,
+                antiAreasEnabled_ && on ? D3DANTIALIAS_SORTINDEPENDENT : D3DANTIALIAS_NONE);
 }
 
 void CIMDevice::SetFactorColor(Long colour) {
-    State(D3DRENDERSTATE_TEXTUREFACTOR, colour);
+    RenderState(D3DRENDERSTATE_TEXTUREFACTOR, colour);
 }
 
 }  // namespace brumil::render

@@ -177,12 +177,7 @@ void CmsSTM::SetPan(Single pan, Single a2, Single a3, Single a4, Single a5, Sing
 
 void CmsSTM::SetTempo(Single semitones) {
     if (!HasBuffer()) return;
-    if (semitones == 0.0f) {
-        buffer_->SetFrequency(platform::kFrequencyOriginal);
-        return;
-    }
-    buffer_->SetFrequency(
-        static_cast<std::uint32_t>(detail::TempoToFrequency(header_.hz, semitones, kSemitone)));
+    detail::ApplyTempo(*buffer_, header_.hz, semitones, kSemitone);
 }
 
 void CmsSTM::Set3DPosition(Single x, Single y, Single z) {
@@ -192,9 +187,7 @@ void CmsSTM::Set3DPosition(Single x, Single y, Single z) {
 
 void CmsSTM::Set3DVelocity(Single x, Single y, Single z, Single vx, Single vy, Single vz) {
     if (!HasBuffer() || !buffer3d_ || Buffer3DExists == kFalse) return;
-    buffer3d_->SetPosition(x, y, z, platform::k3DDeferred);
-    buffer3d_->SetVelocity(vx, vy, vz, platform::k3DDeferred);
-    detail::CommitDeferred3D();
+    detail::SetDeferred3D(*buffer3d_, x, y, z, vx, vy, vz);
 }
 
 }  // namespace brumil::sound

@@ -145,12 +145,7 @@ void CmsWAV::SetPan(Single pan, Single a2, Single a3, Single a4, Single a5, Sing
 void CmsWAV::SetTempo(Single semitones) {
     if (!HasBuffer() || semitones == lastTempo_) return;
     lastTempo_ = semitones;
-    if (semitones == 0.0f) {
-        buffer_->SetFrequency(platform::kFrequencyOriginal);
-        return;
-    }
-    buffer_->SetFrequency(
-        static_cast<std::uint32_t>(detail::TempoToFrequency(header_.hz, semitones, kSemitone)));
+    detail::ApplyTempo(*buffer_, header_.hz, semitones, kSemitone);
 }
 
 void CmsWAV::Set3DPosition(Single x, Single y, Single z) {
@@ -160,9 +155,7 @@ void CmsWAV::Set3DPosition(Single x, Single y, Single z) {
 
 void CmsWAV::Set3DVelocity(Single x, Single y, Single z, Single vx, Single vy, Single vz) {
     if (!HasBuffer() || !buffer3d_ || Buffer3DExists == kFalse) return;
-    buffer3d_->SetPosition(x, y, z, platform::k3DDeferred);
-    buffer3d_->SetVelocity(vx, vy, vz, platform::k3DDeferred);
-    detail::CommitDeferred3D();
+    detail::SetDeferred3D(*buffer3d_, x, y, z, vx, vy, vz);
 }
 
 void CmsWAV::ReleaseBuffer() {

@@ -163,12 +163,7 @@ void CmsWIT::SetPan(Single pan, Single y, Single z, Single vx, Single vy, Single
 
 void CmsWIT::SetTempo(Single semitones) {
     if (!buffer_) return;
-    if (semitones == 0.0f) {
-        buffer_->SetFrequency(platform::kFrequencyOriginal);
-        return;
-    }
-    buffer_->SetFrequency(
-        static_cast<std::uint32_t>(detail::TempoToFrequency(rec_.dataHz, semitones, kSemitone)));
+    detail::ApplyTempo(*buffer_, rec_.dataHz, semitones, kSemitone);
 }
 
 void CmsWIT::Set3DPosition(Single x, Single y, Single z) {
@@ -177,9 +172,7 @@ void CmsWIT::Set3DPosition(Single x, Single y, Single z) {
 
 void CmsWIT::Set3DVelocity(Single x, Single y, Single z, Single vx, Single vy, Single vz) {
     if (!buffer3d_) return;
-    buffer3d_->SetPosition(x, y, z, platform::k3DDeferred);
-    buffer3d_->SetVelocity(vx, vy, vz, platform::k3DDeferred);
-    detail::CommitDeferred3D();
+    detail::SetDeferred3D(*buffer3d_, x, y, z, vx, vy, vz);
 }
 
 void CmsWIT::StreamUpdate() {

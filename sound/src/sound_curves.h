@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/vb_types.h"
+#include "platform/sound_buffer.h"
 
 namespace brumil::sound::detail {
 
@@ -27,6 +28,15 @@ inline Long PanToDevice(Single pan) {
 inline Long TempoToFrequency(Long hz, Single semitones, double base) {
     const Single f = std::clamp(static_cast<Single>(std::pow(base, semitones)), 0.5f, 2.0f);
     return std::clamp<Long>(RoundToLong(static_cast<double>(hz) * f), 100, 100000);
+}
+
+// Sets the buffer's rate for a tempo: 0 semitones is the sound's own rate.
+inline void ApplyTempo(platform::SoundBuffer& buffer, Long hz, Single semitones, double base) {
+    if (semitones == 0.0f) {
+        buffer.SetFrequency(platform::kFrequencyOriginal);
+        return;
+    }
+    buffer.SetFrequency(static_cast<std::uint32_t>(TempoToFrequency(hz, semitones, base)));
 }
 
 }  // namespace brumil::sound::detail

@@ -30,6 +30,11 @@ std::optional<platform::PcmFormat> PrimaryFormat();
 // Applies the deferred 3D settings through the framework's listener.
 void CommitDeferred3D();
 
+// Position and velocity as deferred settings of the 3D buffer, then the
+// listener's commit, so both take effect together.
+void SetDeferred3D(platform::Sound3DBuffer& buffer, Single x, Single y, Single z, Single vx,
+                   Single vy, Single vz);
+
 // The master level in percent (0 .. -100).
 Long MasterVolumeOffset();
 

@@ -24,6 +24,13 @@ void CommitDeferred3D() {
     }
 }
 
+void SetDeferred3D(platform::Sound3DBuffer& buffer, Single x, Single y, Single z, Single vx,
+                   Single vy, Single vz) {
+    buffer.SetPosition(x, y, z, platform::k3DDeferred);
+    buffer.SetVelocity(vx, vy, vz, platform::k3DDeferred);
+    CommitDeferred3D();
+}
+
 Long MasterVolumeOffset() {
     return framework::gVolumeOffset();
 }

@@ -62,10 +62,18 @@ TEST_P(SetupKeyAssignTest, DefaultsByJoystickCountThenTheSavedText) {
     for (int p = 0; p < 4; ++p) {
         KeyAssignRecord want{};
         switch (c.records[p]) {
-            case Expect::Keyboard: want = KeyboardDefaults(); break;
-            case Expect::Pad: want = PadDefaults(p); break;
-            case Expect::Cleared: want.fill(0); break;
-            case Expect::Untouched: want.fill(kSentinel); break;
+            case Expect::Keyboard:
+                want = KeyboardDefaults();
+                break;
+            case Expect::Pad:
+                want = PadDefaults(p);
+                break;
+            case Expect::Cleared:
+                want.fill(0);
+                break;
+            case Expect::Untouched:
+                want.fill(kSentinel);
+                break;
         }
         if (p == 0) want[4] = c.button5OfRecord0;
         EXPECT_EQ(table[std::size_t(p)], want) << "record " << p << " with " << c.joysticks;
@@ -79,8 +87,8 @@ constexpr Long kPadXKey = framework::KeyboardCode(platform::scan::R);
 INSTANTIATE_TEST_SUITE_P(
     ByJoystickCount, SetupKeyAssignTest,
     ::testing::Values(
-        SetupCase{0, {Expect::Keyboard, Expect::Cleared, Expect::Untouched, Expect::Untouched},
-                  kPad0Key},
+        SetupCase{
+            0, {Expect::Keyboard, Expect::Cleared, Expect::Untouched, Expect::Untouched}, kPad0Key},
         SetupCase{1, {Expect::Pad, Expect::Keyboard, Expect::Cleared, Expect::Cleared}, kPad1Key},
         SetupCase{2, {Expect::Pad, Expect::Pad, Expect::Pad, Expect::Pad}, kPadXKey},
         SetupCase{3, {Expect::Pad, Expect::Pad, Expect::Pad, Expect::Pad}, kPadXKey}));

@@ -1,9 +1,10 @@
+#include "app/main_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/main_menu.h"
 #include "app/save_files.h"
 #include "app/the_app.h"
 
@@ -78,9 +79,10 @@ TEST(MainMenuModel, TheBarInItsOrderWithItsCaptions) {
     const MainMenuModel model;
     const std::vector<std::pair<std::string, std::vector<std::string>>> want = {
         {"画面設定",
-         {"フルスクリーンモード", "ウィンドウモード", "", "デバイスを変更 - 画質を優先 XGAモード 1024x768",
-          "デバイスを変更 - 画質を優先", "デバイスを変更 - 処理速度を優先",
-          "デバイスを変更 - 処理速度を特に優先", "デバイスを変更 - 詳細設定"}},
+         {"フルスクリーンモード", "ウィンドウモード", "",
+          "デバイスを変更 - 画質を優先 XGAモード 1024x768", "デバイスを変更 - 画質を優先",
+          "デバイスを変更 - 処理速度を優先", "デバイスを変更 - 処理速度を特に優先",
+          "デバイスを変更 - 詳細設定"}},
         {"音量", {"5", "4", "3", "2", "1", "消音"}},
         {"システム",
          {"キーコンフィグ", "通信対戦のセットアップ", "チャット送信 [F5]", "",
@@ -152,11 +154,11 @@ TEST_P(PresetCheckTest, ChecksTheItemOfThePreset) {
     EXPECT_EQ(CheckedDeviceItems(), GetParam().checked) << "preset " << GetParam().preset;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Presets, PresetCheckTest,
-    ::testing::Values(CheckCase{11, {0}}, CheckCase{0, {1}}, CheckCase{1, {2}}, CheckCase{2, {3}},
-                      CheckCase{10, {10}}, CheckCase{3, {}}, CheckCase{4, {}}, CheckCase{9, {}},
-                      CheckCase{12, {}}, CheckCase{-1, {}}));
+INSTANTIATE_TEST_SUITE_P(Presets, PresetCheckTest,
+                         ::testing::Values(CheckCase{11, {0}}, CheckCase{0, {1}}, CheckCase{1, {2}},
+                                           CheckCase{2, {3}}, CheckCase{10, {10}}, CheckCase{3, {}},
+                                           CheckCase{4, {}}, CheckCase{9, {}}, CheckCase{12, {}},
+                                           CheckCase{-1, {}}));
 
 TEST_F(MainMenuTest, SettingWithoutForceWaitsForUpdate) {
     gConfig().GraphicsAutomation = 2;
@@ -303,7 +305,7 @@ TEST_F(MainMenuTest, AltShowsTheOverlayOnceAndAgainHidesIt) {
     EXPECT_TRUE(app_.MenuShown);
     EXPECT_TRUE(app_.MenuOverlayVisible());
     EXPECT_TRUE(app_.Menu.Find(MenuControl::Volume, 3)->checked);  // refreshed on show
-    app_.MainMenu(true);  // shown already: nothing
+    app_.MainMenu(true);                                           // shown already: nothing
     EXPECT_TRUE(app_.MenuShown);
     app_.KeyUp(WindowKey::Alt, false);
     EXPECT_FALSE(app_.MenuShown);

@@ -63,7 +63,9 @@ protected:
     ~SoundEffectsTest() override { framework::SoundStop(); }
 
     void WriteEffect(Long n) const { root_.Write(RelativeEffectPath(n), Wav(FramesOf(n))); }
-    void RemoveEffect(Long n) const { std::filesystem::remove(root_.Path() / RelativeEffectPath(n)); }
+    void RemoveEffect(Long n) const {
+        std::filesystem::remove(root_.Path() / RelativeEffectPath(n));
+    }
 
     testing::TempDataRoot root_;
     platform::ManualClock clock_;
@@ -212,7 +214,8 @@ struct MenuSoundCase {
     std::vector<std::pair<Long, Single>> effects;  // effect, volume of its last play
 };
 
-class MenuSoundTest : public SoundEffectsTest, public ::testing::WithParamInterface<MenuSoundCase> {};
+class MenuSoundTest : public SoundEffectsTest,
+                      public ::testing::WithParamInterface<MenuSoundCase> {};
 
 // The device volume a player of effect n reaches when played at `volume`.
 std::int32_t DeviceVolumeFor(Long n, Single volume) {
@@ -247,11 +250,10 @@ TEST_P(MenuSoundTest, PlaysItsEffectsAtTheirVolumes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Four, MenuSoundTest,
-    ::testing::Values(
-        MenuSoundCase{"Sound1", &PlayMenuSound1, {{5, 0.86f}, {40, 0.86f}}},
-        MenuSoundCase{"Sound2", &PlayMenuSound2, {{1, 0.7f}, {37, 0.65f}}},
-        MenuSoundCase{"Sound3", &PlayMenuSound3, {{27, 0.78f}, {37, 0.66f}}},
-        MenuSoundCase{"Sound4", &PlayMenuSound4, {{39, 0.71f}}}),
+    ::testing::Values(MenuSoundCase{"Sound1", &PlayMenuSound1, {{5, 0.86f}, {40, 0.86f}}},
+                      MenuSoundCase{"Sound2", &PlayMenuSound2, {{1, 0.7f}, {37, 0.65f}}},
+                      MenuSoundCase{"Sound3", &PlayMenuSound3, {{27, 0.78f}, {37, 0.66f}}},
+                      MenuSoundCase{"Sound4", &PlayMenuSound4, {{39, 0.71f}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SoundEffectsTest, VolumesOfTheMenuSoundsAreTellableApart) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "framework/maxwell.h"
 #include "framework/sound.h"
 #include "framework/splib.h"
+#include "platform/clock.h"
+#include "platform/headless_window.h"
 
 namespace brumil::framework {
 namespace {
@@ -112,6 +115,49 @@ TEST(FrameworkSound, StopRaisesTerminateSoundBeforeReleasingTheDevice) {
     EXPECT_TRUE(holder.deviceAliveAtTerminate);
     EXPECT_EQ(holder.buffer, nullptr);
     EXPECT_FALSE(SoundIsStarted());
+}
+
+// The frame host with the framework's own sound steps: sound comes up with
+// Connect when the settings ask for it and goes down with UnConnect, after the
+// holders have let go of their buffers.
+TEST(FrameworkSound, TheFrameHostStartsAndStopsSound) {
+    for (const bool dsInit : {true, false}) {
+        SoundStop();
+        platform::ManualClock clock;
+        CMaxwell host(clock);
+        host.Config().ddInit = false;
+        host.Config().dsInit = dsInit;
+        host.Config().dsHz = 22050;
+        MaxwellDevices devices;
+        devices.startSound = [](const CMaxwellConfig& c) {
+            SoundStartOptions o;
+            o.hz = c.dsHz;
+            o.bits = c.dsBits;
+            o.channels = c.dsChannel;
+            o.nullOutput = true;
+            return SoundStart(o);
+        };
+        devices.stopSound = [] { SoundStop(); };
+        host.SetDevices(devices);
+        ASSERT_TRUE(host.Connect(std::make_unique<platform::HeadlessWindow>(), nullptr));
+        EXPECT_EQ(SoundIsStarted(), dsInit);
+        if (!dsInit) {
+            host.UnConnect();
+            continue;
+        }
+        platform::PcmFormat f;
+        gDSPrimaryBuffer()->GetFormat(f);
+        EXPECT_EQ(f.samplesPerSec, 22050u);
+
+        BufferHolder holder;
+        LibEventSubscription sub(&holder);
+        holder.buffer = CreateSoundBuffer(100, 22050, 16, 1, 0);
+        ASSERT_NE(holder.buffer, nullptr);
+        host.UnConnect();
+        EXPECT_TRUE(holder.deviceAliveAtTerminate);
+        EXPECT_EQ(holder.buffer, nullptr);
+        EXPECT_FALSE(SoundIsStarted());
+    }
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ public:
     }
     void Show() override { calls.push_back("Show"); }
     bool IsOpen() const override { return open; }
+    void Step() override { ++steps; }
+    int steps = 0;
 };
 
 class FakeHost final : public ServiceJobHost {
@@ -146,12 +148,13 @@ TEST_P(MenuTickerTest, ShowsAtTheTopHidesBelowOnlyWhenTheMouseMoved) {
     EXPECT_EQ(host_.settings, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Thresholds, MenuTickerTest,
-    ::testing::Values(TickerCase{true, 0, {true}}, TickerCase{true, 19, {true}},
-                      TickerCase{true, 20, {}}, TickerCase{true, 25, {}}, TickerCase{true, 30, {}},
-                      TickerCase{true, 31, {false}}, TickerCase{true, 479, {false}},
-                      TickerCase{false, 19, {}}, TickerCase{false, 31, {}}));
+INSTANTIATE_TEST_SUITE_P(Thresholds, MenuTickerTest,
+                         ::testing::Values(TickerCase{true, 0, {true}},
+                                           TickerCase{true, 19, {true}}, TickerCase{true, 20, {}},
+                                           TickerCase{true, 25, {}}, TickerCase{true, 30, {}},
+                                           TickerCase{true, 31, {false}},
+                                           TickerCase{true, 479, {false}},
+                                           TickerCase{false, 19, {}}, TickerCase{false, 31, {}}));
 
 TEST_F(ServiceJobsTest, TheTickerActsOnStepsOnly) {
     host_.moved = true;
@@ -216,6 +219,7 @@ TEST_P(DialogJobTest, RunsTheDialogUntilItCloses) {
     Step();
     EXPECT_TRUE(Linked(c.job));
     EXPECT_EQ(dialog.calls.size(), c.leavesFullScreen ? 2u : 3u);  // shown once only
+    EXPECT_EQ(dialog.steps, 2);  // polled on each step after the one that showed it
 
     dialog.open = false;
     Step();  // sees it closed and removes itself
@@ -231,13 +235,11 @@ TEST_P(DialogJobTest, RunsTheDialogUntilItCloses) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, DialogJobTest,
-                         ::testing::Values(DialogCase{5, true, true, true},
-                                           DialogCase{6, true, true, true},
-                                           DialogCase{5, true, false, false},
-                                           DialogCase{6, true, false, false},
-                                           DialogCase{5, false, false, false},
-                                           DialogCase{6, false, true, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, DialogJobTest,
+    ::testing::Values(DialogCase{5, true, true, true}, DialogCase{6, true, true, true},
+                      DialogCase{5, true, false, false}, DialogCase{6, true, false, false},
+                      DialogCase{5, false, false, false}, DialogCase{6, false, true, false}));
 
 TEST_F(ServiceJobsTest, ADialogJobWithoutADialogEndsAndGivesTheMenusBack) {
     host_.haveDialogs = false;
@@ -360,7 +362,8 @@ GraphicsSettings Detailed(Long device, Long bits, Long size, Long z, Long no32, 
     return g;
 }
 
-class ApplyGraphicsTest : public ServiceJobsTest, public ::testing::WithParamInterface<ApplyCase> {};
+class ApplyGraphicsTest : public ServiceJobsTest,
+                          public ::testing::WithParamInterface<ApplyCase> {};
 
 TEST_P(ApplyGraphicsTest, AppliesThePresetOnceAndRemovesItself) {
     const ApplyCase& c = GetParam();
@@ -430,9 +433,9 @@ TEST_F(ServiceJobsTest, TheTextureCacheIsReloadedUntilTheLimitSettles) {
         std::vector<Long> limits;
         int cashes;
     } cases[] = {
-        {{0}, 1},              // already settled
-        {{0, 1, 0}, 2},        // back after the second reload
-        {{0, 1, 1, 1}, 10},    // never back: ten at most
+        {{0}, 1},            // already settled
+        {{0, 1, 0}, 2},      // back after the second reload
+        {{0, 1, 1, 1}, 10},  // never back: ten at most
     };
     for (const auto& c : cases) {
         host_.textureLimits = c.limits;

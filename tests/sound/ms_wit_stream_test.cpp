@@ -85,6 +85,7 @@ TEST(CmsWITStream, LoopingSamplesAreIntroThenLoopExactlyAcrossTheRingWrap) {
         wit.LocalBufferCreate(0xE0);
         ASSERT_NE(wit.Buffer(), nullptr);
         EXPECT_EQ(wit.Streaming(), c.lead);
+        EXPECT_EQ(wit.DefaultStream(), c.defaultStream);  // the stored choice stays
         wit.Play(1);
         const Samples got = Pump(wit, env, kFrames);
         // Positions are whole multiples of 4 bytes: one stereo frame.

@@ -21,8 +21,8 @@ namespace brumil::app {
 
 inline constexpr Long kSoundEffectCount = 100;
 // The effects a match needs first, in loading order.
-inline constexpr std::array<Long, 22> kPreloadEffects = {74, 8,  21, 43, 57, 25, 22, 14, 65, 13, 26,
-                                                         45, 2,  1,  10, 56, 9,  48, 71, 72, 53, 49};
+inline constexpr std::array<Long, 22> kPreloadEffects = {74, 8, 21, 43, 57, 25, 22, 14, 65, 13, 26,
+                                                         45, 2, 1,  10, 56, 9,  48, 71, 72, 53, 49};
 // The budget the battle gives the preload before a match, in milliseconds.
 inline constexpr Long kMatchPreloadBudgetMs = 5000;
 

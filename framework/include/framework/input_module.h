@@ -5,6 +5,7 @@
 // WaitInputCode.
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "core/vb_types.h"
@@ -53,6 +54,9 @@ public:
 
     const InputTracker& Tracker() const { return tracker_; }
     Long WaitInputCode(Long device) const { return tracker_.NewlyPressed(device); }
+    // Input steps run so far: a poller that may be called more than once per
+    // step takes each step's presses once.
+    std::uint64_t StepSerial() const { return steps_; }
     Long JoystickCount() const;
     void SetupJoysticks();
     void SetupKeyboardMouse();
@@ -62,6 +66,7 @@ private:
     int vkeyCount_ = 4;
     InputTracker tracker_;
     platform::InputSnapshot snapshot_;
+    std::uint64_t steps_ = 0;
 };
 
 // The shared input module the frame host attaches its devices to.

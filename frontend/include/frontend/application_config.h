@@ -30,6 +30,7 @@ namespace brumil::frontend {
 
 class ApplicationConfig;
 class ServiceJobHost;
+class ScreenHost;
 
 // A job's procedure: (the front end, job number, message, parameter).
 using JobProcedure = std::function<void(ApplicationConfig&, Long, Long, Long)>;
@@ -64,6 +65,9 @@ public:
     // What the service jobs (service_jobs.h) act on outside the front end;
     // set by the application shell. Not owned.
     ServiceJobHost* ServiceHost = nullptr;
+    // What the screens (key set-up, logo, ...) use outside the front end; set
+    // by the application shell. Not owned; without it the screens do nothing.
+    ScreenHost* Screens = nullptr;
 
     // The job-list key of job number n.
     static constexpr Long Key(Long n) { return n; }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "core/vb_types.h"
 #include "framework/key_assign.h"
@@ -47,7 +48,9 @@ struct ScreenState {
     // Job 10, logo sequence.
     Long LogoStep = 0;   // 0, 1, 2; 6 or more ends it
     Long LogoFrame = 0;  // logic steps spent in the current logo step
-    image::CmgBBI ScaledPicture;
+    // The picture on show resized to the drawing scale; made only while that
+    // scale is not 1.0.
+    std::optional<image::CmgBBI> ScaledPicture;
     image::CmgBBI CurrentPicture;
     image::CmgBBI FromPicture;
     image::CmgBBI ToPicture;

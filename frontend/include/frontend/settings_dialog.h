@@ -19,6 +19,9 @@ public:
     virtual void Show() = 0;
     // True from Init until the dialog closes (OK, Cancel or its close box).
     virtual bool IsOpen() const = 0;
+    // Once per logic step while the dialog is on show (after the step's
+    // input): a dialog that reads the devices polls them here.
+    virtual void Step() {}
 };
 
 }  // namespace brumil::frontend

@@ -158,6 +158,8 @@ bool SdlWindow::ApplyPendingMode() {
         return false;
     }
     fullScreen_ = pendingFullScreen_;
+    // Back in a window: the picture plus the rows kept for the menu bar.
+    if (!fullScreen_) SDL_SetWindowSize(window_, kLogicalWidth, kLogicalHeight + topInset_);
     return true;
 }
 

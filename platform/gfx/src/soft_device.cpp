@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "clip_polygon.h"
 #include "lighting.h"
 #include "platform/dx7_math.h"
 #include "raster.h"
@@ -39,20 +40,6 @@ ClipVertex LerpClip(const ClipVertex& a, const ClipVertex& b, float t) {
         r.s[i] = a.s[i] + (b.s[i] - a.s[i]) * t;
     }
     return r;
-}
-
-// Clips a polygon against the plane dist(v) >= 0.
-template <typename Dist>
-int ClipAgainst(const ClipVertex* in, int n, ClipVertex* out, Dist dist) {
-    int m = 0;
-    for (int i = 0; i < n; ++i) {
-        const ClipVertex& a = in[i];
-        const ClipVertex& b = in[(i + 1) % n];
-        const float da = dist(a), db = dist(b);
-        if (da >= 0) out[m++] = a;
-        if ((da >= 0) != (db >= 0)) out[m++] = LerpClip(a, b, da / (da - db));
-    }
-    return m;
 }
 
 void UnpackColor(D3DLong c, float out[4]) {
@@ -518,9 +505,12 @@ private:
     // Near (z >= 0), far (z <= w) and w > 0: nothing is ever divided by w <= 0.
     static int ClipHomogeneous(ClipVertex* a, int n, ClipVertex* b) {
         constexpr float kMinW = 1e-6f;
-        n = ClipAgainst(a, n, b, [](const ClipVertex& v) { return v.w - kMinW; });
-        n = ClipAgainst(b, n, a, [](const ClipVertex& v) { return v.z; });
-        n = ClipAgainst(a, n, b, [](const ClipVertex& v) { return v.w - v.z; });
+        n = clip::ClipPolygon(
+            a, n, b, [](const ClipVertex& v) { return v.w - kMinW; }, LerpClip);
+        n = clip::ClipPolygon(
+            b, n, a, [](const ClipVertex& v) { return v.z; }, LerpClip);
+        n = clip::ClipPolygon(
+            a, n, b, [](const ClipVertex& v) { return v.w - v.z; }, LerpClip);
         std::copy(b, b + n, a);
         return n;
     }

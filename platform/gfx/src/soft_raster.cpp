@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "clip_polygon.h"
 #include "edge_walk.h"
 #include "span.h"
 
@@ -33,20 +34,6 @@ Vertex Lerp(const Vertex& a, const Vertex& b, float t) {
         r.s[i] = a.s[i] + (b.s[i] - a.s[i]) * t;
     }
     return r;
-}
-
-// Sutherland-Hodgman against one side of the guard band.
-template <typename Dist>
-int ClipPoly(const Vertex* in, int n, Vertex* out, Dist dist) {
-    int m = 0;
-    for (int i = 0; i < n; ++i) {
-        const Vertex& a = in[i];
-        const Vertex& b = in[(i + 1) % n];
-        const float da = dist(a), db = dist(b);
-        if (da >= 0) out[m++] = a;
-        if ((da >= 0) != (db >= 0)) out[m++] = Lerp(a, b, da / (da - db));
-    }
-    return m;
 }
 
 void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const Vertex& v2,
@@ -154,10 +141,14 @@ void DrawTriangle(const PixelState& ps, const Vertex& a, const Vertex& b, const 
     }
     Vertex buf1[8] = {a, b, c}, buf2[8];
     int n = 3;
-    n = ClipPoly(buf1, n, buf2, [](const Vertex& v) { return v.x + kGuard; });
-    n = ClipPoly(buf2, n, buf1, [](const Vertex& v) { return kGuard - v.x; });
-    n = ClipPoly(buf1, n, buf2, [](const Vertex& v) { return v.y + kGuard; });
-    n = ClipPoly(buf2, n, buf1, [](const Vertex& v) { return kGuard - v.y; });
+    n = clip::ClipPolygon(
+        buf1, n, buf2, [](const Vertex& v) { return v.x + kGuard; }, Lerp);
+    n = clip::ClipPolygon(
+        buf2, n, buf1, [](const Vertex& v) { return kGuard - v.x; }, Lerp);
+    n = clip::ClipPolygon(
+        buf1, n, buf2, [](const Vertex& v) { return v.y + kGuard; }, Lerp);
+    n = clip::ClipPolygon(
+        buf2, n, buf1, [](const Vertex& v) { return kGuard - v.y; }, Lerp);
     for (int i = 1; i + 1 < n; ++i) Rasterise(ps, buf1[0], buf1[i], buf1[i + 1], flat);
 }
 

@@ -14,6 +14,13 @@ ImGuiSdlDraw::~ImGuiSdlDraw() {
     }
 }
 
+void ImGuiSdlDraw::ResetFont() {
+    if (font_ == nullptr) return;
+    ImGui::GetIO().Fonts->SetTexID(nullptr);
+    SDL_DestroyTexture(font_);
+    font_ = nullptr;
+}
+
 void ImGuiSdlDraw::NewFrame() {
     if (font_ != nullptr) return;
     ImGuiIO& io = ImGui::GetIO();

@@ -18,6 +18,9 @@ public:
 
     // Builds the font texture on first use; call before ImGui::NewFrame.
     void NewFrame();
+    // Drops the font texture: the next NewFrame makes it again from the
+    // atlas (after fonts were added).
+    void ResetFont();
     void Render(ImDrawData* data);
 
 private:

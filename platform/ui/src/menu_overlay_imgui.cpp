@@ -1,13 +1,13 @@
 // The menu overlay on Dear ImGui's SDL and SDL_Renderer back-ends, drawn into
 // the SDL window's renderer from its overlay hook and fed from its event hook.
 #include <SDL.h>
+#include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
-#include <backends/imgui_impl_sdl.h>
-
+#include "imgui_sdl_draw.h"
+#include "overlay_windows.h"
 #include "platform/menu_overlay.h"
 #include "platform/sdl_window.h"
-#include "imgui_sdl_draw.h"
 
 namespace brumil::platform {
 
@@ -19,13 +19,18 @@ const ImWchar kBaseRanges[] = {0x0020, 0x00FF, 0x3000, 0x30FF, 0xFF00, 0xFFEF, 0
 
 OverlayKey KeyOf(SDL_Keycode key) {
     switch (key) {
-        case SDLK_F1: return OverlayKey::F1;
-        case SDLK_F5: return OverlayKey::F5;
+        case SDLK_F1:
+            return OverlayKey::F1;
+        case SDLK_F5:
+            return OverlayKey::F5;
         case SDLK_LALT:
-        case SDLK_RALT: return OverlayKey::Alt;
+        case SDLK_RALT:
+            return OverlayKey::Alt;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return OverlayKey::Enter;
-        default: return OverlayKey::Other;
+        case SDLK_KP_ENTER:
+            return OverlayKey::Enter;
+        default:
+            return OverlayKey::Other;
     }
 }
 
@@ -78,6 +83,9 @@ public:
         y = wy + py;
     }
 
+    void AddWindow(OverlayWindow& window) override { windows_.Add(window); }
+    void RemoveWindow(OverlayWindow& window) override { windows_.Remove(window); }
+
     void FrameDone() override {
         if (window_.PresentationCount() == seenPresentations_) window_.Redraw();
         seenPresentations_ = window_.PresentationCount();
@@ -110,9 +118,13 @@ private:
         ImGui::SetCurrentContext(context_);
         switch (e.type) {
             case SDL_KEYDOWN:
+                // A window that reads the keys itself (the key configuration)
+                // keeps them from the window's own handlers.
+                if (windows_.CapturesKeys()) return false;
                 if (e.key.repeat == 0) client_.KeyDown(KeyOf(e.key.keysym.sym));
                 return false;  // the game reads the keyboard as well
             case SDL_KEYUP:
+                if (windows_.CapturesKeys()) return false;
                 client_.KeyUp(KeyOf(e.key.keysym.sym), (e.key.keysym.mod & KMOD_ALT) != 0);
                 return false;
             case SDL_TEXTINPUT:
@@ -139,11 +151,13 @@ private:
         const OverlayFrame frame = client_.Describe();
         const bool full = window_.IsFullScreen();
         barShown_ = full && frame.fullScreenBarShown;
+        if (windows_.LoadFonts()) draw_->ResetFont();
         draw_->NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ImGui::NewFrame();
         if (!full || barShown_) DrawBar(frame);
         if (frame.logVisible && frame.logText != nullptr) DrawLog(*frame.logText);
+        if (!windows_.Empty()) windows_.Draw(WindowPlace());
         ImGui::Render();
         draw_->Render(ImGui::GetDrawData());
     }
@@ -170,6 +184,14 @@ private:
             ImGui::PopID();
         }
         ImGui::EndMainMenuBar();
+    }
+
+    OverlayPlace WindowPlace() const {
+        OverlayPlace place;
+        SDL_GetWindowPosition(window_.Handle(), &place.clientScreenX, &place.clientScreenY);
+        window_.PictureRect(place.pictureX, place.pictureY, place.pictureWidth,
+                            place.pictureHeight);
+        return place;
     }
 
     void DrawLog(const std::string& text) {
@@ -203,6 +225,7 @@ private:
     int barHeight_ = 0;
     bool barShown_ = false;
     std::uint64_t seenPresentations_ = 0;
+    OverlayWindows windows_;  // its glyph ranges outlive the atlas, freed in the destructor body
     std::string shownLog_;
     std::size_t shownLogSize_ = 0;
 };

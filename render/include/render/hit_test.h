@@ -55,15 +55,13 @@ class CIMArkHitTest {
 public:
     // ---- One triangle ----------------------------------------------------------
     // Segment o..e with unit direction d.
-    static bool HitTestLineAndTriangle(const D3DVECTOR& o, const D3DVECTOR& e,
-                                       const D3DVECTOR& d, const D3DVECTOR& a,
-                                       const D3DVECTOR& b, const D3DVECTOR& c, Single& t,
-                                       Single& u, Single& v);
+    static bool HitTestLineAndTriangle(const D3DVECTOR& o, const D3DVECTOR& e, const D3DVECTOR& d,
+                                       const D3DVECTOR& a, const D3DVECTOR& b, const D3DVECTOR& c,
+                                       Single& t, Single& u, Single& v);
     // The infinite line through o along d; t is negative behind o.
     static bool HitTestStraightLineAndTriangle(const D3DVECTOR& o, const D3DVECTOR& d,
                                                const D3DVECTOR& a, const D3DVECTOR& b,
-                                               const D3DVECTOR& c, Single& t, Single& u,
-                                               Single& v);
+                                               const D3DVECTOR& c, Single& t, Single& u, Single& v);
     static bool HitTestStraightLineAndTriangleSub(Single x1, Single y1, Single z1, Single x2,
                                                   Single y2, Single z2, Single ax, Single ay,
                                                   Single az, Single bx, Single by, Single bz,
@@ -108,13 +106,13 @@ public:
                                                std::span<const D3DVERTEX> vertices,
                                                const HitGeometry& g, const D3DMATRIX& world,
                                                bool straight, Long rank);
-    TexturePointResult Get_TexturePoint_LVERTEX(const CIMArk& ark, Single x1, Single y1,
-                                                Single z1, Single x2, Single y2, Single z2,
+    TexturePointResult Get_TexturePoint_LVERTEX(const CIMArk& ark, Single x1, Single y1, Single z1,
+                                                Single x2, Single y2, Single z2,
                                                 std::span<const D3DLVERTEX> vertices,
                                                 const HitGeometry& g, const D3DMATRIX& world,
                                                 bool straight, Long rank);
-    TexturePointResult Get_TexturePoint_TLVERTEX(const CIMArk& ark, Single x1, Single y1,
-                                                 Single z1, Single x2, Single y2, Single z2,
+    TexturePointResult Get_TexturePoint_TLVERTEX(const CIMArk& ark, Single x1, Single y1, Single z1,
+                                                 Single x2, Single y2, Single z2,
                                                  std::span<const D3DTLVERTEX> vertices,
                                                  const HitGeometry& g, bool straight, Long rank);
 

@@ -308,12 +308,10 @@ void WriteTune(Output& out, const Tune& tune, int index) {
     out.Text(name + ".sli", loop);
 }
 
-}  // namespace
-
-void WriteMusic(Output& out) {
-    const std::vector<int> major{0, 2, 4, 5, 7, 9, 11};
-    const std::vector<int> minor{0, 2, 3, 5, 7, 8, 10};
-    const std::vector<Tune> tunes{
+const std::vector<Tune>& Tunes() {
+    static const std::vector<int> major{0, 2, 4, 5, 7, 9, 11};
+    static const std::vector<int> minor{0, 2, 3, 5, 7, 8, 10};
+    static const std::vector<Tune> tunes{
         {"regos.ogg",
          132,
          57,
@@ -376,7 +374,16 @@ void WriteMusic(Output& out) {
          1,
          17},
     };
-    for (std::size_t i = 0; i < tunes.size(); ++i) WriteTune(out, tunes[i], static_cast<int>(i));
+    return tunes;
+}
+
+}  // namespace
+
+int MusicTrackCount() { return static_cast<int>(Tunes().size()); }
+
+void WriteMusicTrack(Output& out, int index) {
+    if (index < 0 || index >= MusicTrackCount()) return;
+    WriteTune(out, Tunes()[static_cast<std::size_t>(index)], index);
 }
 
 }  // namespace brumil::datagen

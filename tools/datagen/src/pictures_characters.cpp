@@ -84,17 +84,22 @@ CmgBBI SpriteSheet(const CharacterDesign& d, int player) {
 
 }  // namespace
 
-void WriteCharacterPictures(Output& out) {
-    const std::string none(kUnknown.folder);
-    out.Picture(none + "/images_1.bmp", Portrait(kUnknown, false, true), 32);
-    out.Picture(none + "/images_2.bmp", Portrait(kUnknown, true, true), 32);
-    for (const CharacterDesign& d : CharacterDesigns()) {
-        const std::string folder(d.folder);
-        out.Picture(folder + "/images_1.bmp", Portrait(d, false, false), 32);
-        out.Picture(folder + "/images_2.bmp", Portrait(d, true, false), 32);
-        out.Picture(folder + "/chara_0.bmp", SpriteSheet(d, 0), 32);
-        out.Picture(folder + "/chara_1.bmp", SpriteSheet(d, 1), 32);
+int CharacterFolderCount() { return static_cast<int>(CharacterDesigns().size()) + 1; }
+
+void WriteCharacterPictures(Output& out, int folderIndex) {
+    if (folderIndex == 0) {
+        const std::string none(kUnknown.folder);
+        out.Picture(none + "/images_1.bmp", Portrait(kUnknown, false, true), 32);
+        out.Picture(none + "/images_2.bmp", Portrait(kUnknown, true, true), 32);
+        return;
     }
+    if (folderIndex < 0 || folderIndex >= CharacterFolderCount()) return;
+    const CharacterDesign& d = CharacterDesigns()[static_cast<std::size_t>(folderIndex - 1)];
+    const std::string folder(d.folder);
+    out.Picture(folder + "/images_1.bmp", Portrait(d, false, false), 32);
+    out.Picture(folder + "/images_2.bmp", Portrait(d, true, false), 32);
+    out.Picture(folder + "/chara_0.bmp", SpriteSheet(d, 0), 32);
+    out.Picture(folder + "/chara_1.bmp", SpriteSheet(d, 1), 32);
 }
 
 }  // namespace brumil::datagen

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "image/cmg_bbi_string.h"
 
@@ -53,6 +54,9 @@ private:
 }  // namespace
 
 TextMask RenderText(std::string_view text, const TextStyle& style) {
+    // The renderer is shared (settings and glyph cache): one text at a time.
+    static std::mutex renderer;
+    const std::lock_guard lock(renderer);
     RendererSettings settings(style);
     auto& s = settings.Get();
     Long x = 0, y = 0;

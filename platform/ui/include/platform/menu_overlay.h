@@ -24,6 +24,8 @@
 
 namespace brumil::platform {
 
+class OverlayWindow;  // overlay_window.h
+
 struct OverlayItem {
     std::string caption;
     bool separator = false;
@@ -61,8 +63,8 @@ public:
 
 struct OverlayFont {
     std::filesystem::path file;
-    int index = 0;     // face inside a collection
-    float size = 14;   // pixels
+    int index = 0;    // face inside a collection
+    float size = 14;  // pixels
     // Every character the bar must show (its captions); ASCII and kana are
     // always included.
     std::string glyphs;
@@ -79,6 +81,10 @@ public:
     // nothing this frame, the last picture is shown again with the menu, so
     // the menu answers the mouse however rarely the picture changes.
     virtual void FrameDone() = 0;
+    // Windows drawn over the picture after the menu (the settings dialogs),
+    // not owned; a window must be removed before it goes.
+    virtual void AddWindow(OverlayWindow& window) { (void)window; }
+    virtual void RemoveWindow(OverlayWindow& window) { (void)window; }
 };
 
 // Attaches the overlay to the game's window: nothing for a window without a

@@ -1,0 +1,22 @@
+#pragma once
+// What the two settings dialogs (graphics settings, key configuration) share:
+// the font every control is drawn with and the colon rule of their texts.
+
+#include <string>
+#include <string_view>
+
+#include "core/vb_types.h"
+
+namespace brumil::app {
+
+// The dialogs' font, looked up through the image library's font table, and
+// its size in points.
+inline constexpr std::string_view kDialogFontName = "ＭＳ Ｐゴシック";
+inline constexpr Long kDialogFontPoints = 9;
+
+// A colon marks a line break in the dialogs' captions and help texts: every
+// half-width ":" and full-width "：" becomes CR LF, so "：：" leaves an
+// empty line.
+std::string ColonLineBreaks(std::string_view text);
+
+}  // namespace brumil::app

@@ -1,0 +1,15 @@
+#include "app/dialog_text.h"
+
+#include "core/api.h"
+#include "core/text.h"
+
+namespace brumil::app {
+
+std::string ColonLineBreaks(std::string_view text) {
+    std::string out(text);
+    // The text-comparing mode finds the full-width colon as well.
+    core::gApi().TextChange(out, ":", "\r\n", core::kTextCompare);
+    return out;
+}
+
+}  // namespace brumil::app
