@@ -1,5 +1,6 @@
 // The software device on the game's two heavy loads: a screen of alpha-blended
-// rotated sprites over a textured background, and a lit, textured ground mesh.
+// rotated sprites over a textured background, and a lit, textured ground mesh;
+// and the sprite load drawn by SDL2's software renderer for comparison.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -9,6 +10,7 @@
 
 #include "platform/d3d_device.h"
 #include "platform/dx7_math.h"
+#include "platform/sdl_reference_renderer.h"
 #include "platform/soft_device.h"
 #include "platform/surface.h"
 
@@ -63,19 +65,31 @@ D3DTLVERTEX TL(float x, float y, float u, float v) {
     return t;
 }
 
+// Where the sprites go: centres and angles (radians, counter-clockwise on
+// the screen), fixed for every frame and the same for both renderers.
+struct Placement {
+    float cx, cy, angle;
+};
+
+std::vector<Placement> Placements(int n) {
+    std::vector<Placement> out;
+    std::uint32_t seed = 1;
+    for (int i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        out.push_back({float(seed % 640), float((seed >> 12) % 480), float(i) * 0.37f});
+    }
+    return out;
+}
+
 void Sprites(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const bool linear = state.range(1) != 0;
     SurfacePtr back = NewSurface(640, 480, PixelFormat::Rgb888, false);
     auto dev = CreateSoftDevice(back, nullptr);
     SurfacePtr bg = Background(), disc = Disc();
-    // Sprite placements and angles, fixed for every frame.
     std::vector<std::array<D3DTLVERTEX, 4>> quads;
-    std::uint32_t seed = 1;
-    for (int i = 0; i < n; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        const float cx = float(seed % 640), cy = float((seed >> 12) % 480);
-        const float a = float(i) * 0.37f, c = std::cos(a), s = std::sin(a);
+    for (const Placement& p : Placements(n)) {
+        const float cx = p.cx, cy = p.cy, c = std::cos(p.angle), s = std::sin(p.angle);
         std::array<D3DTLVERTEX, 4> q;
         for (int k = 0; k < 4; ++k) {
             const float px = (k & 1 ? 16.0f : -16.0f), py = (k & 2 ? 16.0f : -16.0f);
@@ -121,6 +135,39 @@ void Sprites(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(Sprites)
+    ->ArgsProduct({{150, 600, 2400}, {0, 1}})
+    ->ArgNames({"sprites", "linear"})
+    ->Unit(benchmark::kMillisecond);
+
+// The same frame drawn by SDL2's own software renderer: the background copied,
+// then each sprite blended and turned by SDL's rotation.
+void SdlSprites(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const bool linear = state.range(1) != 0;
+    auto sdl = SdlReferenceRenderer::Create(640, 480);
+    if (!sdl) {
+        state.SkipWithError("SDL software renderer unavailable");
+        return;
+    }
+    SurfacePtr bg = Background(), disc = Disc();
+    const int bgTex = sdl->AddTexture(bg->Pixels(), bg->Width(), bg->Height(), false, linear);
+    const int discTex = sdl->AddTexture(disc->Pixels(), 32, 32, true, linear);
+    const std::vector<Placement> placements = Placements(n);
+    constexpr double kDegrees = 180.0 / 3.14159265358979323846;
+    for (auto _ : state) {
+        sdl->Clear(0);
+        sdl->Draw(bgTex, 0, 0, 640, 480, 0, 0, 640, 480, 0.0);
+        for (const Placement& p : placements) {
+            // SDL turns clockwise on the screen.
+            sdl->Draw(discTex, 0, 0, 32, 32, int(p.cx) - 16, int(p.cy) - 16, 32, 32,
+                      -double(p.angle) * kDegrees);
+        }
+        sdl->Finish();
+        benchmark::DoNotOptimize(sdl->Pixels().data());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(SdlSprites)
     ->ArgsProduct({{150, 600, 2400}, {0, 1}})
     ->ArgNames({"sprites", "linear"})
     ->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include "app/main_loop.h"
 #include "app/main_window_ui.h"
 #include "app/run_facts.h"
+#include "app/settings_dialogs_ui.h"
 #include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
 #include "shell_screen_host.h"
@@ -110,6 +111,8 @@ void TheApp::TheAppInit(const AppServices& services) {
     if (platform::Window* window = host.Window()) window->SetTitle(std::string(kMainWindowCaption));
     // The menu, keys and closing of this window; gone before the host disconnects.
     std::unique_ptr<MainWindowAttachment> mainWindow = AttachMainWindow(*this, host);
+    // The settings dialogs of jobs 5 and 6, drawn by the main window's overlay.
+    std::unique_ptr<SettingsDialogsAttachment> dialogs = AttachSettingsDialogs();
     framework::SetVolumeLevel(gConfig().Volume);
     SetupKeyAssign();
     host.Poll();
@@ -124,6 +127,7 @@ void TheApp::TheAppInit(const AppServices& services) {
 
     StoreKeyAssignments();
     SaveSettings(files, services.log);
+    dialogs.reset();
     mainWindow.reset();
     host.UnConnect();
     hostSlot.reset();

@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "app/graphics_config_dialog.h"
+#include "app/main_window_ui.h"
+#include "app/settings_dialogs_ui.h"
 #include "framework/input_codes.h"
 #include "framework/input_module.h"
 #include "framework/key_assign.h"
 #include "platform/input_devices.h"
 #include "platform/scan_codes.h"
+#include "frontend/service_jobs.h"
 
 namespace brumil::app {
 namespace {
@@ -419,6 +423,31 @@ TEST(KeyDialogPlatform, TakesEachInputStepsPressOnceFromTheDevices) {
     devices.SetKey(scan::X, false);
     module.Step();
     module.Attach(previous);
+}
+
+TEST(SettingsDialogsAttachment, HandsTheDialogsToJobs5And6AndClosesThemOnItsWayOut) {
+    frontend::ServiceJobHost& host = ServiceJobHostOf(PlatformServiceJobHost());
+    ASSERT_EQ(host.Dialog(frontend::kKeyDialogJob), nullptr);
+    KeyAssignTable& shared = framework::gKeyAssign();
+    const KeyAssignTable saved = shared;
+    shared = DistinctTable();
+    const KeyAssignTable opened = shared;
+    {
+        auto dialogs = AttachSettingsDialogs();
+        EXPECT_EQ(host.Dialog(frontend::kKeyDialogJob), &dialogs->KeyConfig());
+        EXPECT_EQ(host.Dialog(frontend::kGraphicsDialogJob), &dialogs->GraphicsConfig());
+        frmKeyConfig& keys = dialogs->KeyConfig();
+        keys.Init();
+        keys.Show();
+        keys.OptionPlayer1_Click(2);
+        EXPECT_EQ(keys.GetSelectedRow(), 2);
+        EntryOf(shared, 2) = KeyboardCode(scan::Q);  // as an assignment would
+    }
+    // An open key configuration is closed like Cancel.
+    EXPECT_EQ(shared, opened);
+    EXPECT_EQ(host.Dialog(frontend::kKeyDialogJob), nullptr);
+    EXPECT_EQ(host.Dialog(frontend::kGraphicsDialogJob), nullptr);
+    shared = saved;
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "data_root.h"
 #include "framework/sound.h"
 #include "picture_cases.h"
+#include "platform/files.h"
+#include "render/admin_lib.h"
 #include "render/graphics.h"
 #include "render/im_texture.h"
 #include "sound/audio36.h"

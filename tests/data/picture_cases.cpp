@@ -69,8 +69,7 @@ std::uint32_t Brightest(std::uint32_t p) {
 
 void ExpectKind(const image::CmgBBI& pic, const PictureCase& c) {
     const auto px = pic.Pixels();
-    const auto clear =
-        std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) == 0; });
+    const auto clear = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) == 0; });
     const auto seen = std::count_if(px.begin(), px.end(), [](auto p) { return Alpha(p) > 0; });
     switch (c.kind) {
         case Kind::Opaque:
@@ -78,8 +77,7 @@ void ExpectKind(const image::CmgBBI& pic, const PictureCase& c) {
             break;
         case Kind::Alpha:
             EXPECT_GT(seen, 0) << "something is visible";
-            if (c.name.find("256x256") == std::string::npos &&
-                c.name != "select_character2.bmp") {
+            if (c.name.find("256x256") == std::string::npos && c.name != "select_character2.bmp") {
                 EXPECT_GT(clear, 0) << "real transparency";
             }
             break;
@@ -90,8 +88,8 @@ void ExpectKind(const image::CmgBBI& pic, const PictureCase& c) {
             break;
         case Kind::Keyed: {
             const std::uint32_t key = px[0] & 0xFFFFFF;
-            const auto keyed = std::count_if(px.begin(), px.end(),
-                                             [&](auto p) { return (p & 0xFFFFFF) == key; });
+            const auto keyed =
+                std::count_if(px.begin(), px.end(), [&](auto p) { return (p & 0xFFFFFF) == key; });
             EXPECT_GT(keyed, static_cast<long>(px.size() / 4)) << "the key is the background";
             EXPECT_GT(static_cast<long>(px.size()) - keyed, 16)
                 << "foreground differs from the key";

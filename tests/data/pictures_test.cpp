@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "data_root.h"
-#include "picture_cases.h"
 #include "image/cmg_bbi.h"
+#include "picture_cases.h"
 #include "platform/files.h"
 
 namespace brumil::datatest {

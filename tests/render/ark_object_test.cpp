@@ -23,7 +23,10 @@ namespace {
 std::string LandScript(int height = 40) {
     std::string s = "f7 w0 1 2 3 4 5 6 7 h0 1 2 3 4 5 6 7 f80 a\r\n";
     for (int row = 0; row < 8; ++row) {
-        for (int col = 0; col < 8; ++col) s += " " + std::to_string((height + row * col) % 81);
+        for (int col = 0; col < 8; ++col) {
+            s += ' ';
+            s += std::to_string((height + row * col) % 81);
+        }
         s += "\r\n";
     }
     return s;

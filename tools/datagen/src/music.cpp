@@ -379,7 +379,9 @@ const std::vector<Tune>& Tunes() {
 
 }  // namespace
 
-int MusicTrackCount() { return static_cast<int>(Tunes().size()); }
+int MusicTrackCount() {
+    return static_cast<int>(Tunes().size());
+}
 
 void WriteMusicTrack(Output& out, int index) {
     if (index < 0 || index >= MusicTrackCount()) return;

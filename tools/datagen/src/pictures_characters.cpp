@@ -84,7 +84,9 @@ CmgBBI SpriteSheet(const CharacterDesign& d, int player) {
 
 }  // namespace
 
-int CharacterFolderCount() { return static_cast<int>(CharacterDesigns().size()) + 1; }
+int CharacterFolderCount() {
+    return static_cast<int>(CharacterDesigns().size()) + 1;
+}
 
 void WriteCharacterPictures(Output& out, int folderIndex) {
     if (folderIndex == 0) {

@@ -1,0 +1,183 @@
+// The settings dialogs joined to the front end's jobs and the menu overlay.
+#include "app/settings_dialogs_ui.h"
+
+#include "app/dialog_text.h"
+#include "app/graphics_config_dialog.h"
+#include "app/key_config_dialog.h"
+#include "app/main_window_ui.h"
+#include "image/font_table.h"
+#include "platform/files.h"
+#include "platform/font_face.h"
+#include "platform/graphics_dialog_view.h"
+#include "platform/key_dialog_view.h"
+#include "shell_service_job_host.h"
+
+namespace brumil::app {
+
+namespace {
+
+constexpr std::string_view kFontFolder = "\\data\\font\\";
+constexpr std::string_view kFontTableFile = "\\data\\font\\fonts.txt";
+// Points to pixels at the usual 96 dots per inch.
+constexpr float kDialogFontPixels = float(kDialogFontPoints) * 96.0f / 72.0f;
+
+// Every character the dialogs' fixed texts use.
+std::string DialogGlyphs() {
+    std::string glyphs = std::string(kGraphicsConfigCaption) + std::string(kKeyConfigCaption) +
+                         std::string(kKeyConfigLabel1) + std::string(kKeyConfigLabel2) +
+                         std::string(kAuxiliaryCaption) + std::string(kCommandOKCaption) +
+                         std::string(kCommandCancelCaption) + "↑↓←→";
+    for (const GraphicsGroupText& group : GraphicsConfigGroups()) {
+        glyphs += group.frameCaption;
+        for (const GraphicsOptionText& option : group.options) {
+            glyphs += option.caption;
+            glyphs += option.help;
+        }
+    }
+    for (const KeyRowText& row : KeyConfigRows()) glyphs += row.caption;
+    return glyphs;
+}
+
+class GraphicsAdapter final : public platform::GraphicsDialogClient {
+public:
+    explicit GraphicsAdapter(frmGraphicsConfig& dialog) : d_(dialog) {}
+
+    platform::GraphicsDialogFrame Describe() override {
+        platform::GraphicsDialogFrame f;
+        f.visible = d_.Visible();
+        if (!f.visible) return f;
+        Long x = 0, y = 0;
+        f.placed = d_.Placement(x, y);
+        f.screenX = x;
+        f.screenY = y;
+        f.caption = d_.Caption();
+        for (int g = 0; g < kGraphicsGroupCount; ++g) {
+            const auto group = GraphicsGroup(g);
+            platform::GraphicsDialogGroup view;
+            view.frameCaption = d_.FrameCaption(group);
+            for (Long i = 0; i < d_.OptionCount(group); ++i)
+                view.options.push_back(d_.OptionCaption(group, i));
+            view.selected = d_.Selected(group);
+            f.groups.push_back(std::move(view));
+        }
+        f.help = d_.Label1();
+        f.ok = d_.CommandOKCaption();
+        f.cancel = d_.CommandCancelCaption();
+        return f;
+    }
+    void OptionClicked(int group, int option) override {
+        if (group >= 0 && group < kGraphicsGroupCount) d_.Option_Click(GraphicsGroup(group), option);
+    }
+    void PointerOverOption(int group, int option) override {
+        if (group >= 0 && group < kGraphicsGroupCount)
+            d_.Option_MouseMove(GraphicsGroup(group), option);
+    }
+    void PointerOverFreeArea() override { d_.Form_MouseMove(); }
+    void OkClicked() override { d_.CommandOK_Click(); }
+    void CancelClicked() override { d_.CommandCancel_Click(); }
+    void CloseBoxClicked() override { d_.Form_Close(); }
+
+private:
+    frmGraphicsConfig& d_;
+};
+
+class KeyAdapter final : public platform::KeyDialogClient {
+public:
+    explicit KeyAdapter(frmKeyConfig& dialog) : d_(dialog) {}
+
+    platform::KeyDialogFrame Describe() override {
+        platform::KeyDialogFrame f;
+        f.visible = d_.Visible();
+        if (!f.visible) return f;
+        Long x = 0, y = 0;
+        f.placed = d_.Placement(x, y);
+        f.screenX = x;
+        f.screenY = y;
+        f.caption = d_.Caption();
+        f.player1 = d_.Label1();
+        f.player2 = d_.Label2();
+        for (Long i = 0; i < kKeyOptionCount; ++i) {
+            f.options.push_back(d_.OptionCaption(i));
+            f.enabled.push_back(frmKeyConfig::OptionEnabled(i));
+        }
+        for (Long row = 0; row < kKeyRowCount; ++row) f.labels.push_back(d_.LabelPlayer1(row));
+        f.selected = d_.GetSelectedRow();
+        f.okFocused = d_.FocusedControl() == frmKeyConfig::Focus::CommandOK;
+        f.ok = d_.CommandOKCaption();
+        f.cancel = d_.CommandCancelCaption();
+        return f;
+    }
+    void OptionClicked(int option) override { d_.OptionPlayer1_Click(option); }
+    void OkClicked() override { d_.CommandOK_Click(); }
+    void CancelClicked() override { d_.CommandCancel_Click(); }
+    void CloseBoxClicked() override { d_.Form_Close(); }
+
+private:
+    frmKeyConfig& d_;
+};
+
+class Attachment final : public SettingsDialogsAttachment {
+public:
+    explicit Attachment(platform::MenuOverlay* overlay) : overlay_(overlay) {
+        SetSettingsDialog(frontend::kKeyDialogJob, &keys_);
+        SetSettingsDialog(frontend::kGraphicsDialogJob, &graphics_);
+        if (overlay_ == nullptr) return;
+        platform::OverlayFont font;
+        font.file = DialogFontFile(font.index);
+        font.size = kDialogFontPixels;
+        font.glyphs = DialogGlyphs();
+        graphicsView_ = platform::MakeGraphicsDialogView(graphicsAdapter_, font);
+        keyView_ = platform::MakeKeyDialogView(keyAdapter_, font);
+        overlay_->AddWindow(*graphicsView_);
+        overlay_->AddWindow(*keyView_);
+    }
+
+    ~Attachment() override {
+        keys_.Form_Close();
+        graphics_.Form_Close();
+        if (overlay_ != nullptr) {
+            overlay_->RemoveWindow(*keyView_);
+            overlay_->RemoveWindow(*graphicsView_);
+        }
+        SetSettingsDialog(frontend::kKeyDialogJob, nullptr);
+        SetSettingsDialog(frontend::kGraphicsDialogJob, nullptr);
+    }
+
+    frmGraphicsConfig& GraphicsConfig() override { return graphics_; }
+    frmKeyConfig& KeyConfig() override { return keys_; }
+
+private:
+    platform::MenuOverlay* overlay_;
+    frmGraphicsConfig graphics_;
+    frmKeyConfig keys_;
+    GraphicsAdapter graphicsAdapter_{graphics_};
+    KeyAdapter keyAdapter_{keys_};
+    std::unique_ptr<platform::OverlayWindow> graphicsView_;
+    std::unique_ptr<platform::OverlayWindow> keyView_;
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsDialogsAttachment> AttachSettingsDialogs() {
+    return std::make_unique<Attachment>(PlatformServiceJobHost().overlay);
+}
+
+std::string DialogFontFile(int& faceIndex) {
+    faceIndex = 0;
+    image::FontTable table;
+    if (auto bytes = platform::ReadFile(kFontTableFile)) {
+        table.Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+                    kFontFolder);
+    }
+    const image::FontTarget target = table.Resolve(kDialogFontName);
+    if (target.kind == image::FontTarget::Kind::File) {
+        faceIndex = target.index;
+        return platform::MapPath(target.value).string();
+    }
+    const auto found = platform::FindFontFamily(target.value);
+    if (!found) return {};
+    faceIndex = found->index;
+    return found->file.string();
+}
+
+}  // namespace brumil::app
