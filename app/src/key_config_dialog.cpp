@@ -15,9 +15,9 @@ using framework::kAssignRight;
 using framework::kAssignUp;
 
 constexpr KeyRowText kRows[kKeyRowsPerPlayer] = {
-    {"ショット", 0},   {"炸裂ショット", 1}, {"ボム", 2},  {"スペシャル", 3},
+    {"ショット", 0},           {"炸裂ショット", 1}, {"ボム", 2},      {"スペシャル", 3},
     {"ルナティックアート", 4}, {"メニュー表示", 5}, {"↑", kAssignUp}, {"↓", kAssignDown},
-    {"←", kAssignLeft}, {"→", kAssignRight},
+    {"←", kAssignLeft},        {"→", kAssignRight},
 };
 
 // The joysticks a press is taken from besides the keyboard: 1 and 2.
@@ -26,8 +26,8 @@ constexpr Long kPolledJoysticks = 2;
 // Keys that click the focused "決定".
 bool ClicksButton(Long code) {
     using namespace platform::scan;
-    return code == framework::KeyboardCode(Return) || code == framework::KeyboardCode(KeypadEnter) ||
-           code == framework::KeyboardCode(Space);
+    return code == framework::KeyboardCode(Return) ||
+           code == framework::KeyboardCode(KeypadEnter) || code == framework::KeyboardCode(Space);
 }
 
 class PlatformInput final : public KeyConfigInput {
@@ -63,7 +63,8 @@ frmKeyConfig::frmKeyConfig(framework::KeyAssignTable& records, KeyConfigInput& i
     : records_(records), input_(input), namer_(std::move(namer)) {}
 
 frmKeyConfig::frmKeyConfig()
-    : frmKeyConfig(framework::gKeyAssign(), PlatformKeyConfigInput(), framework::GetInputCodeName) {}
+    : frmKeyConfig(framework::gKeyAssign(), PlatformKeyConfigInput(), framework::GetInputCodeName) {
+}
 
 void frmKeyConfig::Form_Load() {
     loaded_ = true;

@@ -66,7 +66,8 @@ public:
         return f;
     }
     void OptionClicked(int group, int option) override {
-        if (group >= 0 && group < kGraphicsGroupCount) d_.Option_Click(GraphicsGroup(group), option);
+        if (group >= 0 && group < kGraphicsGroupCount)
+            d_.Option_Click(GraphicsGroup(group), option);
     }
     void PointerOverOption(int group, int option) override {
         if (group >= 0 && group < kGraphicsGroupCount)

@@ -33,13 +33,8 @@ void CmsSTM::BufferCreate(Long flags) {
     ring_.assign(kRingSize, Silence());
     buffer_->Write(0, ring_);
     if ((flags & kCtrl3D) != 0) {
-        buffer3d_ = buffer_->Get3DBuffer();
-        if (buffer3d_) {
-            buffer3d_->SetMaxDistance(32.0f, platform::k3DDeferred);
-            buffer3d_->SetMinDistance(1.0f, platform::k3DDeferred);
-            detail::CommitDeferred3D();
-            Buffer3DExists = kTrue;
-        }
+        buffer3d_ = detail::Open3DBuffer(*buffer_);
+        if (buffer3d_) Buffer3DExists = kTrue;
     }
 }
 

@@ -40,13 +40,8 @@ void CmsWAV::BufferCreate(Long flags) {
     lastPan_ = 0.0f;
     lastTempo_ = 0.0f;
     if ((flags & kCtrl3D) != 0) {
-        buffer3d_ = buffer_->Get3DBuffer();
-        if (buffer3d_) {
-            buffer3d_->SetMaxDistance(32.0f, platform::k3DDeferred);
-            buffer3d_->SetMinDistance(1.0f, platform::k3DDeferred);
-            detail::CommitDeferred3D();
-            Buffer3DExists = kTrue;
-        }
+        buffer3d_ = detail::Open3DBuffer(*buffer_);
+        if (buffer3d_) Buffer3DExists = kTrue;
     }
 }
 

@@ -84,12 +84,7 @@ void CmsWIT::LocalBufferCreate(Long flags) {
         }
     }
     if (buffer_ && (flags & kCtrl3D) != 0) {
-        buffer3d_ = buffer_->Get3DBuffer();
-        if (buffer3d_) {
-            buffer3d_->SetMaxDistance(32.0f, platform::k3DDeferred);
-            buffer3d_->SetMinDistance(1.0f, platform::k3DDeferred);
-            detail::CommitDeferred3D();
-        }
+        buffer3d_ = detail::Open3DBuffer(*buffer_);
     }
 }
 

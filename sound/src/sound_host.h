@@ -30,6 +30,10 @@ std::optional<platform::PcmFormat> PrimaryFormat();
 // Applies the deferred 3D settings through the framework's listener.
 void CommitDeferred3D();
 
+// The 3D control of a buffer made with the 3D capability, its distances set
+// to the players' range (1 to 32) and committed; null when there is none.
+std::unique_ptr<platform::Sound3DBuffer> Open3DBuffer(platform::SoundBuffer& buffer);
+
 // Position and velocity as deferred settings of the 3D buffer, then the
 // listener's commit, so both take effect together.
 void SetDeferred3D(platform::Sound3DBuffer& buffer, Single x, Single y, Single z, Single vx,

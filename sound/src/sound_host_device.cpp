@@ -24,6 +24,15 @@ void CommitDeferred3D() {
     }
 }
 
+std::unique_ptr<platform::Sound3DBuffer> Open3DBuffer(platform::SoundBuffer& buffer) {
+    auto b = buffer.Get3DBuffer();
+    if (!b) return nullptr;
+    b->SetMaxDistance(32.0f, platform::k3DDeferred);
+    b->SetMinDistance(1.0f, platform::k3DDeferred);
+    CommitDeferred3D();
+    return b;
+}
+
 void SetDeferred3D(platform::Sound3DBuffer& buffer, Single x, Single y, Single z, Single vx,
                    Single vy, Single vz) {
     buffer.SetPosition(x, y, z, platform::k3DDeferred);

@@ -55,7 +55,8 @@ struct InitCase {
     std::vector<Long> selected;
 };
 
-class GraphicsInitTest : public GraphicsDialogTest, public ::testing::WithParamInterface<InitCase> {};
+class GraphicsInitTest : public GraphicsDialogTest,
+                         public ::testing::WithParamInterface<InitCase> {};
 
 TEST_P(GraphicsInitTest, SelectsTheOptionsOfTheSettings) {
     const InitCase& c = GetParam();
@@ -76,27 +77,20 @@ INSTANTIATE_TEST_SUITE_P(
     Settings, GraphicsInitTest,
     ::testing::Values(
         // Software rendering whatever the depth.
-        InitCase{0, 32, 0, 0, 0, 3, {2, 0, 0, 0, 0}},
-        InitCase{0, 16, 0, 0, 0, 3, {2, 0, 0, 0, 0}},
+        InitCase{0, 32, 0, 0, 0, 3, {2, 0, 0, 0, 0}}, InitCase{0, 16, 0, 0, 0, 3, {2, 0, 0, 0, 0}},
         // Hardware: 32 bits is the first option, any other depth the second.
-        InitCase{1, 32, 0, 0, 0, 3, {0, 0, 0, 0, 0}},
-        InitCase{-1, 32, 0, 0, 0, 3, {0, 0, 0, 0, 0}},
-        InitCase{1, 24, 0, 0, 0, 3, {1, 0, 0, 0, 0}},
-        InitCase{1, 16, 0, 0, 0, 3, {1, 0, 0, 0, 0}},
+        InitCase{1, 32, 0, 0, 0, 3, {0, 0, 0, 0, 0}}, InitCase{-1, 32, 0, 0, 0, 3, {0, 0, 0, 0, 0}},
+        InitCase{1, 24, 0, 0, 0, 3, {1, 0, 0, 0, 0}}, InitCase{1, 16, 0, 0, 0, 3, {1, 0, 0, 0, 0}},
         // Textures and z-buffer: any non-zero value.
         InitCase{1, 32, 1, 0, 0, 3, {0, 0, 1, 0, 0}},
         InitCase{1, 32, -1, -1, 0, 3, {0, 0, 1, 0, 1}},
         InitCase{1, 32, 0, 1, 0, 3, {0, 0, 0, 0, 1}},
         // Sizes: 1 and 2 exactly, anything else 640x480.
-        InitCase{1, 32, 0, 0, 1, 3, {0, 1, 0, 0, 0}},
-        InitCase{1, 32, 0, 0, 2, 3, {0, 2, 0, 0, 0}},
-        InitCase{1, 32, 0, 0, 3, 3, {0, 0, 0, 0, 0}},
-        InitCase{1, 32, 0, 0, -1, 3, {0, 0, 0, 0, 0}},
+        InitCase{1, 32, 0, 0, 1, 3, {0, 1, 0, 0, 0}}, InitCase{1, 32, 0, 0, 2, 3, {0, 2, 0, 0, 0}},
+        InitCase{1, 32, 0, 0, 3, 3, {0, 0, 0, 0, 0}}, InitCase{1, 32, 0, 0, -1, 3, {0, 0, 0, 0, 0}},
         // Sync by bits 0 and 1.
-        InitCase{1, 32, 0, 0, 0, 0, {0, 0, 0, 2, 0}},
-        InitCase{1, 32, 0, 0, 0, 1, {0, 0, 0, 1, 0}},
-        InitCase{1, 32, 0, 0, 0, 2, {0, 0, 0, 2, 0}},
-        InitCase{1, 32, 0, 0, 0, 7, {0, 0, 0, 0, 0}},
+        InitCase{1, 32, 0, 0, 0, 0, {0, 0, 0, 2, 0}}, InitCase{1, 32, 0, 0, 0, 1, {0, 0, 0, 1, 0}},
+        InitCase{1, 32, 0, 0, 0, 2, {0, 0, 0, 2, 0}}, InitCase{1, 32, 0, 0, 0, 7, {0, 0, 0, 0, 0}},
         InitCase{1, 32, 0, 0, 0, 5, {0, 0, 0, 1, 0}}));
 
 // ---- OK ----------------------------------------------------------------------
@@ -133,14 +127,13 @@ TEST_P(GraphicsOkTest, WritesEveryFieldInOrderThenPreset10) {
     EXPECT_EQ(config_.GraphicsAutomation, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Combinations, GraphicsOkTest,
-    ::testing::Values(OkCase{{0, 0, 0, 0, 0}, {0, 0, 1, 32, 3, 0}},
-                      OkCase{{1, 1, 1, 1, 1}, {1, 1, 1, 16, 1, 1}},
-                      OkCase{{2, 2, 0, 2, 0}, {0, 2, 0, 24, 0, 0}},
-                      OkCase{{2, 0, 1, 0, 1}, {1, 0, 0, 24, 3, 1}},
-                      OkCase{{0, 2, 1, 2, 1}, {1, 2, 1, 32, 0, 1}},
-                      OkCase{{1, 0, 0, 1, 0}, {0, 0, 1, 16, 1, 0}}));
+INSTANTIATE_TEST_SUITE_P(Combinations, GraphicsOkTest,
+                         ::testing::Values(OkCase{{0, 0, 0, 0, 0}, {0, 0, 1, 32, 3, 0}},
+                                           OkCase{{1, 1, 1, 1, 1}, {1, 1, 1, 16, 1, 1}},
+                                           OkCase{{2, 2, 0, 2, 0}, {0, 2, 0, 24, 0, 0}},
+                                           OkCase{{2, 0, 1, 0, 1}, {1, 0, 0, 24, 3, 1}},
+                                           OkCase{{0, 2, 1, 2, 1}, {1, 2, 1, 32, 0, 1}},
+                                           OkCase{{1, 0, 0, 1, 0}, {0, 0, 1, 16, 1, 0}}));
 
 struct RoundTripCase {
     const char* name;
@@ -176,8 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GraphicsDialogTest, OkAsksForJob9ThenUpdatesTheMenuAndCloses) {
     Open();
     dialog_.CommandOK_Click();
-    EXPECT_EQ(services_.calls,
-              (std::vector<std::string>{"AddJob 9 kind 2", "UpdateMainMenu"}));
+    EXPECT_EQ(services_.calls, (std::vector<std::string>{"AddJob 9 kind 2", "UpdateMainMenu"}));
     EXPECT_FALSE(dialog_.IsOpen());
     EXPECT_FALSE(dialog_.Visible());
 }
@@ -263,9 +255,10 @@ TEST(GraphicsDialogTexts, CaptionsAsTheWindowShowsThem) {
     EXPECT_EQ(dialog.CommandCancelCaption(), "キャンセル");
     const std::vector<std::pair<G, std::vector<std::string>>> groups = {
         {G::Render,
-         {"32bitcolor ハードウェアレンダリング\u3000(標準設定)", "16bitcolor ハードウェアレンダリング",
-          "ソフトウェアレンダリング"}},
-        {G::DisplaySize, {"640 x 480 標準 (標準設定)", "320 x 240 低解像度", "1024 x 768 高解像度"}},
+         {"32bitcolor ハードウェアレンダリング\u3000(標準設定)",
+          "16bitcolor ハードウェアレンダリング", "ソフトウェアレンダリング"}},
+        {G::DisplaySize,
+         {"640 x 480 標準 (標準設定)", "320 x 240 低解像度", "1024 x 768 高解像度"}},
         {G::Texture, {"RGBA 8888 (標準設定)", "RGBA 4444"}},
         {G::VSink, {"厳密な同期 (標準設定)", "単純な同期", "非同期"}},
         {G::ZBuffer, {"作成しない (標準設定)", "作成する"}},
@@ -288,7 +281,8 @@ struct HelpCase {
     std::string label;
 };
 
-class GraphicsHelpTest : public GraphicsDialogTest, public ::testing::WithParamInterface<HelpCase> {};
+class GraphicsHelpTest : public GraphicsDialogTest,
+                         public ::testing::WithParamInterface<HelpCase> {};
 
 TEST_P(GraphicsHelpTest, PointingShowsTheHelpWithColonsAsLineBreaks) {
     const HelpCase& c = GetParam();
@@ -314,9 +308,10 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCase{G::DisplaySize, 1,
                  "画面解像度を320x240にします。\r\n\r\nとても高速に動作できますが\r\n"
                  "画面が粗くなり、見づらいです\r\n"},
-        HelpCase{G::VSink, 2,
-                 "同期しません。\r\n\r\n動作は速くなりますが。\r\nテアリングイメージが頻繁に発生します"
-                 "\r\nゲームには向かない設定です。"},
+        HelpCase{
+            G::VSink, 2,
+            "同期しません。\r\n\r\n動作は速くなりますが。\r\nテアリングイメージが頻繁に発生します"
+            "\r\nゲームには向かない設定です。"},
         HelpCase{G::ZBuffer, 0, "Ｚバッファを作成しません。\r\n標準設定です。"}));
 
 TEST_F(GraphicsDialogTest, PointingOutsideAnyOptionKeepsTheHelp) {

@@ -12,9 +12,9 @@
 #include "framework/input_codes.h"
 #include "framework/input_module.h"
 #include "framework/key_assign.h"
+#include "frontend/service_jobs.h"
 #include "platform/input_devices.h"
 #include "platform/scan_codes.h"
-#include "frontend/service_jobs.h"
 
 namespace brumil::app {
 namespace {
@@ -107,10 +107,16 @@ protected:
 // ---- The rows ----------------------------------------------------------------
 
 TEST(KeyDialogRows, CaptionsEntriesAndEnabledStates) {
-    const std::vector<std::pair<std::string, int>> want = {
-        {"ショット", 0}, {"炸裂ショット", 1}, {"ボム", 2}, {"スペシャル", 3},
-        {"ルナティックアート", 4}, {"メニュー表示", 5}, {"↑", 10}, {"↓", 11},
-        {"←", 12}, {"→", 13}};
+    const std::vector<std::pair<std::string, int>> want = {{"ショット", 0},
+                                                           {"炸裂ショット", 1},
+                                                           {"ボム", 2},
+                                                           {"スペシャル", 3},
+                                                           {"ルナティックアート", 4},
+                                                           {"メニュー表示", 5},
+                                                           {"↑", 10},
+                                                           {"↓", 11},
+                                                           {"←", 12},
+                                                           {"→", 13}};
     ASSERT_EQ(KeyConfigRows().size(), want.size());
     KeyAssignTable records{};
     FakeInput input;
@@ -244,8 +250,8 @@ TEST_F(KeyDialogTest, EnterOnARowIsCapturedNotAClick) {
 
 TEST_F(KeyDialogTest, ACodeOfPlayer2MovesToPlayer1AndCancelRestoresAllFourPlayers) {
     const Long code = KeyboardCode(scan::Y);
-    EntryOf(records_, 12) = code;      // player 2's bomb
-    records_[2][7] = code;             // player 3's button 8
+    EntryOf(records_, 12) = code;              // player 2's bomb
+    records_[2][7] = code;                     // player 3's button 8
     records_[3][framework::kAssignUp] = code;  // player 4's up
     const KeyAssignTable opened = records_;
     Open();
@@ -275,7 +281,9 @@ TEST_F(KeyDialogTest, TheCloseBoxRestoresLikeCancel) {
 TEST_F(KeyDialogTest, OkKeepsEveryAssignment) {
     Open();
     const std::vector<std::pair<Long, Long>> assigned = {
-        {0, KeyboardCode(scan::Q)}, {1, KeyboardCode(scan::W)}, {10, JoyButtonCode(1, 0)},
+        {0, KeyboardCode(scan::Q)},
+        {1, KeyboardCode(scan::W)},
+        {10, JoyButtonCode(1, 0)},
         {17, JoyDirectionCode(1, framework::kJoyDown)}};
     for (const auto& [row, code] : assigned) AssignTo(row, code);
     const KeyAssignTable edited = records_;
@@ -382,12 +390,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WaitCase{"nothing", 0, {}, 0},
         WaitCase{"key", KeyboardCode(scan::Q), {}, KeyboardCode(scan::Q)},
-        WaitCase{"key before pad", KeyboardCode(scan::Q), {JoyButtonCode(0, 1)}, KeyboardCode(scan::Q)},
+        WaitCase{
+            "key before pad", KeyboardCode(scan::Q), {JoyButtonCode(0, 1)}, KeyboardCode(scan::Q)},
         WaitCase{"joystick 1", 0, {JoyButtonCode(0, 2)}, JoyButtonCode(0, 2)},
         WaitCase{"joystick 2", 0, {0, JoyDirectionCode(1, 3)}, JoyDirectionCode(1, 3)},
         WaitCase{"1 before 2", 0, {JoyButtonCode(0, 5), JoyButtonCode(1, 0)}, JoyButtonCode(0, 5)},
         WaitCase{"joystick 3 is not asked", 0, {0, 0, JoyButtonCode(2, 0)}, 0},
-        WaitCase{"joystick 3 does not hide 2", 0, {0, JoyButtonCode(1, 4), JoyButtonCode(2, 0)},
+        WaitCase{"joystick 3 does not hide 2",
+                 0,
+                 {0, JoyButtonCode(1, 4), JoyButtonCode(2, 0)},
                  JoyButtonCode(1, 4)}));
 
 // ---- On the framework's input module -----------------------------------------

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "datagen/datagen.h"
+#include "framework/sound.h"
 #include "platform/files.h"
 
 namespace brumil::datatest {
@@ -48,6 +49,18 @@ UseGeneratedRoot::~UseGeneratedRoot() {
     platform::SetDataRoot(previous_);
     std::error_code ec;
     std::filesystem::remove_all(programFolder_, ec);
+}
+
+NullSoundDevice::NullSoundDevice() {
+    framework::SoundStartOptions o;
+    o.hz = 44100;
+    o.channels = 2;
+    o.nullOutput = true;
+    started_ = framework::SoundStart(o);
+}
+
+NullSoundDevice::~NullSoundDevice() {
+    framework::SoundStop();
 }
 
 int ReadU16(const std::string& hostPath, std::size_t offset) {

@@ -25,6 +25,20 @@ private:
     std::filesystem::path programFolder_;
 };
 
+// The sound device started at 44100 Hz stereo without output, for the life of
+// a test; stopped after.
+class NullSoundDevice {
+public:
+    NullSoundDevice();
+    ~NullSoundDevice();
+    NullSoundDevice(const NullSoundDevice&) = delete;
+    NullSoundDevice& operator=(const NullSoundDevice&) = delete;
+    bool Started() const { return started_; }
+
+private:
+    bool started_ = false;
+};
+
 // Reads a little-endian 16-bit value of a file's bytes.
 int ReadU16(const std::string& hostPath, std::size_t offset);
 

@@ -10,7 +10,6 @@
 #include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
 #include "data_root.h"
-#include "framework/sound.h"
 #include "picture_cases.h"
 #include "platform/files.h"
 #include "render/admin_lib.h"
@@ -23,18 +22,10 @@ namespace {
 
 class GameLoaders : public ::testing::Test {
 protected:
-    void SetUp() override {
-        framework::SoundStartOptions o;
-        o.hz = 44100;
-        o.channels = 2;
-        o.nullOutput = true;
-        ASSERT_TRUE(framework::SoundStart(o));
-    }
-    void TearDown() override {
-        app::ClearSoundEffects();
-        framework::SoundStop();
-    }
+    void SetUp() override { ASSERT_TRUE(sound_.Started()); }
+    void TearDown() override { app::ClearSoundEffects(); }
     UseGeneratedRoot root_;
+    NullSoundDevice sound_;
 };
 
 std::string WithoutBmp(const std::string& name) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "data_root.h"
-#include "framework/sound.h"
 #include "image/cmg_bbi_string.h"
 #include "image/font_table.h"
 #include "platform/files.h"
@@ -23,16 +22,9 @@ namespace {
 
 class Sounds : public ::testing::Test {
 protected:
-    void SetUp() override {
-        framework::SoundStartOptions o;
-        o.hz = 44100;
-        o.channels = 2;
-        o.nullOutput = true;
-        started_ = framework::SoundStart(o);
-    }
-    void TearDown() override { framework::SoundStop(); }
+    void SetUp() override { ASSERT_TRUE(sound_.Started()); }
     UseGeneratedRoot root_;
-    bool started_ = false;
+    NullSoundDevice sound_;
 };
 
 std::string EffectPath(int n) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,12 +49,15 @@ int main(int argc, char** argv) {
         const bool connected = host.Connect();
         auto& front = frontend::gAppConfig();
         if (!front) return connected;
-        front->SetJobProcedure(kTimerJob, [jobs, steps = Long(0)](frontend::ApplicationConfig& app,
-                                                                  Long, Long message, Long) mutable {
-            if (message != 0 || ++steps != kStepsBeforeOpening) return;
-            for (Long job : jobs) app.Job().Add(frontend::ApplicationConfig::Key(job), kModalKind);
-            app.Job().Remove(frontend::ApplicationConfig::Key(kTimerJob));
-        });
+        // The job list calls a copy of the procedure: the count lives outside.
+        auto steps = std::make_shared<Long>(0);
+        front->SetJobProcedure(
+            kTimerJob, [jobs, steps](frontend::ApplicationConfig& app, Long, Long message, Long) {
+                if (message != 0 || ++*steps != kStepsBeforeOpening) return;
+                for (Long job : jobs)
+                    app.Job().Add(frontend::ApplicationConfig::Key(job), kModalKind);
+                app.Job().Remove(frontend::ApplicationConfig::Key(kTimerJob));
+            });
         front->Job().Add(frontend::ApplicationConfig::Key(kTimerJob), kAlwaysKind);
         return connected;
     };

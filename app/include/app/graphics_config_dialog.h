@@ -23,7 +23,8 @@
 
 namespace brumil::app {
 
-inline constexpr std::string_view kGraphicsConfigCaption = "Brumil - グラフィックデバイスの詳細設定";
+inline constexpr std::string_view kGraphicsConfigCaption =
+    "Brumil - グラフィックデバイスの詳細設定";
 inline constexpr std::string_view kCommandOKCaption = "決定";
 inline constexpr std::string_view kCommandCancelCaption = "キャンセル";
 

@@ -180,7 +180,9 @@ bool WriteFileAtomic(std::string_view path, std::span<const std::uint8_t> bytes)
     const fs::path folder = target.parent_path();
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return false;
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tempName = ".";
+    tempName.append(target.filename().string()).append(".XXXXXX");
+    std::string temp = (folder / tempName).string();
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
     bool ok = true;

@@ -5,6 +5,7 @@
 
 #include "platform/input_devices.h"
 #include "platform/scan_codes.h"
+#include "platform/sdl_subsystems.h"
 
 namespace brumil::platform {
 
@@ -20,7 +21,7 @@ public:
     }
     ~SdlInputDevices() override {
         CloseJoysticks();
-        if (joystickReady_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        if (joystickReady_) ReleaseSdlSubSystem(SDL_INIT_JOYSTICK);
     }
     SdlInputDevices(const SdlInputDevices&) = delete;
     SdlInputDevices& operator=(const SdlInputDevices&) = delete;

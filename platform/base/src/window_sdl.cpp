@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/headless_window.h"
+#include "platform/sdl_subsystems.h"
 #include "platform/sdl_window.h"
 
 namespace brumil::platform {
@@ -20,7 +21,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
     w->window_ = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                   SDL_WINDOWPOS_CENTERED, kLogicalWidth, kLogicalHeight, flags);
     if (w->window_ == nullptr) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReleaseSdlSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
     Uint32 rflags = SDL_RENDERER_ACCELERATED | (settings.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
@@ -40,7 +41,7 @@ SdlWindow::~SdlWindow() {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ReleaseSdlSubSystem(SDL_INIT_VIDEO);
 }
 
 SdlWindow::Area SdlWindow::PictureArea(int outW, int outH) {
@@ -166,7 +167,7 @@ bool SdlWindow::ApplyPendingMode() {
 std::string VideoUnavailableReason() {
     if (HeadlessRequested()) return {};
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return SDL_GetError();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ReleaseSdlSubSystem(SDL_INIT_VIDEO);
     return {};
 }
 

@@ -2,6 +2,9 @@
 // groups, the help label under them and the two buttons at the bottom.
 #include <imgui.h>
 
+#include <algorithm>
+#include <string>
+
 #include "overlay_windows.h"
 #include "platform/graphics_dialog_view.h"
 
@@ -46,13 +49,15 @@ public:
         if (ImGui::Begin(title.c_str(), &open, flags)) {
             const std::size_t half = (f.groups.size() + 1) / 2;
             ImGui::BeginGroup();
+            const float left = ColumnWidth(f, 0, half);
             for (std::size_t g = 0; g < half; ++g)
-                DrawGroup(f.groups[g], int(g), pointing, clickedGroup, clickedOption);
+                DrawGroup(f.groups[g], int(g), left, pointing, clickedGroup, clickedOption);
             ImGui::EndGroup();
             ImGui::SameLine(0.0f, kFramePadding * 3.0f);
             ImGui::BeginGroup();
+            const float right = ColumnWidth(f, half, f.groups.size());
             for (std::size_t g = half; g < f.groups.size(); ++g)
-                DrawGroup(f.groups[g], int(g), pointing, clickedGroup, clickedOption);
+                DrawGroup(f.groups[g], int(g), right, pointing, clickedGroup, clickedOption);
             ImGui::EndGroup();
             const float width = ImGui::GetItemRectMax().x - ImGui::GetWindowPos().x -
                                 ImGui::GetStyle().WindowPadding.x;
@@ -96,8 +101,21 @@ public:
     }
 
 private:
+    // The frames of a column are as wide as its widest option or caption.
+    static float ColumnWidth(const GraphicsDialogFrame& f, std::size_t first, std::size_t end) {
+        const float radio = ImGui::GetFrameHeight() + ImGui::GetStyle().ItemInnerSpacing.x;
+        float width = 0.0f;
+        for (std::size_t g = first; g < end && g < f.groups.size(); ++g) {
+            const GraphicsDialogGroup& group = f.groups[g];
+            width = std::max(width, ImGui::CalcTextSize(group.frameCaption.c_str()).x);
+            for (const std::string& option : group.options)
+                width = std::max(width, radio + ImGui::CalcTextSize(option.c_str()).x);
+        }
+        return width + kFramePadding * 2.0f;
+    }
+
     // One option group in a frame with its caption on the top edge.
-    void DrawGroup(const GraphicsDialogGroup& group, int index, Pointing& pointing,
+    void DrawGroup(const GraphicsDialogGroup& group, int index, float width, Pointing& pointing,
                    int& clickedGroup, int& clickedOption) {
         ImGui::PushID(index);
         const ImVec2 top = ImGui::GetCursorScreenPos();
@@ -120,16 +138,17 @@ private:
         ImGui::EndGroup();
         const ImVec2 inner = ImGui::GetItemRectMax();
         const ImVec2 min(top.x, top.y + lineHeight * 0.5f);
-        const ImVec2 max(std::max(inner.x + kFramePadding, min.x + 200.0f), inner.y + kFramePadding);
+        const ImVec2 max(std::max(inner.x + kFramePadding, min.x + width), inner.y + kFramePadding);
         ImDrawList* draw = ImGui::GetWindowDrawList();
         draw->AddRect(min, max, ImGui::GetColorU32(ImGuiCol_Border));
         // The caption sits on the frame's top edge over a strip of background.
         const std::string caption = WithoutCarriageReturns(group.frameCaption);
         const ImVec2 captionSize = ImGui::CalcTextSize(caption.c_str());
         const ImVec2 captionPos(top.x + kFramePadding, top.y);
-        draw->AddRectFilled(ImVec2(captionPos.x - 2.0f, captionPos.y),
-                            ImVec2(captionPos.x + captionSize.x + 2.0f, captionPos.y + captionSize.y),
-                            ImGui::GetColorU32(ImGuiCol_WindowBg));
+        draw->AddRectFilled(
+            ImVec2(captionPos.x - 2.0f, captionPos.y),
+            ImVec2(captionPos.x + captionSize.x + 2.0f, captionPos.y + captionSize.y),
+            ImGui::GetColorU32(ImGuiCol_WindowBg));
         draw->AddText(captionPos, ImGui::GetColorU32(ImGuiCol_Text), caption.c_str());
         if (MouseIn(min, max)) pointing.overControl = true;
         ImGui::SetCursorScreenPos(ImVec2(top.x, max.y + kFramePadding));

@@ -54,10 +54,9 @@ public:
                 // The keyboard focus: Enter or Space now click this button.
                 const ImVec2 min = ImGui::GetItemRectMin();
                 const ImVec2 max = ImGui::GetItemRectMax();
-                ImGui::GetWindowDrawList()->AddRect(ImVec2(min.x - 2.0f, min.y - 2.0f),
-                                                    ImVec2(max.x + 2.0f, max.y + 2.0f),
-                                                    ImGui::GetColorU32(ImGuiCol_NavHighlight),
-                                                    0.0f, 0, 2.0f);
+                ImGui::GetWindowDrawList()->AddRect(
+                    ImVec2(min.x - 2.0f, min.y - 2.0f), ImVec2(max.x + 2.0f, max.y + 2.0f),
+                    ImGui::GetColorU32(ImGuiCol_NavHighlight), 0.0f, 0, 2.0f);
             }
             ImGui::SameLine();
             cancel = ImGui::Button(f.cancel.c_str(), ImVec2(kButtonWidth, 0.0f));
@@ -76,9 +75,9 @@ private:
         ImGui::TextUnformatted(WithoutCarriageReturns(heading).c_str());
         ImGui::Spacing();
         for (int i = first; i < end; ++i) {
-            const float x = ImGui::GetCursorPosX();
             DrawOption(f, i, clicked);
-            ImGui::SameLine(x + kOptionWidth);
+            // Inside a group the offset counts from the group's left edge.
+            ImGui::SameLine(kOptionWidth);
             DrawLabel(f.labels[std::size_t(i)]);
         }
         ImGui::EndGroup();

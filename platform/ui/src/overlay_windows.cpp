@@ -69,8 +69,8 @@ bool OverlayWindows::LoadFonts() {
         builder.BuildRanges(&ranges);
         ImFontConfig config;
         config.FontNo = g.key.index;
-        ImFont* loaded =
-            atlas->AddFontFromFileTTF(g.key.file.string().c_str(), g.key.size, &config, ranges.Data);
+        ImFont* loaded = atlas->AddFontFromFileTTF(g.key.file.string().c_str(), g.key.size, &config,
+                                                   ranges.Data);
         for (Entry* e : g.members) e->font = loaded;
     }
     return true;

@@ -51,9 +51,9 @@ namespace brumil::platform {
 // top-left corner. Afterwards the user may move it.
 inline void PlaceNextOverlayWindow(bool placed, int screenX, int screenY,
                                    const OverlayPlace& place) {
-    const ImVec2 pos = placed ? ImVec2(float(screenX - place.clientScreenX),
-                                       float(screenY - place.clientScreenY))
-                              : ImVec2(float(place.pictureX), float(place.pictureY));
+    const ImVec2 pos =
+        placed ? ImVec2(float(screenX - place.clientScreenX), float(screenY - place.clientScreenY))
+               : ImVec2(float(place.pictureX), float(place.pictureY));
     ImGui::SetNextWindowPos(pos, ImGuiCond_Appearing);
 }
 

@@ -110,6 +110,10 @@ TEST(SoftDeviceModes, TextureFactorAndStageOpsWithoutTexture) {
         {D3DTOP_ADDSIGNED, D3DTA_TFACTOR, 0xFF808080u, 0xFF40C0FFu, 0xFF40C0FFu},
         {D3DTOP_MODULATE4X, D3DTA_TFACTOR, 0xFF404040u, 0xFF202020u, 0xFF202020u},
         {D3DTOP_BLENDFACTORALPHA, D3DTA_TFACTOR, 0xFF000000u, 0x80FFFFFFu, 0x80808080u},
+        // (factor + diffuse - 0.5) x 2, saturated.
+        {D3DTOP_ADDSIGNED2X, D3DTA_TFACTOR, 0xFF808080u, 0xFF406090u, 0xFF80C0FFu},
+        // Weighted by the diffuse alpha, whatever the factor's alpha.
+        {D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TFACTOR, 0x80000000u, 0xFFFFFFFFu, 0xFF808080u},
     };
     for (const Case& c : cases) {
         Rig r(1, 1);
