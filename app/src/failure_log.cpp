@@ -1,16 +1,15 @@
 #include "app/failure_log.h"
 
-#include <iostream>
 #include <string>
+
+#include "platform/error_line.h"
 
 namespace brumil::app {
 
 void LogFailureToStderr(std::string_view message) {
-    // Built first and written in one call, so lines from two failures never mix.
     std::string line = "brumil: ";
     line.append(message);
-    line.push_back('\n');
-    std::cerr << line << std::flush;
+    platform::WriteErrorLine(line);
 }
 
 }  // namespace brumil::app

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "app/graphics_preset.h"
 #include "app/main_window_ui.h"
 #include "app/save_files.h"
 #include "app/texture_search_paths.h"
@@ -84,19 +85,7 @@ public:
         if (job == frontend::kGraphicsDialogJob) return dialogs[1];
         return nullptr;
     }
-    frontend::GraphicsSettings Graphics() override {
-        const ConfigRecord& c = gConfig();
-        frontend::GraphicsSettings g;
-        g.GraphicsAutomation = c.GraphicsAutomation;
-        g.ScreenMode = c.ScreenMode;
-        g.DeviceMode = c.DeviceMode;
-        g.PixelBits = c.PixelBits;
-        g.DisplaySize = c.DisplaySize;
-        g.ZBuffer = c.ZBuffer;
-        g.Disable32BitTexture = c.Disable32BitTexture;
-        g.WaitVsink = c.WaitVsink;
-        return g;
-    }
+    frontend::GraphicsSettings Graphics() override { return GraphicsSettingsOf(gConfig()); }
 
     bool PaintDisable() override {
         auto& host = framework::gMaxwell();

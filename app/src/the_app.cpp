@@ -10,13 +10,13 @@
 #include "app/settings_dialogs_ui.h"
 #include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
-#include "shell_screen_host.h"
 #include "battle/b_game.h"
 #include "framework/display.h"
 #include "framework/key_assign.h"
 #include "framework/sound.h"
 #include "frontend/application_config.h"
 #include "image/cmg_bbi_string.h"
+#include "shell_screen_host.h"
 #include "sound/bgm.h"
 
 namespace brumil::app {
@@ -41,17 +41,6 @@ void ApplyCommonSettings(framework::CMaxwellConfig& c) {
     c.ddInit = true;
     c.dsInit = true;
     c.diInit = true;
-}
-
-// The key configuration dialog: when it is open at shut-down its unconfirmed
-// edits are dropped (as by its Cancel) before the key text is taken. Call
-// point for the dialog; no dialog exists yet, so there is nothing to close.
-void CancelKeyConfigDialog() {}
-
-// Stores the key assignments under the joystick count they were set up for.
-void StoreKeyAssignments() {
-    CancelKeyConfigDialog();
-    StoreKeyAssignText(gConfig(), KeyAssignJoystickCount(), framework::SaveKeyAssign());
 }
 
 }  // namespace
@@ -125,7 +114,10 @@ void TheApp::TheAppInit(const AppServices& services) {
     FrameHostLoop frames(host, services.frameLimit);
     RunMainLoop(jobs, frames);
 
-    StoreKeyAssignments();
+    // Under the joystick count they were set up for; a key dialog still open
+    // is cancelled first, so edits never confirmed are not saved.
+    StoreKeyAssignments(gConfig(), KeyAssignJoystickCount(), &dialogs->KeyConfig(),
+                        framework::gKeyAssign());
     SaveSettings(files, services.log);
     dialogs.reset();
     mainWindow.reset();

@@ -111,7 +111,7 @@ void CMaxwell::InputRun() {
 void CMaxwell::VideoStep() {
     core::CRect& rect = config_.PaintRect;
     if (repaintAll_ || !config_.PaintManual) {
-        DisplayPresent(*window_, true, 0, 0, 640, 480);
+        DisplayPresent(*window_, true, 0, 0, config_.BackBufferWidth(), config_.BackBufferHeight());
     } else if (!rect.IsZero()) {
         DisplayPresent(*window_, false, rect.X, rect.Y, rect.Width, rect.Height);
     }

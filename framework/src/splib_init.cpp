@@ -1,7 +1,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/api.h"
 #include "framework/splib.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -46,6 +48,9 @@ std::string spLib::StartupFailureText() const {
 }
 
 bool spLib::Init(bool showErrors) {
+    // Every run plays differently: random picks, the computer opponent and the
+    // screen transitions draw from these generators.
+    core::gApi().Randomize(platform::StartupSeed());
     for (const StartupCheck& check : {StartupCheck(CheckDataRoot), StartupCheck(CheckVideo)}) {
         if (auto failure = check()) AddStartupFailure(std::move(*failure));
     }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
+#include "core/api.h"
 #include "framework/splib.h"
 #include "temp_root.h"
 
@@ -32,6 +34,32 @@ TEST(SpLibInit, CollectsEveryFailureIntoOneText) {
               "[ライブラリ]\nライブラリが見つかりません\n入れ直してください。");
     // With the box asked for, the headless box goes to stderr and Init still fails.
     EXPECT_FALSE(lib.Init(true));
+}
+
+std::vector<Long> Draws(core::CApi& api) {
+    std::vector<Long> out;
+    for (int i = 0; i < 16; ++i) {
+        out.push_back(api.Rnd(0, 1'000'000));
+        out.push_back(api.Math_Rnd(0, 1'000'000));
+    }
+    return out;
+}
+
+// Start-up seeds both generators of the shared helper afresh, so two runs of
+// the program do not replay the same random picks.
+TEST(SpLibInit, SeedsTheRandomGeneratorsAfresh) {
+    ::setenv("BRUMIL_HEADLESS", "1", 1);
+    testing::TempDataRoot root;
+    core::CApi& api = core::gApi();
+    api.Randomize(1);
+    const std::vector<Long> fixed = Draws(api);
+    api.Randomize(1);
+    gSpLib().Init(false);  // the answer depends on the other test's checks
+    const std::vector<Long> first = Draws(api);
+    gSpLib().Init(false);
+    const std::vector<Long> second = Draws(api);
+    EXPECT_NE(first, fixed);
+    EXPECT_NE(second, first);
 }
 
 }  // namespace

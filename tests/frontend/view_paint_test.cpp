@@ -25,9 +25,10 @@ std::uint32_t Back(int x, int y) {
 
 class ViewPaint : public ::testing::Test {
 protected:
-    void Start(bool halfSize) {
+    void Start(bool halfSize, bool highQuality = false) {
         framework::DisplaySettings s;
         s.halfSize = halfSize;
+        s.highQuality = highQuality;
         ASSERT_TRUE(framework::DisplayStart(s));
         view.Layer()->Resize(640, 480, 3);
         background = CLayerObject(view.Layer(), 0);
@@ -90,6 +91,45 @@ TEST_F(ViewPaint, AtHalfScaleTheDirtyRectangleIsScaledAndPresentedGrown) {
 
     view.Paint();
     EXPECT_TRUE(TakePresented().IsZero()) << "an empty dirty rectangle presents nothing";
+}
+
+// What the view reports to the frame host is the rectangle it drew on the back
+// surface, in back-buffer pixels, at every drawing scale.
+TEST_F(ViewPaint, PresentedRectangleIsInBackBufferPixelsAtEveryScale) {
+    struct Case {
+        bool halfSize, highQuality;
+        Single scale;
+        Long backWidth, backHeight;
+        CRect presented;  // of a dirty (100, 100, 40, 20)
+    };
+    const Case cases[] = {
+        {false, false, 1.0f, 640, 480, CRect(100, 100, 40, 20)},
+        {true, false, 0.5f, 320, 240, CRect(49, 49, 22, 12)},
+        {false, true, 1.6f, 1024, 768, CRect(159, 159, 66, 34)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale);
+        Start(c.halfSize, c.highQuality);
+        ASSERT_EQ(framework::GetDrawScale(), c.scale);
+        ASSERT_EQ(gBackDDS()->Width(), c.backWidth);
+        ASSERT_EQ(gBackDDS()->Height(), c.backHeight);
+        view.Paint();
+        TakePresented();
+        gBackDDS()->BltColorFill(kMarker);
+        image::gBBIFunction().BBIDrawColorFill(*front.BBI(), 100, 100, 40, 20, 0, kBlue);
+        front.Dirt()->Create(100, 100, 40, 20);
+        view.Paint();
+        const CRect r = TakePresented();
+        EXPECT_EQ(r, c.presented);
+        // The blue block fills the presented rectangle but for the one-pixel
+        // border added around a scaled copy; outside it the back is untouched.
+        const int border = c.scale == 1.0f ? 0 : 1;
+        EXPECT_EQ(Back(r.X + border, r.Y + border), 0x0000FFu);
+        EXPECT_EQ(Back(r.X + r.Width - 1 - border, r.Y + r.Height - 1 - border), 0x0000FFu);
+        EXPECT_EQ(Back(r.X - 1, r.Y - 1), kMarker);
+        EXPECT_EQ(Back(r.X + r.Width, r.Y + r.Height), kMarker);
+        framework::DisplayStop();
+    }
 }
 
 TEST_F(ViewPaint, AfterTheSurfacesAreReleasedTheNextPaintPresentsEverything) {

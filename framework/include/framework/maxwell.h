@@ -63,7 +63,8 @@ public:
     void UnConnect();
     // The next presentation shows the whole picture.
     void RePaint() { repaintAll_ = true; }
-    // Adds a rectangle to the area presented at the next frame.
+    // Adds a rectangle (back-buffer pixels) to the area presented at the next
+    // frame.
     void RePaintRect(const core::CRect& rect) { config_.PaintRect.ExpandRect(rect); }
     // Brings lost display surfaces back.
     void RestoreDDS();

@@ -61,8 +61,11 @@ public:
 
     // True during the extra logic steps of a frame: drawing jobs draw nothing.
     bool PaintDisable = false;
-    // The area of the logical screen presented at the next frame; painters grow
-    // it with ExpandRect, the frame host empties it after presenting.
+    // The area of the back surface presented at the next frame, in back-buffer
+    // pixels: a painter that draws at a drawing scale other than 1.0 (half
+    // size, 1024x768) reports the scaled rectangle it drew, as the menu views
+    // and the battle's viewport do. Painters grow it with ExpandRect, the frame
+    // host empties it after presenting.
     core::CRect PaintRect;
 };
 

@@ -62,11 +62,12 @@ public:
     void RaiseAudioVolumeReset();
     void RaiseAudioVolumeFadeout(std::int32_t fadeTime);
 
-    // Start-up checks. Init runs the built-in checks (the data root is a
-    // readable folder; a display can be opened unless running headless) and
-    // every check added before it, collects the failures, and when there are
-    // any shows them together in one critical box titled "起動できません"
-    // (when `showErrors`) and answers false: the caller ends the program.
+    // Start-up checks. Init seeds the random generators of gApi afresh, runs
+    // the built-in checks (the data root is a readable folder; a display can
+    // be opened unless running headless) and every check added before it,
+    // collects the failures, and when there are any shows them together in
+    // one critical box titled "起動できません" (when `showErrors`) and answers
+    // false: the caller ends the program.
     bool Init(bool showErrors = true);
     void AddStartupCheck(StartupCheck check);
     void AddStartupFailure(StartupFailure failure);

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 namespace brumil::platform {
@@ -28,6 +29,18 @@ public:
 Clock& SystemClock() {
     static SteadyClock clock;
     return clock;
+}
+
+std::uint64_t StartupSeed() {
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    try {
+        std::random_device device;
+        seed ^= (std::uint64_t{device()} << 32) | device();
+    } catch (const std::exception&) {
+        // No entropy source: the clock alone still varies from run to run.
+    }
+    return seed;
 }
 
 }  // namespace brumil::platform

@@ -4,9 +4,11 @@
 
 namespace brumil::platform {
 
-void ReleaseSdlSubSystem(std::uint32_t flags) {
+bool ReleaseSdlSubSystem(std::uint32_t flags) {
     SDL_QuitSubSystem(flags);
-    if (!SdlStarted()) SDL_Quit();
+    if (SdlStarted()) return false;
+    SDL_Quit();
+    return true;
 }
 
 bool SdlStarted() {

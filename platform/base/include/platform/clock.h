@@ -14,8 +14,12 @@ using Millis = std::uint32_t;
 constexpr std::int32_t MsSince(Millis now, Millis then) {
     return static_cast<std::int32_t>(now - then);
 }
-constexpr bool DeadlinePassed(Millis now, Millis deadline) { return MsSince(now, deadline) >= 0; }
-constexpr Millis DeadlineAfter(Millis now, std::uint32_t ms) { return now + ms; }
+constexpr bool DeadlinePassed(Millis now, Millis deadline) {
+    return MsSince(now, deadline) >= 0;
+}
+constexpr Millis DeadlineAfter(Millis now, std::uint32_t ms) {
+    return now + ms;
+}
 
 // A clock service. The frame host, the effect preload and every timed job get
 // one passed in, so tests drive time by hand.
@@ -30,6 +34,10 @@ public:
 
 // The real clock (monotonic; the 32-bit value starts at an arbitrary point).
 Clock& SystemClock();
+
+// A seed that differs from run to run (the system's entropy source mixed with
+// the wall clock), for the random generators at program start.
+std::uint64_t StartupSeed();
 
 // A clock that only moves when told; sleeping advances it.
 class ManualClock final : public Clock {

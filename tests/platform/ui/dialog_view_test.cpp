@@ -1,0 +1,168 @@
+// The settings dialog views driven through a bare Dear ImGui context (no
+// renderer): the pointer sweeps the screen on a grid, one frame a point, and
+// the reports of the view are collected, so the tests hold whatever the
+// layout.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/graphics_dialog_view.h"
+#include "platform/key_dialog_view.h"
+#include "platform/overlay_window_driver.h"
+
+namespace brumil::platform {
+namespace {
+
+constexpr float kStep = 8.0f;
+constexpr float kWidth = 900.0f;
+constexpr float kHeight = 700.0f;
+
+// Sweeps the pointer over the screen on a grid, one move (or one click) a
+// point.
+class Sweeper {
+public:
+    void Sweep(OverlayWindow& view, bool click) {
+        OverlayPlace place;
+        place.pictureX = 20;
+        place.pictureY = 30;
+        for (float y = 0; y < kHeight; y += kStep) {
+            for (float x = 0; x < kWidth; x += kStep) {
+                if (click) driver_.Frame(view, x, y, true, place);
+                driver_.Frame(view, x, y, false, place);
+            }
+        }
+    }
+
+private:
+    OverlayWindowDriver driver_{kWidth, kHeight};
+};
+
+class FakeGraphicsClient final : public GraphicsDialogClient {
+public:
+    GraphicsDialogFrame frame;
+    std::set<std::pair<int, int>> pointed, clicked;
+    int freeArea = 0, ok = 0, cancel = 0, closeBox = 0;
+
+    GraphicsDialogFrame Describe() override { return frame; }
+    void OptionClicked(int g, int o) override { clicked.insert({g, o}); }
+    void PointerOverOption(int g, int o) override { pointed.insert({g, o}); }
+    void PointerOverFreeArea() override { ++freeArea; }
+    void OkClicked() override { ++ok; }
+    void CancelClicked() override { ++cancel; }
+    void CloseBoxClicked() override { ++closeBox; }
+};
+
+GraphicsDialogFrame GraphicsFrame() {
+    GraphicsDialogFrame f;
+    f.visible = true;
+    f.caption = "Graphics";
+    f.groups = {{"Render", {"32bit", "16bit", "Software"}, 0},
+                {"Size", {"640", "320", "1024"}, 0},
+                {"Texture", {"8888", "4444"}, 1},
+                {"Sync", {"Strict", "Simple", "None"}, 2},
+                {"Z", {"No", "Yes"}, 0}};
+    f.help = "line 1\r\nline 2";
+    f.ok = "OK";
+    f.cancel = "Cancel";
+    return f;
+}
+
+std::set<std::pair<int, int>> AllOptions(const GraphicsDialogFrame& f) {
+    std::set<std::pair<int, int>> all;
+    for (std::size_t g = 0; g < f.groups.size(); ++g)
+        for (std::size_t o = 0; o < f.groups[g].options.size(); ++o) all.insert({int(g), int(o)});
+    return all;
+}
+
+TEST(GraphicsDialogView, EveryOptionReportsItsOwnPointingAndClick) {
+    Sweeper imgui;
+    FakeGraphicsClient client;
+    client.frame = GraphicsFrame();
+    auto view = MakeGraphicsDialogView(client, OverlayFont{});
+    imgui.Sweep(*view, false);
+    EXPECT_EQ(client.pointed, AllOptions(client.frame));
+    EXPECT_GT(client.freeArea, 0);  // the window's free area empties the help
+    EXPECT_TRUE(client.clicked.empty());
+    EXPECT_EQ(client.ok + client.cancel + client.closeBox, 0);  // moving clicks nothing
+
+    imgui.Sweep(*view, true);
+    EXPECT_EQ(client.clicked, AllOptions(client.frame));
+    EXPECT_GT(client.ok, 0);
+    EXPECT_GT(client.cancel, 0);
+    EXPECT_GT(client.closeBox, 0);
+}
+
+TEST(GraphicsDialogView, AHiddenDialogDrawsAndReportsNothing) {
+    Sweeper imgui;
+    FakeGraphicsClient client;
+    client.frame = GraphicsFrame();
+    client.frame.visible = false;
+    auto view = MakeGraphicsDialogView(client, OverlayFont{});
+    imgui.Sweep(*view, true);
+    EXPECT_TRUE(client.pointed.empty());
+    EXPECT_TRUE(client.clicked.empty());
+    EXPECT_EQ(client.freeArea + client.ok + client.cancel + client.closeBox, 0);
+}
+
+class FakeKeyClient final : public KeyDialogClient {
+public:
+    KeyDialogFrame frame;
+    std::set<int> clicked;
+    int ok = 0, cancel = 0, closeBox = 0;
+
+    KeyDialogFrame Describe() override { return frame; }
+    void OptionClicked(int option) override { clicked.insert(option); }
+    void OkClicked() override { ++ok; }
+    void CancelClicked() override { ++cancel; }
+    void CloseBoxClicked() override { ++closeBox; }
+};
+
+KeyDialogFrame KeyFrame() {
+    KeyDialogFrame f;
+    f.visible = true;
+    f.caption = "Keys";
+    f.player1 = "Player 1";
+    f.player2 = "Player 2";
+    for (int i = 0; i < 21; ++i) {
+        f.options.push_back(i == 20 ? "Aux" : "Row " + std::to_string(i));
+        f.enabled.push_back(i % 10 != 5 || i == 20);
+    }
+    for (int i = 0; i < 20; ++i) f.labels.push_back("Key" + std::to_string(i));
+    f.selected = 0;
+    f.ok = "OK";
+    f.cancel = "Cancel";
+    return f;
+}
+
+TEST(KeyDialogView, EveryEnabledOptionAndButtonCanBeClicked) {
+    Sweeper imgui;
+    FakeKeyClient client;
+    client.frame = KeyFrame();
+    auto view = MakeKeyDialogView(client, OverlayFont{});
+    imgui.Sweep(*view, true);
+    std::set<int> enabled;
+    for (int i = 0; i < 21; ++i)
+        if (client.frame.enabled[std::size_t(i)]) enabled.insert(i);
+    EXPECT_EQ(client.clicked, enabled);  // never the disabled rows 5 and 15
+    EXPECT_GT(client.ok, 0);
+    EXPECT_GT(client.cancel, 0);
+    EXPECT_GT(client.closeBox, 0);
+}
+
+TEST(KeyDialogView, TakesTheKeysOnlyWhileOnShow) {
+    FakeKeyClient client;
+    client.frame = KeyFrame();
+    auto view = MakeKeyDialogView(client, OverlayFont{});
+    EXPECT_TRUE(view->CapturesKeys());
+    client.frame.visible = false;
+    EXPECT_FALSE(view->CapturesKeys());
+    FakeGraphicsClient graphics;
+    graphics.frame = GraphicsFrame();
+    EXPECT_FALSE(MakeGraphicsDialogView(graphics, OverlayFont{})->CapturesKeys());
+}
+
+}  // namespace
+}  // namespace brumil::platform
