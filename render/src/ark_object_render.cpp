@@ -116,33 +116,26 @@ void CIMArkObject::RenderSetting(Long objectNumber, CIMArkTransform& transform, 
     if (flags & kArkPassShadow) transform.TransformMultiply(ShadowFlattening());
 }
 
-HitGeometry CIMArkObject::Geometry(Long count) const {
-    HitGeometry g;
-    g.primitiveType = primitiveType_;
-    g.start = 0;
-    g.count = count;
-    g.indexed = indexed_;
-    g.indices = indices_;
-    g.indexCount = indexCount_;
-    return g;
-}
-
 bool CIMArkObject::HitTest(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                            bool straight) {
+    const Long type = primitiveType_;
     switch (kind_) {
         case kArkPlain:
-            return CIMArkHitTest::HitTestVertex(x1, y1, z1, x2, y2, z2, vertices_,
-                                                Geometry(CountOf(vertices_)), world_, straight);
+            return ark_.HitTestVertex(x1, y1, z1, x2, y2, z2, type, vertices_, 0,
+                                      CountOf(vertices_), indexed_, indices_, indexCount_, world_,
+                                      straight);
         case kArkPreLit:
-            return CIMArkHitTest::HitTestLVertex(x1, y1, z1, x2, y2, z2, lvertices_,
-                                                 Geometry(CountOf(lvertices_)), world_, straight);
+            return ark_.HitTestLVertex(x1, y1, z1, x2, y2, z2, type, lvertices_, 0,
+                                       CountOf(lvertices_), indexed_, indices_, indexCount_, world_,
+                                       straight);
         case kArkBillBoard:
             ark_.InstantTransform(world_);
             RebuildBillBoard();
             [[fallthrough]];
         case kArkScreen:
-            return CIMArkHitTest::HitTestTLVertex(ark_, x1, y1, z1, x2, y2, z2, tlvertices_,
-                                                  Geometry(CountOf(tlvertices_)), straight);
+            return ark_.HitTestTLVertex(x1, y1, z1, x2, y2, z2, type, tlvertices_, 0,
+                                        CountOf(tlvertices_), indexed_, indices_, indexCount_,
+                                        straight);
         default:
             return false;
     }
@@ -151,30 +144,33 @@ bool CIMArkObject::HitTest(Single x1, Single y1, Single z1, Single x2, Single y2
 void CIMArkObject::HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECTOR& offset,
                                       std::vector<bool>& marks, bool straight) {
     if (kind_ != kArkPlain) return;
-    CIMArkHitTest::HitTestVertexLines(points, offset, marks, vertices_,
-                                      Geometry(CountOf(vertices_)), world_, straight);
+    ark_.HitTestVertexLines(points, offset, marks, primitiveType_, vertices_, 0,
+                            CountOf(vertices_), indexed_, indices_, indexCount_, world_, straight);
 }
 
 bool CIMArkObject::HitTestPoint(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                                 bool straight, Long rank, Long& triangle, Single& tu, Single& tv) {
+    const Long type = primitiveType_;
     TexturePointResult r;
     switch (kind_) {
         case kArkPlain:
-            r = hits_.Get_TexturePoint_VERTEX(ark_, x1, y1, z1, x2, y2, z2, vertices_,
-                                              Geometry(CountOf(vertices_)), world_, straight, rank);
+            r = ark_.Get_TexturePoint_VERTEX(x1, y1, z1, x2, y2, z2, type, vertices_, 0,
+                                             CountOf(vertices_), indexed_, indices_, indexCount_,
+                                             world_, straight, rank);
             break;
         case kArkPreLit:
-            r = hits_.Get_TexturePoint_LVERTEX(ark_, x1, y1, z1, x2, y2, z2, lvertices_,
-                                               Geometry(CountOf(lvertices_)), world_, straight,
-                                               rank);
+            r = ark_.Get_TexturePoint_LVERTEX(x1, y1, z1, x2, y2, z2, type, lvertices_, 0,
+                                              CountOf(lvertices_), indexed_, indices_, indexCount_,
+                                              world_, straight, rank);
             break;
         case kArkBillBoard:
             ark_.InstantTransform(world_);
             RebuildBillBoard();
             [[fallthrough]];
         case kArkScreen:
-            r = hits_.Get_TexturePoint_TLVERTEX(ark_, x1, y1, z1, x2, y2, z2, tlvertices_,
-                                                Geometry(CountOf(tlvertices_)), straight, rank);
+            r = ark_.Get_TexturePoint_TLVERTEX(x1, y1, z1, x2, y2, z2, type, tlvertices_, 0,
+                                               CountOf(tlvertices_), indexed_, indices_,
+                                               indexCount_, straight, rank);
             break;
         default:
             return false;

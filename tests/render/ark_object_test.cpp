@@ -487,6 +487,8 @@ TEST_F(ObjectTest, HitTestPointFindsTheTexturePoint) {
     EXPECT_NEAR(tv, 0.5f, 1e-3);
     EXPECT_GE(triangle, 0);
     EXPECT_FALSE(o->HitTestPoint(0, 1, 0, 0, -1, 0, false, 1, triangle, tu, tv));
+    // The hits of the search are kept by the scene object.
+    EXPECT_EQ(ark.HitCount(), 1);
 }
 
 }  // namespace

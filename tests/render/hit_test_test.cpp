@@ -315,5 +315,61 @@ TEST_F(TexturePointSearch, ScreenVerticesAreSearchedAsTheyAre) {
     EXPECT_FALSE(CIMArkHitTest::HitTestTLVertex(ark, 30, 30, -5, 30, 30, 20, screen, g, false));
 }
 
+// The scene object answers the same calls with the draw's arguments, and keeps
+// the hit list of the latest search itself.
+TEST_F(TexturePointSearch, TheSceneObjectAnswersWithTheDrawsArguments) {
+    const D3DMATRIX identity = CIMArk::Get_Transform(0, 0, 0, 0, 0, 0, 1, 1, 1);
+    const auto viaArk = ark.Get_TexturePoint_VERTEX(0.1f, 0.2f, -5, 0.1f, 0.2f, 20, kList, v, 0, 8,
+                                                    true, idx, 12, identity, false, 0);
+    const auto direct = Search(0);
+    ASSERT_TRUE(viaArk.found);
+    EXPECT_EQ(viaArk.triangle, direct.triangle);
+    EXPECT_FLOAT_EQ(viaArk.tu, 0.25f);
+    EXPECT_EQ(ark.HitCount(), 2);
+    EXPECT_EQ(ark.HitCapacity(), 2);
+    // Only the first square: one hit, and the search replaced the list.
+    const auto first = ark.Get_TexturePoint_VERTEX(0.1f, 0.2f, -5, 0.1f, 0.2f, 20, kList, v, 0, 8,
+                                                   true, idx, 6, identity, false, 0);
+    ASSERT_TRUE(first.found);
+    EXPECT_FLOAT_EQ(first.tu, 0.75f);
+    EXPECT_EQ(ark.HitCount(), 1);
+
+    EXPECT_TRUE(ark.HitTestVertex(0.1f, 0.2f, -5, 0.1f, 0.2f, 20, kList, v, 0, 8, true, idx, 12,
+                                  identity, false));
+    // Start 4 with the first six entries draws the z = 2 square only, which
+    // this segment ends short of.
+    EXPECT_FALSE(ark.HitTestVertex(0.1f, 0.2f, -5, 0.1f, 0.2f, 1, kList, v, 4, 4, true, idx, 6,
+                                   identity, false));
+    EXPECT_TRUE(ark.HitTestVertex(0.1f, 0.2f, -5, 0.1f, 0.2f, 3, kList, v, 4, 4, true, idx, 6,
+                                  identity, false));
+    Single t = 0, u = 0, w = 0;
+    EXPECT_TRUE(CIMArk::HitTestLineAndTriangle({1, 2, -3}, {1, 2, 5}, {0, 0, 1}, kA, kB, kC, t, u,
+                                               w));
+    EXPECT_FLOAT_EQ(t, 3);
+    EXPECT_FALSE(CIMArk::HitTestStraightLineAndTriangleSub(3, 3, -1, 3, 3, 1, 0, 0, 0, 4, 0, 0, 0,
+                                                           4, 0, t, u, w));
+}
+
+TEST_F(TexturePointSearch, LinesAndScreenVerticesThroughTheSceneObject) {
+    const D3DMATRIX identity = CIMArk::Get_Transform(0, 0, 0, 0, 0, 0, 1, 1, 1);
+    const std::vector<D3DVECTOR> points = {{0, 0, 0}, {3, 3, 0}};
+    std::vector<bool> marks(2, false);
+    ark.HitTestVertexLines(points, {0, 0, 10}, marks, kList, v, 0, 8, true, idx, 12, identity,
+                           false);
+    EXPECT_EQ(marks, (std::vector<bool>{true, false}));
+
+    std::vector<D3DTLVERTEX> screen(3);
+    const D3DTLVERTEX p = ark.ProjectVertex(0, 0, 0);
+    screen[0].sx = p.sx - 50, screen[0].sy = p.sy - 50, screen[0].sz = p.sz;
+    screen[1].sx = p.sx + 50, screen[1].sy = p.sy - 50, screen[1].sz = p.sz, screen[1].tu = 1;
+    screen[2].sx = p.sx - 50, screen[2].sy = p.sy + 50, screen[2].sz = p.sz, screen[2].tv = 1;
+    EXPECT_TRUE(ark.HitTestTLVertex(0, 0, -5, 0, 0, 20, kList, screen, 0, 3, false, {}, 0, false));
+    const auto r =
+        ark.Get_TexturePoint_TLVERTEX(0, 0, -5, 0, 0, 20, kList, screen, 0, 3, false, {}, 0, false, 0);
+    ASSERT_TRUE(r.found);
+    EXPECT_NEAR(r.tu, 0.5f, 1e-4);
+    EXPECT_EQ(ark.HitCount(), 1);
+}
+
 }  // namespace
 }  // namespace brumil::render

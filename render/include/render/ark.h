@@ -19,6 +19,7 @@
 #include "platform/d3d_types.h"
 #include "render/ark_host.h"
 #include "render/ark_primitive.h"
+#include "render/hit_test.h"
 
 namespace brumil::render {
 
@@ -161,6 +162,79 @@ public:
     // A demonstration: twelve lit boxes on a turning ring.
     void SampleDrawD3DSolid36();
 
+    // ---- Hit tests (see hit_test.h) ----------------------------------------------------
+    // The triangles are those a draw with the same type, array, start, count
+    // and index arguments draws. The segment (straight false) or the whole
+    // line (straight true) through the two world points is carried into the
+    // object's space by the inverse of `world`.
+    bool HitTestVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
+                       Long primitiveType, std::span<const D3DVERTEX> vertices, Long start,
+                       Long count, bool indexed, std::span<const Integer> indices, Long indexCount,
+                       const D3DMATRIX& world, bool straight) const;
+    bool HitTestLVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
+                        Long primitiveType, std::span<const D3DLVERTEX> vertices, Long start,
+                        Long count, bool indexed, std::span<const Integer> indices,
+                        Long indexCount, const D3DMATRIX& world, bool straight) const;
+    // The two world points are projected through ScreenTransform first.
+    bool HitTestTLVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
+                         Long primitiveType, std::span<const D3DTLVERTEX> vertices, Long start,
+                         Long count, bool indexed, std::span<const Integer> indices,
+                         Long indexCount, bool straight) const;
+    // hits[i] becomes true when the segment points[i] .. points[i] + offset
+    // hits a triangle; true entries stay and are not tested again.
+    void HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECTOR& offset,
+                            std::vector<bool>& hits, Long primitiveType,
+                            std::span<const D3DVERTEX> vertices, Long start, Long count,
+                            bool indexed, std::span<const Integer> indices, Long indexCount,
+                            const D3DMATRIX& world, bool straight) const;
+    // The hit of the given rank (0 the nearest) along the projected line; the
+    // hits are kept in this instance's hit list until the next search.
+    TexturePointResult Get_TexturePoint_VERTEX(Single x1, Single y1, Single z1, Single x2,
+                                               Single y2, Single z2, Long primitiveType,
+                                               std::span<const D3DVERTEX> vertices, Long start,
+                                               Long count, bool indexed,
+                                               std::span<const Integer> indices, Long indexCount,
+                                               const D3DMATRIX& world, bool straight, Long rank);
+    TexturePointResult Get_TexturePoint_LVERTEX(Single x1, Single y1, Single z1, Single x2,
+                                                Single y2, Single z2, Long primitiveType,
+                                                std::span<const D3DLVERTEX> vertices, Long start,
+                                                Long count, bool indexed,
+                                                std::span<const Integer> indices, Long indexCount,
+                                                const D3DMATRIX& world, bool straight, Long rank);
+    TexturePointResult Get_TexturePoint_TLVERTEX(Single x1, Single y1, Single z1, Single x2,
+                                                 Single y2, Single z2, Long primitiveType,
+                                                 std::span<const D3DTLVERTEX> vertices, Long start,
+                                                 Long count, bool indexed,
+                                                 std::span<const Integer> indices, Long indexCount,
+                                                 bool straight, Long rank);
+    static bool Get_TexturePoint(const D3DVECTOR& o, const D3DVECTOR& e, const D3DVECTOR& d,
+                                 const D3DTLVERTEX& a, const D3DTLVERTEX& b, const D3DTLVERTEX& c,
+                                 bool straight, Single& t, Single& tu, Single& tv) {
+        return CIMArkHitTest::Get_TexturePoint(o, e, d, a, b, c, straight, t, tu, tv);
+    }
+    static bool HitTestLineAndTriangle(const D3DVECTOR& o, const D3DVECTOR& e, const D3DVECTOR& d,
+                                       const D3DVECTOR& a, const D3DVECTOR& b, const D3DVECTOR& c,
+                                       Single& t, Single& u, Single& v) {
+        return CIMArkHitTest::HitTestLineAndTriangle(o, e, d, a, b, c, t, u, v);
+    }
+    static bool HitTestStraightLineAndTriangle(const D3DVECTOR& o, const D3DVECTOR& d,
+                                               const D3DVECTOR& a, const D3DVECTOR& b,
+                                               const D3DVECTOR& c, Single& t, Single& u,
+                                               Single& v) {
+        return CIMArkHitTest::HitTestStraightLineAndTriangle(o, d, a, b, c, t, u, v);
+    }
+    static bool HitTestStraightLineAndTriangleSub(Single x1, Single y1, Single z1, Single x2,
+                                                  Single y2, Single z2, Single ax, Single ay,
+                                                  Single az, Single bx, Single by, Single bz,
+                                                  Single cx, Single cy, Single cz, Single& t,
+                                                  Single& u, Single& v) {
+        return CIMArkHitTest::HitTestStraightLineAndTriangleSub(x1, y1, z1, x2, y2, z2, ax, ay, az,
+                                                                bx, by, bz, cx, cy, cz, t, u, v);
+    }
+    // The hit list of the latest texture-point search.
+    Long HitCount() const { return hitTest_.HitCount(); }
+    Long HitCapacity() const { return hitTest_.HitCapacity(); }
+
 private:
     platform::Direct3DDevice7* Device() { return host_.Device(); }
     void MarkIfChanged(const D3DVECTOR& stored, const D3DVECTOR& v);
@@ -182,6 +256,7 @@ private:
     bool inverseValid_ = false;
     core::CRect viewPortRect_;
     Long unchangedCount_ = 0;
+    CIMArkHitTest hitTest_;  // holds the hit list of the texture-point searches
     Single sampleA_ = 0, sampleB_ = 0;  // the demonstration's turning angles
 };
 

@@ -25,7 +25,6 @@
 
 #include "core/vb_types.h"
 #include "platform/d3d_types.h"
-#include "render/hit_test.h"
 #include "render/primitive_basic.h"
 
 namespace brumil::render {
@@ -36,6 +35,8 @@ class CIMDevice;
 class CIMTexture;
 
 using platform::D3DMATERIAL7;
+using platform::D3DMATRIX;
+using platform::D3DVECTOR;
 
 // The vertex kinds.
 enum ArkObjectKind : Long {
@@ -119,7 +120,8 @@ public:
     void HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECTOR& offset,
                             std::vector<bool>& marks, bool straight);
     // The texture point of the rank-th hit along the projected line; false
-    // when there is none (triangle, tu and tv then carry no meaning).
+    // when there is none (triangle, tu and tv then carry no meaning). The
+    // hits stay in the scene object's hit list.
     bool HitTestPoint(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                       bool straight, Long rank, Long& triangle, Single& tu, Single& tv);
 
@@ -186,7 +188,6 @@ private:
     D3DMATRIX ComposeObjectMatrix() const;
     void ResetForDirectBuild(Long kind, Long primitiveType);
     void RebuildBillBoard();
-    HitGeometry Geometry(Long count) const;
     // Applies a pass's render mode as Render does.
     void ApplyMode(Long mode);
 
@@ -215,7 +216,6 @@ private:
     D3DMATERIAL7 material_{};
     ArkBillBoardParams billBoard_;
     BillBoardTables anime_;
-    CIMArkHitTest hits_;
 };
 
 }  // namespace brumil::render
