@@ -97,7 +97,7 @@ frmGraphicsConfig::frmGraphicsConfig()
     : frmGraphicsConfig(gConfig(), PlatformGraphicsConfigServices()) {}
 
 void frmGraphicsConfig::Form_Load() {
-    loaded_ = true;
+    window_.Load();
     caption_ = ColonLineBreaks(kGraphicsConfigCaption);
     okCaption_ = ColonLineBreaks(kCommandOKCaption);
     cancelCaption_ = ColonLineBreaks(kCommandCancelCaption);
@@ -111,21 +111,12 @@ void frmGraphicsConfig::Form_Load() {
 }
 
 void frmGraphicsConfig::Place(Long x, Long y) {
-    if (!loaded_) Form_Load();
-    placed_ = true;
-    x_ = x;
-    y_ = y;
-}
-
-bool frmGraphicsConfig::Placement(Long& x, Long& y) const {
-    if (!placed_) return false;
-    x = x_;
-    y = y_;
-    return true;
+    if (!window_.Loaded()) Form_Load();
+    window_.Place(x, y);
 }
 
 void frmGraphicsConfig::Init() {
-    if (!loaded_) Form_Load();
+    if (!window_.Loaded()) Form_Load();
     const ConfigRecord& c = config_;
     Long render = kRender16;
     if (c.DeviceMode == 0) {
@@ -151,8 +142,8 @@ void frmGraphicsConfig::Init() {
 }
 
 void frmGraphicsConfig::Show() {
-    if (!loaded_) Form_Load();
-    shown_ = true;
+    if (!window_.Loaded()) Form_Load();
+    window_.Show();
 }
 
 const std::string& frmGraphicsConfig::FrameCaption(GraphicsGroup group) const {
@@ -232,15 +223,13 @@ void frmGraphicsConfig::CommandCancel_Click() {
 }
 
 void frmGraphicsConfig::Form_Close() {
-    if (!loaded_) return;
+    if (!window_.Loaded()) return;
     Unload();
 }
 
 void frmGraphicsConfig::Unload() {
     IsOpen_ = false;
-    loaded_ = false;
-    shown_ = false;
-    placed_ = false;
+    window_.Unload();
 }
 
 }  // namespace brumil::app

@@ -67,12 +67,12 @@ frmKeyConfig::frmKeyConfig()
 }
 
 void frmKeyConfig::Form_Load() {
-    loaded_ = true;
+    window_.Load();
     caption_ = ColonLineBreaks(kKeyConfigCaption);
     label1_ = ColonLineBreaks(kKeyConfigLabel1);
     label2_ = ColonLineBreaks(kKeyConfigLabel2);
-    okCaption_ = ColonLineBreaks("決定");
-    cancelCaption_ = ColonLineBreaks("キャンセル");
+    okCaption_ = ColonLineBreaks(kCommandOKCaption);
+    cancelCaption_ = ColonLineBreaks(kCommandCancelCaption);
     for (Long option = 0; option < kKeyRowCount; ++option)
         optionCaptions_[std::size_t(option)] =
             ColonLineBreaks(kRows[std::size_t(option % kKeyRowsPerPlayer)].caption);
@@ -82,21 +82,12 @@ void frmKeyConfig::Form_Load() {
 }
 
 void frmKeyConfig::Place(Long x, Long y) {
-    if (!loaded_) Form_Load();
-    placed_ = true;
-    x_ = x;
-    y_ = y;
-}
-
-bool frmKeyConfig::Placement(Long& x, Long& y) const {
-    if (!placed_) return false;
-    x = x_;
-    y = y_;
-    return true;
+    if (!window_.Loaded()) Form_Load();
+    window_.Place(x, y);
 }
 
 void frmKeyConfig::Init() {
-    if (!loaded_) Form_Load();
+    if (!window_.Loaded()) Form_Load();
     IsOpen_ = true;
     // Every record: an assignment removes its code from all four, so all
     // four must come back on Cancel.
@@ -110,8 +101,8 @@ void frmKeyConfig::Init() {
 }
 
 void frmKeyConfig::Show() {
-    if (!loaded_) Form_Load();
-    shown_ = true;
+    if (!window_.Loaded()) Form_Load();
+    window_.Show();
 }
 
 const std::string& frmKeyConfig::OptionCaption(Long option) const {
@@ -185,7 +176,7 @@ void frmKeyConfig::CommandCancel_Click() {
 }
 
 void frmKeyConfig::Form_Close() {
-    if (!loaded_) return;
+    if (!window_.Loaded()) return;
     Unload();
 }
 
@@ -194,9 +185,7 @@ void frmKeyConfig::Unload() {
     if (IsOpen_) records_ = Backup;
     timerEnabled_ = false;
     IsOpen_ = false;
-    loaded_ = false;
-    shown_ = false;
-    placed_ = false;
+    window_.Unload();
 }
 
 }  // namespace brumil::app

@@ -2,10 +2,8 @@
 // display, the menu overlay.
 #include "app/main_window_ui.h"
 
+#include "app/overlay_font_file.h"
 #include "frontend/application_config.h"
-#include "image/font_table.h"
-#include "platform/files.h"
-#include "platform/font_face.h"
 #include "platform/menu_overlay.h"
 #include "shell_service_job_host.h"
 
@@ -15,8 +13,6 @@ namespace {
 
 constexpr std::string_view kMenuFontName = "ＭＳ ゴシック";
 constexpr float kMenuFontPixels = 14.0f;
-constexpr std::string_view kFontFolder = "\\data\\font\\";
-constexpr std::string_view kFontTableFile = "\\data\\font\\fonts.txt";
 
 WindowKey FromOverlayKey(platform::OverlayKey key) {
     switch (key) {
@@ -117,21 +113,7 @@ std::unique_ptr<MainWindowAttachment> AttachMainWindow(TheApp& app, framework::C
 }
 
 std::string MenuFontFile(int& faceIndex) {
-    faceIndex = 0;
-    image::FontTable table;
-    if (auto bytes = platform::ReadFile(kFontTableFile)) {
-        table.Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                    kFontFolder);
-    }
-    const image::FontTarget target = table.Resolve(kMenuFontName);
-    if (target.kind == image::FontTarget::Kind::File) {
-        faceIndex = target.index;
-        return platform::MapPath(target.value).string();
-    }
-    const auto found = platform::FindFontFamily(target.value);
-    if (!found) return {};
-    faceIndex = found->index;
-    return found->file.string();
+    return OverlayFontFile(kMenuFontName, faceIndex);
 }
 
 }  // namespace brumil::app

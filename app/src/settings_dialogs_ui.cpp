@@ -5,9 +5,7 @@
 #include "app/graphics_config_dialog.h"
 #include "app/key_config_dialog.h"
 #include "app/main_window_ui.h"
-#include "image/font_table.h"
-#include "platform/files.h"
-#include "platform/font_face.h"
+#include "app/overlay_font_file.h"
 #include "platform/graphics_dialog_view.h"
 #include "platform/key_dialog_view.h"
 #include "shell_service_job_host.h"
@@ -16,8 +14,6 @@ namespace brumil::app {
 
 namespace {
 
-constexpr std::string_view kFontFolder = "\\data\\font\\";
-constexpr std::string_view kFontTableFile = "\\data\\font\\fonts.txt";
 // Points to pixels at the usual 96 dots per inch.
 constexpr float kDialogFontPixels = float(kDialogFontPoints) * 96.0f / 72.0f;
 
@@ -38,19 +34,29 @@ std::string DialogGlyphs() {
     return glyphs;
 }
 
+// The part of a view's frame every dialog fills alike; false when the dialog
+// is not on show (nothing else is then described).
+template <class Dialog>
+bool DescribeHead(const Dialog& dialog, platform::OverlayDialogHead& head) {
+    head.visible = dialog.Visible();
+    if (!head.visible) return false;
+    Long x = 0, y = 0;
+    head.placed = dialog.Placement(x, y);
+    head.screenX = x;
+    head.screenY = y;
+    head.caption = dialog.Caption();
+    head.ok = dialog.CommandOKCaption();
+    head.cancel = dialog.CommandCancelCaption();
+    return true;
+}
+
 class GraphicsAdapter final : public platform::GraphicsDialogClient {
 public:
     explicit GraphicsAdapter(frmGraphicsConfig& dialog) : d_(dialog) {}
 
     platform::GraphicsDialogFrame Describe() override {
         platform::GraphicsDialogFrame f;
-        f.visible = d_.Visible();
-        if (!f.visible) return f;
-        Long x = 0, y = 0;
-        f.placed = d_.Placement(x, y);
-        f.screenX = x;
-        f.screenY = y;
-        f.caption = d_.Caption();
+        if (!DescribeHead(d_, f)) return f;
         for (int g = 0; g < kGraphicsGroupCount; ++g) {
             const auto group = GraphicsGroup(g);
             platform::GraphicsDialogGroup view;
@@ -61,8 +67,6 @@ public:
             f.groups.push_back(std::move(view));
         }
         f.help = d_.Label1();
-        f.ok = d_.CommandOKCaption();
-        f.cancel = d_.CommandCancelCaption();
         return f;
     }
     void OptionClicked(int group, int option) override {
@@ -88,13 +92,7 @@ public:
 
     platform::KeyDialogFrame Describe() override {
         platform::KeyDialogFrame f;
-        f.visible = d_.Visible();
-        if (!f.visible) return f;
-        Long x = 0, y = 0;
-        f.placed = d_.Placement(x, y);
-        f.screenX = x;
-        f.screenY = y;
-        f.caption = d_.Caption();
+        if (!DescribeHead(d_, f)) return f;
         f.player1 = d_.Label1();
         f.player2 = d_.Label2();
         for (Long i = 0; i < kKeyOptionCount; ++i) {
@@ -104,8 +102,6 @@ public:
         for (Long row = 0; row < kKeyRowCount; ++row) f.labels.push_back(d_.LabelPlayer1(row));
         f.selected = d_.GetSelectedRow();
         f.okFocused = d_.FocusedControl() == frmKeyConfig::Focus::CommandOK;
-        f.ok = d_.CommandOKCaption();
-        f.cancel = d_.CommandCancelCaption();
         return f;
     }
     void OptionClicked(int option) override { d_.OptionPlayer1_Click(option); }
@@ -124,7 +120,7 @@ public:
         SetSettingsDialog(frontend::kGraphicsDialogJob, &graphics_);
         if (overlay_ == nullptr) return;
         platform::OverlayFont font;
-        font.file = DialogFontFile(font.index);
+        font.file = OverlayFontFile(kDialogFontName, font.index);
         font.size = kDialogFontPixels;
         font.glyphs = DialogGlyphs();
         graphicsView_ = platform::MakeGraphicsDialogView(graphicsAdapter_, font);
@@ -161,24 +157,6 @@ private:
 
 std::unique_ptr<SettingsDialogsAttachment> AttachSettingsDialogs() {
     return std::make_unique<Attachment>(PlatformServiceJobHost().overlay);
-}
-
-std::string DialogFontFile(int& faceIndex) {
-    faceIndex = 0;
-    image::FontTable table;
-    if (auto bytes = platform::ReadFile(kFontTableFile)) {
-        table.Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                    kFontFolder);
-    }
-    const image::FontTarget target = table.Resolve(kDialogFontName);
-    if (target.kind == image::FontTarget::Kind::File) {
-        faceIndex = target.index;
-        return platform::MapPath(target.value).string();
-    }
-    const auto found = platform::FindFontFamily(target.value);
-    if (!found) return {};
-    faceIndex = found->index;
-    return found->file.string();
 }
 
 }  // namespace brumil::app

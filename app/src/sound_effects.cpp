@@ -18,9 +18,13 @@ bool InTable(Long n) {
 }  // namespace
 
 std::string SoundEffectPath(Long n) {
-    std::string digits = std::to_string(std::clamp<Long>(n, 0, 99));
-    if (digits.size() < 2) digits.insert(0, "0");
-    return "\\data\\sound\\zio1x" + digits + ".wav";
+    // Two digits written by hand: a padded std::string insert trips a false
+    // -Wrestrict in optimised builds.
+    const Long k = std::clamp<Long>(n, 0, 99);
+    std::string path = "\\data\\sound\\zio1x";
+    path += static_cast<char>('0' + k / 10);
+    path += static_cast<char>('0' + k % 10);
+    return path + ".wav";
 }
 
 SoundEffectTable::SoundEffectTable(platform::Clock& clock) : clock_(clock) {}

@@ -139,6 +139,10 @@ bool CMaxwell::KeyRepeat(Long count, Long delay, Long interval) const {
         delay *= 2;
         interval *= 2;
     }
+    return KeyRepeatAt60(count, delay, interval);
+}
+
+bool CMaxwell::KeyRepeatAt60(Long count, Long delay, Long interval) {
     if (count <= 0) return false;  // not held, or the step after release
     if (count == 1 || count == delay) return true;
     if (count <= delay || interval <= 0) return false;

@@ -26,9 +26,7 @@ bool CView::KeyRepeat(Long count) const {
     if (const framework::CMaxwell* host = Host()) {
         return host->KeyRepeat(count, kRepeatDelay, kRepeatInterval);
     }
-    if (count <= 0) return false;
-    if (count == 1 || count == kRepeatDelay) return true;
-    return count > kRepeatDelay && (count - kRepeatDelay) % kRepeatInterval == 0;
+    return framework::CMaxwell::KeyRepeatAt60(count, kRepeatDelay, kRepeatInterval);
 }
 
 Long CView::Linear(Long from, Long step) const {

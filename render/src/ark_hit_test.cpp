@@ -51,30 +51,36 @@ void CIMArk::HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECT
         Geometry(primitiveType, start, count, indexed, indices, indexCount), world, straight);
 }
 
-TexturePointResult CIMArk::Get_TexturePoint_VERTEX(
-    Single x1, Single y1, Single z1, Single x2, Single y2, Single z2, Long primitiveType,
-    std::span<const D3DVERTEX> vertices, Long start, Long count, bool indexed,
-    std::span<const Integer> indices, Long indexCount, const D3DMATRIX& world, bool straight,
-    Long rank) {
+TexturePointResult CIMArk::Get_TexturePoint_VERTEX(Single x1, Single y1, Single z1, Single x2,
+                                                   Single y2, Single z2, Long primitiveType,
+                                                   std::span<const D3DVERTEX> vertices, Long start,
+                                                   Long count, bool indexed,
+                                                   std::span<const Integer> indices,
+                                                   Long indexCount, const D3DMATRIX& world,
+                                                   bool straight, Long rank) {
     return hitTest_.Get_TexturePoint_VERTEX(
         *this, x1, y1, z1, x2, y2, z2, vertices,
         Geometry(primitiveType, start, count, indexed, indices, indexCount), world, straight, rank);
 }
 
-TexturePointResult CIMArk::Get_TexturePoint_LVERTEX(
-    Single x1, Single y1, Single z1, Single x2, Single y2, Single z2, Long primitiveType,
-    std::span<const D3DLVERTEX> vertices, Long start, Long count, bool indexed,
-    std::span<const Integer> indices, Long indexCount, const D3DMATRIX& world, bool straight,
-    Long rank) {
+TexturePointResult CIMArk::Get_TexturePoint_LVERTEX(Single x1, Single y1, Single z1, Single x2,
+                                                    Single y2, Single z2, Long primitiveType,
+                                                    std::span<const D3DLVERTEX> vertices,
+                                                    Long start, Long count, bool indexed,
+                                                    std::span<const Integer> indices,
+                                                    Long indexCount, const D3DMATRIX& world,
+                                                    bool straight, Long rank) {
     return hitTest_.Get_TexturePoint_LVERTEX(
         *this, x1, y1, z1, x2, y2, z2, vertices,
         Geometry(primitiveType, start, count, indexed, indices, indexCount), world, straight, rank);
 }
 
-TexturePointResult CIMArk::Get_TexturePoint_TLVERTEX(
-    Single x1, Single y1, Single z1, Single x2, Single y2, Single z2, Long primitiveType,
-    std::span<const D3DTLVERTEX> vertices, Long start, Long count, bool indexed,
-    std::span<const Integer> indices, Long indexCount, bool straight, Long rank) {
+TexturePointResult CIMArk::Get_TexturePoint_TLVERTEX(Single x1, Single y1, Single z1, Single x2,
+                                                     Single y2, Single z2, Long primitiveType,
+                                                     std::span<const D3DTLVERTEX> vertices,
+                                                     Long start, Long count, bool indexed,
+                                                     std::span<const Integer> indices,
+                                                     Long indexCount, bool straight, Long rank) {
     return hitTest_.Get_TexturePoint_TLVERTEX(
         *this, x1, y1, z1, x2, y2, z2, vertices,
         Geometry(primitiveType, start, count, indexed, indices, indexCount), straight, rank);

@@ -74,13 +74,13 @@ bool CIMArkObject::BuildShape(Long shape, Long choice, std::string_view script, 
             break;
         case 3:
             type = platform::D3DPT_TRIANGLESTRIP;
-            if (plain) GetD3DVERTEX_Revolution(prim, vertices_, indices, script);
-            if (preLit) GetD3DLVERTEX_Revolution(prim, lvertices_, indices, script, color);
+            if (plain) prim.GetD3DVERTEX_Revolution(vertices_, indices, script);
+            if (preLit) prim.GetD3DLVERTEX_Revolution(lvertices_, indices, script, color);
             break;
         case 4:
             type = platform::D3DPT_TRIANGLESTRIP;
-            if (plain) GetD3DVERTEX_Tetra(prim, vertices_, indices, script);
-            if (preLit) GetD3DLVERTEX_Tetra(prim, lvertices_, indices, script, color);
+            if (plain) prim.GetD3DVERTEX_Tetra(vertices_, indices, script);
+            if (preLit) prim.GetD3DLVERTEX_Tetra(lvertices_, indices, script, color);
             break;
         case 8: {
             // No pre-lit form: the pre-lit array is emptied so that neither an
@@ -132,7 +132,7 @@ void CIMArkObject::ResetForDirectBuild(Long kind, Long primitiveType) {
 }
 
 void CIMArkObject::CreateAnime(std::string_view script) {
-    BillBoardOffset(ark_.Primitive(), script, 0, anime_);
+    ark_.Primitive().BillBoardOffset(script, 0, anime_);
 }
 
 void CIMArkObject::SetAnimeBillBoard(Long frame, Long color, Single scale) {

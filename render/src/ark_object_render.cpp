@@ -144,8 +144,8 @@ bool CIMArkObject::HitTest(Single x1, Single y1, Single z1, Single x2, Single y2
 void CIMArkObject::HitTestVertexLines(std::span<const D3DVECTOR> points, const D3DVECTOR& offset,
                                       std::vector<bool>& marks, bool straight) {
     if (kind_ != kArkPlain) return;
-    ark_.HitTestVertexLines(points, offset, marks, primitiveType_, vertices_, 0,
-                            CountOf(vertices_), indexed_, indices_, indexCount_, world_, straight);
+    ark_.HitTestVertexLines(points, offset, marks, primitiveType_, vertices_, 0, CountOf(vertices_),
+                            indexed_, indices_, indexCount_, world_, straight);
 }
 
 bool CIMArkObject::HitTestPoint(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,

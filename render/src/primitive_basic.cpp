@@ -156,4 +156,27 @@ void GetD3DLVERTEX_Tetra(CIMArkPrimitive& primitive, std::vector<D3DLVERTEX>& ve
     LitGrid(primitive, Outline::kSquare, vertices, indices, script, color);
 }
 
+void CIMArkPrimitive::GetD3DVERTEX_Revolution(std::vector<D3DVERTEX>& vertices,
+                                              std::vector<Integer>& indices,
+                                              std::string_view script) {
+    render::GetD3DVERTEX_Revolution(*this, vertices, indices, script);
+}
+
+void CIMArkPrimitive::GetD3DLVERTEX_Revolution(std::vector<D3DLVERTEX>& vertices,
+                                               std::vector<Integer>& indices,
+                                               std::string_view script, Long color) {
+    render::GetD3DLVERTEX_Revolution(*this, vertices, indices, script, color);
+}
+
+void CIMArkPrimitive::GetD3DVERTEX_Tetra(std::vector<D3DVERTEX>& vertices,
+                                         std::vector<Integer>& indices, std::string_view script) {
+    render::GetD3DVERTEX_Tetra(*this, vertices, indices, script);
+}
+
+void CIMArkPrimitive::GetD3DLVERTEX_Tetra(std::vector<D3DLVERTEX>& vertices,
+                                          std::vector<Integer>& indices, std::string_view script,
+                                          Long color) {
+    render::GetD3DLVERTEX_Tetra(*this, vertices, indices, script, color);
+}
+
 }  // namespace brumil::render

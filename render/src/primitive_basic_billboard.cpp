@@ -85,4 +85,9 @@ void BillBoardOffset(CIMArkPrimitive& primitive, std::string_view script, Long /
     tables.texture = l.i;
 }
 
+void CIMArkPrimitive::BillBoardOffset(std::string_view script, Long reserved,
+                                      BillBoardTables& tables) {
+    render::BillBoardOffset(*this, script, reserved, tables);
+}
+
 }  // namespace brumil::render

@@ -342,6 +342,26 @@ TEST_F(KeyDialogTest, APressWithTheAuxiliaryOptionOrBeforeInitIsIgnored) {
     EXPECT_EQ(dialog_.FocusedControl(), Focus::Picture1);
 }
 
+TEST_F(KeyDialogTest, APressWithNoRowSelectedIsIgnored) {
+    Open();
+    AssignTo(19, KeyboardCode(scan::Q));  // "決定" now holds the focus
+    dialog_.OptionPlayer1_Click(3);
+    dialog_.ClearSelection();
+    ASSERT_EQ(dialog_.GetSelectedRow(), -1);
+    const KeyAssignTable before = records_;
+    for (Long code : {KeyboardCode(scan::W), JoyButtonCode(1, 2), KeyboardCode(scan::Return)}) {
+        Press(code);
+        EXPECT_EQ(records_, before);
+        EXPECT_EQ(dialog_.GetSelectedRow(), -1);
+        EXPECT_TRUE(dialog_.IsOpen());
+    }
+    // A click selects a row again and the next press goes to it.
+    dialog_.OptionPlayer1_Click(7);
+    Press(KeyboardCode(scan::W));
+    EXPECT_EQ(EntryOf(records_, 7), KeyboardCode(scan::W));
+    EXPECT_EQ(dialog_.GetSelectedRow(), 8);
+}
+
 TEST_F(KeyDialogTest, DisabledRowsCannotBeSelected) {
     Open();
     dialog_.OptionPlayer1_Click(3);
@@ -435,6 +455,65 @@ TEST(KeyDialogPlatform, TakesEachInputStepsPressOnceFromTheDevices) {
     module.Step();
     module.Attach(previous);
 }
+
+struct DevicePressCase {
+    const char* name;
+    std::uint8_t key;            // scan code held, 0 none
+    std::array<int, 3> buttons;  // button held on joysticks 1..3, -1 none
+    std::array<bool, 3> up;      // up held on joysticks 1..3
+    Long want;                   // the code row 0 takes, 0 none
+};
+
+class KeyDialogDeviceTest : public ::testing::TestWithParam<DevicePressCase> {};
+
+TEST_P(KeyDialogDeviceTest, KeyboardThenJoysticks1And2OnTheInputModule) {
+    const DevicePressCase& c = GetParam();
+    auto& module = framework::gInputModule();
+    platform::NullInputDevices devices;
+    platform::InputDevices* previous = module.Devices();
+    module.Attach(&devices);
+    devices.PlugJoysticks(3);
+    module.SetupJoysticks();
+    KeyAssignTable records = DistinctTable();
+    const KeyAssignTable before = records;
+    frmKeyConfig dialog(records, PlatformKeyConfigInput(), framework::GetInputCodeName);
+    dialog.Init();
+    dialog.Show();
+
+    if (c.key != 0) devices.SetKey(c.key, true);
+    for (int j = 0; j < 3; ++j) {
+        if (c.buttons[std::size_t(j)] >= 0)
+            devices.Joystick(j).buttons[std::size_t(c.buttons[std::size_t(j)])] = true;
+        devices.Joystick(j).up = c.up[std::size_t(j)];
+    }
+    module.Step();
+    dialog.Step();
+    if (c.want == 0) {
+        EXPECT_EQ(records, before) << c.name;
+        EXPECT_EQ(dialog.GetSelectedRow(), 0) << c.name;
+    } else {
+        EXPECT_EQ(EntryOf(records, 0), c.want) << c.name;
+        EXPECT_EQ(dialog.GetSelectedRow(), 1) << c.name;
+    }
+    dialog.CommandOK_Click();
+    devices.ReleaseAll();
+    module.Step();
+    module.Attach(previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, KeyDialogDeviceTest,
+    ::testing::Values(
+        DevicePressCase{"key before joystick 1", scan::Q, {0, -1, -1}, {}, KeyboardCode(scan::Q)},
+        // The whole-device answer would give joystick 2's direction first.
+        DevicePressCase{"joystick 1 before joystick 2",
+                        0,
+                        {4, -1, -1},
+                        {false, true, false},
+                        JoyButtonCode(0, 4)},
+        DevicePressCase{"joystick 2", 0, {-1, 7, -1}, {}, JoyButtonCode(1, 7)},
+        DevicePressCase{"joystick 3 is not asked", 0, {-1, -1, 0}, {false, false, true}, 0},
+        DevicePressCase{"nothing", 0, {-1, -1, -1}, {}, 0}));
 
 TEST(SettingsDialogsAttachment, HandsTheDialogsToJobs5And6AndClosesThemOnItsWayOut) {
     frontend::ServiceJobHost& host = ServiceJobHostOf(PlatformServiceJobHost());

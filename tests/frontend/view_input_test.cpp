@@ -91,6 +91,18 @@ TEST_F(ViewInput, HeldRightRepeatsAfterTheDelayThenEveryInterval) {
     host.Config().Frame60To120 = false;
 }
 
+TEST_F(ViewInput, WithoutAFrameHostRepeatsAtTheSixtyStepTiming) {
+    ASSERT_EQ(framework::gMaxwell(), nullptr);
+    CView lone;
+    for (int i = 0; i < 8; ++i) {
+        lone.Setting(std::to_string(i) + "," + std::to_string(80 * i) + ",100,60,40,1,Item");
+    }
+    const auto moved = Hold(
+        40, [](int s) { gInputState().Right = s; },
+        [&](Long& r) { lone.InterfaceKeyboard(r, true, false); });
+    EXPECT_EQ(moved, (std::vector<int>{1, 24, 30, 36}));
+}
+
 TEST_F(ViewInput, KeyboardStepsSkipDisabledItemsAndWrap) {
     struct Case {
         Long from;

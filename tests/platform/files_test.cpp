@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "platform/files.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
-#include <sys/resource.h>
-#include <csignal>
-
-#include "platform/files.h"
 #include "temp_root.h"
 
 namespace brumil::platform {
@@ -20,10 +21,8 @@ TEST(Files, DataRootRelativePathsResolveCaseInsensitively) {
         bool found;
     };
     const Case cases[] = {
-        {"\\data\\sound\\zio1x05.wav", true},
-        {"\\DATA\\SOUND\\ZIO1X05.WAV", true},
-        {"\\Data/Sound/Zio1x05.WAV", true},
-        {"\\data\\sound\\zio1x06.wav", false},
+        {"\\data\\sound\\zio1x05.wav", true},  {"\\DATA\\SOUND\\ZIO1X05.WAV", true},
+        {"\\Data/Sound/Zio1x05.WAV", true},    {"\\data\\sound\\zio1x06.wav", false},
         {"\\data\\music\\zio1x05.wav", false},
     };
     for (const auto& c : cases) {
@@ -58,6 +57,27 @@ TEST(Files, AtomicWriteReplacesAndKeepsOldFileOnFailure) {
     EXPECT_EQ(ListFolder("\\save", false), std::vector<std::string>{"config.fig"});
 }
 
+// The temporary file is private while it is written; what lands under the
+// target's name must still be readable like any file the program writes.
+TEST(Files, AtomicWriteKeepsTheReplacedFilesMode) {
+    testing::TempDataRoot root;
+    ASSERT_TRUE(MakeDir("\\save"));
+    auto mode = [&root](const char* name) {
+        struct stat st {};
+        EXPECT_EQ(::stat((root.Path() / "save" / name).c_str(), &st), 0) << name;
+        return st.st_mode & 07777;
+    };
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomic("\\save\\new.fig", std::string_view("new")));
+    ::umask(mask);
+    EXPECT_EQ(mode("new.fig"), 0644u);
+
+    root.Write("save/kept.sav", "old");
+    ASSERT_EQ(::chmod((root.Path() / "save" / "kept.sav").c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomic("\\save\\kept.sav", std::string_view("replaced")));
+    EXPECT_EQ(mode("kept.sav"), 0640u);
+}
+
 TEST(Files, AtomicWriteFailureKeepsPreviousContent) {
     testing::TempDataRoot root;
     ASSERT_TRUE(MakeDir("\\save"));
@@ -70,7 +90,8 @@ TEST(Files, AtomicWriteFailureKeepsPreviousContent) {
     struct rlimit small = old;
     small.rlim_cur = 4;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool wrote = WriteFileAtomic("\\save\\system.sav", std::string_view("a much longer text"));
+    const bool wrote =
+        WriteFileAtomic("\\save\\system.sav", std::string_view("a much longer text"));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(wrote);

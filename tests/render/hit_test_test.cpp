@@ -343,8 +343,8 @@ TEST_F(TexturePointSearch, TheSceneObjectAnswersWithTheDrawsArguments) {
     EXPECT_TRUE(ark.HitTestVertex(0.1f, 0.2f, -5, 0.1f, 0.2f, 3, kList, v, 4, 4, true, idx, 6,
                                   identity, false));
     Single t = 0, u = 0, w = 0;
-    EXPECT_TRUE(CIMArk::HitTestLineAndTriangle({1, 2, -3}, {1, 2, 5}, {0, 0, 1}, kA, kB, kC, t, u,
-                                               w));
+    EXPECT_TRUE(
+        CIMArk::HitTestLineAndTriangle({1, 2, -3}, {1, 2, 5}, {0, 0, 1}, kA, kB, kC, t, u, w));
     EXPECT_FLOAT_EQ(t, 3);
     EXPECT_FALSE(CIMArk::HitTestStraightLineAndTriangleSub(3, 3, -1, 3, 3, 1, 0, 0, 0, 4, 0, 0, 0,
                                                            4, 0, t, u, w));
@@ -364,8 +364,8 @@ TEST_F(TexturePointSearch, LinesAndScreenVerticesThroughTheSceneObject) {
     screen[1].sx = p.sx + 50, screen[1].sy = p.sy - 50, screen[1].sz = p.sz, screen[1].tu = 1;
     screen[2].sx = p.sx - 50, screen[2].sy = p.sy + 50, screen[2].sz = p.sz, screen[2].tv = 1;
     EXPECT_TRUE(ark.HitTestTLVertex(0, 0, -5, 0, 0, 20, kList, screen, 0, 3, false, {}, 0, false));
-    const auto r =
-        ark.Get_TexturePoint_TLVERTEX(0, 0, -5, 0, 0, 20, kList, screen, 0, 3, false, {}, 0, false, 0);
+    const auto r = ark.Get_TexturePoint_TLVERTEX(0, 0, -5, 0, 0, 20, kList, screen, 0, 3, false, {},
+                                                 0, false, 0);
     ASSERT_TRUE(r.found);
     EXPECT_NEAR(r.tu, 0.5f, 1e-4);
     EXPECT_EQ(ark.HitCount(), 1);

@@ -14,6 +14,10 @@ namespace brumil::app {
 inline constexpr std::string_view kDialogFontName = "ＭＳ Ｐゴシック";
 inline constexpr Long kDialogFontPoints = 9;
 
+// The captions of the two buttons every dialog has.
+inline constexpr std::string_view kCommandOKCaption = "決定";
+inline constexpr std::string_view kCommandCancelCaption = "キャンセル";
+
 // A colon marks a line break in the dialogs' captions and help texts: every
 // half-width ":" and full-width "：" becomes CR LF, so "：：" leaves an
 // empty line.

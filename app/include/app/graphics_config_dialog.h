@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/config_record.h"
+#include "app/dialog_window.h"
 #include "core/vb_types.h"
 #include "frontend/settings_dialog.h"
 
@@ -25,8 +26,6 @@ namespace brumil::app {
 
 inline constexpr std::string_view kGraphicsConfigCaption =
     "Brumil - グラフィックデバイスの詳細設定";
-inline constexpr std::string_view kCommandOKCaption = "決定";
-inline constexpr std::string_view kCommandCancelCaption = "キャンセル";
 
 // The option groups in the window's order.
 enum class GraphicsGroup : int { Render, DisplaySize, Texture, VSink, ZBuffer };
@@ -92,10 +91,10 @@ public:
 
     // ---- What a view draws ------------------------------------------------
     // Loaded, shown and not yet unloaded.
-    bool Visible() const { return loaded_ && shown_; }
+    bool Visible() const { return window_.Visible(); }
     // The screen position given by Place; false when none was given since
     // the dialog was last loaded.
-    bool Placement(Long& x, Long& y) const;
+    bool Placement(Long& x, Long& y) const { return window_.Placement(x, y); }
     // Captions after the colon rule.
     const std::string& Caption() const { return caption_; }
     const std::string& FrameCaption(GraphicsGroup group) const;
@@ -132,11 +131,7 @@ private:
     ConfigRecord& config_;
     GraphicsConfigServices& services_;
     bool IsOpen_ = false;
-    bool loaded_ = false;
-    bool shown_ = false;
-    bool placed_ = false;
-    Long x_ = 0;
-    Long y_ = 0;
+    DialogWindow window_;
     std::array<Long, kGraphicsGroupCount> selected_{};
     std::string label1_;
     std::string caption_;

@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/dialog_window.h"
 #include "core/vb_types.h"
 #include "framework/key_assign.h"
 #include "frontend/settings_dialog.h"
@@ -90,8 +91,8 @@ public:
     void Step() override { Timer1_Timer(); }
 
     // ---- What a view draws ------------------------------------------------
-    bool Visible() const { return loaded_ && shown_; }
-    bool Placement(Long& x, Long& y) const;
+    bool Visible() const { return window_.Visible(); }
+    bool Placement(Long& x, Long& y) const { return window_.Placement(x, y); }
     // Captions after the colon rule.
     const std::string& Caption() const { return caption_; }
     const std::string& Label1() const { return label1_; }
@@ -109,6 +110,9 @@ public:
     bool Timer1Enabled() const { return timerEnabled_; }
 
     void RedrawKeyLabels();
+    // Leaves no option selected (as clearing the selected option's value
+    // does): presses are then ignored until a row is clicked.
+    void ClearSelection() { selected_ = -1; }
 
     // ---- Events -------------------------------------------------------------
     // A click on an option: selects it (when enabled); the keyboard focus
@@ -129,12 +133,8 @@ private:
     KeyConfigInput& input_;
     InputCodeNamer namer_;
     bool IsOpen_ = false;
-    bool loaded_ = false;
-    bool shown_ = false;
-    bool placed_ = false;
+    DialogWindow window_;
     bool timerEnabled_ = false;
-    Long x_ = 0;
-    Long y_ = 0;
     Long selected_ = -1;
     Focus focus_ = Focus::Picture1;
     std::uint64_t polledStep_ = 0;

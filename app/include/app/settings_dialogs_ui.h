@@ -10,7 +10,6 @@
 // assignments back as a Cancel would.
 
 #include <memory>
-#include <string>
 
 namespace brumil::app {
 
@@ -25,9 +24,5 @@ public:
 };
 
 std::unique_ptr<SettingsDialogsAttachment> AttachSettingsDialogs();
-
-// The font file of the dialogs' face (kDialogFontName) through the image
-// library's font table; empty when none is found.
-std::string DialogFontFile(int& faceIndex);
 
 }  // namespace brumil::app

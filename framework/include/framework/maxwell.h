@@ -72,6 +72,8 @@ public:
     // interval; delay and interval double under Frame60To120. An interval of
     // 0 or less never repeats past the delay.
     bool KeyRepeat(Long count, Long delay, Long interval) const;
+    // The same rule at the 60-step timing, for callers without a frame host.
+    static bool KeyRepeatAt60(Long count, Long delay, Long interval);
 
     // Asked when the window's close is requested; answering false cancels the
     // close. Without a query every close goes ahead.

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,9 +58,23 @@ std::vector<std::string> SplitComponents(std::string_view text) {
     return parts;
 }
 
+// The permission bits a file written at `target` gets: those of the file it
+// replaces, else what a plain create would give under the process's umask.
+mode_t ReplacementMode(const fs::path& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    // Reading the umask means setting it; the program writes files from its
+    // one frame thread only.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
-const fs::path& DataRoot() { return RootStorage(); }
+const fs::path& DataRoot() {
+    return RootStorage();
+}
 
 void SetDataRoot(const fs::path& root) {
     std::error_code ec;
@@ -185,12 +200,16 @@ bool WriteFileAtomic(std::string_view path, std::span<const std::uint8_t> bytes)
     std::string temp = (folder / tempName).string();
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = true;
+    // mkstemp makes the file private (0600); the replacement keeps the mode
+    // of the file it replaces, and a new file gets the usual mode.
+    bool ok = ::fchmod(fd, ReplacementMode(target)) == 0;
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

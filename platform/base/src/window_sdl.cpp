@@ -11,13 +11,44 @@ namespace brumil::platform {
 namespace {
 constexpr int kLogicalWidth = 640;
 constexpr int kLogicalHeight = 480;
+
+// A window of `width` x `height`, centred on the display it is on.
+void PlaceWindowed(SDL_Window* window, int width, int height) {
+    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+// Switches between the whole display and a centred window of `width` x
+// `height`; answers whether the window is now full screen.
+bool SwitchScreenMode(SDL_Window* window, bool fullScreen, int width, int height) {
+    if (fullScreen) {
+        // A window manager grows a full-screen window itself. Without one the
+        // window keeps its size while SDL lays the output out for the whole
+        // display, and the picture comes out enlarged and cut off. Covering
+        // the display first makes the two agree either way.
+        SDL_Rect bounds{};
+        const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_SetWindowPosition(window, bounds.x, bounds.y);
+            SDL_SetWindowSize(window, bounds.w, bounds.h);
+        }
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) return true;
+    } else if (SDL_SetWindowFullscreen(window, 0) != 0) {
+        return true;  // refused: still full screen
+    }
+    PlaceWindowed(window, width, height);
+    return false;
+}
 }  // namespace
 
 std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     std::unique_ptr<SdlWindow> w(new SdlWindow());
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (settings.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Opened as a window; full screen comes through the same switch as later
+    // changes, so the first full-screen picture is laid out like the others.
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     w->window_ = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                   SDL_WINDOWPOS_CENTERED, kLogicalWidth, kLogicalHeight, flags);
     if (w->window_ == nullptr) {
@@ -30,7 +61,10 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
         w->renderer_ = SDL_CreateRenderer(w->window_, -1, SDL_RENDERER_SOFTWARE);
     if (w->renderer_ == nullptr) return nullptr;  // the destructor closes the window
     w->linear_ = settings.linearFilter;
-    w->fullScreen_ = w->pendingFullScreen_ = settings.fullScreen;
+    if (settings.fullScreen) {
+        w->fullScreen_ = SwitchScreenMode(w->window_, true, kLogicalWidth, kLogicalHeight);
+    }
+    w->pendingFullScreen_ = w->fullScreen_;
     int mx = 0, my = 0;
     SDL_GetMouseState(&mx, &my);
     w->TrackPointer(mx, my);
@@ -153,14 +187,12 @@ PointerActivity SdlWindow::TakePointerActivity() {
 
 bool SdlWindow::ApplyPendingMode() {
     if (pendingFullScreen_ == fullScreen_) return false;
-    if (SDL_SetWindowFullscreen(window_, pendingFullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) !=
-        0) {
-        pendingFullScreen_ = fullScreen_;  // refused: stay as we are
-        return false;
-    }
-    fullScreen_ = pendingFullScreen_;
     // Back in a window: the picture plus the rows kept for the menu bar.
-    if (!fullScreen_) SDL_SetWindowSize(window_, kLogicalWidth, kLogicalHeight + topInset_);
+    const bool full =
+        SwitchScreenMode(window_, pendingFullScreen_, kLogicalWidth, kLogicalHeight + topInset_);
+    pendingFullScreen_ = full;  // a refused switch leaves the mode as it was
+    if (full == fullScreen_) return false;
+    fullScreen_ = full;
     return true;
 }
 

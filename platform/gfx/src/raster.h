@@ -20,9 +20,10 @@ struct Vertex {
 
 enum class Blend { None, SrcAlphaInvSrcAlpha, SrcAlphaOne, OneOne, KeepTarget, Generic };
 // How the specialised loops combine texture and diffuse: colour and alpha
-// each the texture's (select) or texture x diffuse (modulate); alpha may also
-// be the diffuse alpha alone.
-enum class Combine { Select, Modulate, Diffuse, Generic };
+// each the texture's (select), texture x diffuse (modulate), or texture and
+// diffuse mixed by the texture's alpha; alpha may also be the diffuse alpha
+// alone.
+enum class Combine { Select, Modulate, Diffuse, BlendTextureAlpha, Generic };
 
 // Everything a pixel needs, decoded from the device state for one draw.
 struct PixelState {

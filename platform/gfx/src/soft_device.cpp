@@ -502,9 +502,16 @@ private:
         return v;
     }
 
+    static constexpr float kMinW = 1e-6f;
+
+    // Inside all three planes of ClipHomogeneous, which then hands a polygon
+    // back as it is.
+    static bool InsideClip(const ClipVertex& v) {
+        return v.w - kMinW >= 0 && v.z >= 0 && v.w - v.z >= 0;
+    }
+
     // Near (z >= 0), far (z <= w) and w > 0: nothing is ever divided by w <= 0.
     static int ClipHomogeneous(ClipVertex* a, int n, ClipVertex* b) {
-        constexpr float kMinW = 1e-6f;
         n = clip::ClipPolygon(
             a, n, b, [](const ClipVertex& v) { return v.w - kMinW; }, LerpClip);
         n = clip::ClipPolygon(
@@ -522,16 +529,24 @@ private:
     void ClipTriangle(const raster::PixelState& ps, const ClipVertex& a, const ClipVertex& b,
                       const ClipVertex& c, const ClipVertex& flat) {
         if (!FiniteClip(a) || !FiniteClip(b) || !FiniteClip(c)) return;
+        const auto draw = [&](const raster::Vertex* s, int n) {
+            if (!Visible(s, n)) return;
+            raster::Vertex f;
+            std::copy(flat.c, flat.c + 4, f.c);
+            std::copy(flat.s, flat.s + 4, f.s);
+            for (int i = 1; i + 1 < n; ++i) raster::DrawTriangle(ps, s[0], s[i], s[i + 1], f);
+        };
+        if (InsideClip(a) && InsideClip(b) && InsideClip(c)) {
+            const raster::Vertex s[3] = {ToScreen(a), ToScreen(b), ToScreen(c)};
+            draw(s, 3);
+            return;
+        }
         ClipVertex p[12] = {a, b, c}, q[12];
         const int n = ClipHomogeneous(p, 3, q);
         if (n < 3) return;
         raster::Vertex s[12];
         for (int i = 0; i < n; ++i) s[i] = ToScreen(p[i]);
-        if (!Visible(s, n)) return;
-        raster::Vertex f;
-        std::copy(flat.c, flat.c + 4, f.c);
-        std::copy(flat.s, flat.s + 4, f.s);
-        for (int i = 1; i + 1 < n; ++i) raster::DrawTriangle(ps, s[0], s[i], s[i + 1], f);
+        draw(s, n);
     }
 
     void ClipLine(const raster::PixelState& ps, const ClipVertex& a, const ClipVertex& b) {

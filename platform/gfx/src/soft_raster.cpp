@@ -21,6 +21,14 @@ bool Finite(const Vertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
+// std::llround for the sub-pixel positions of the guard band (well inside
+// the range of int64), without the library call.
+std::int64_t RoundHalfAway(double d) {
+    const auto i = static_cast<std::int64_t>(d);
+    const double f = d - double(i);  // exact
+    return f >= 0.5 ? i + 1 : (f <= -0.5 ? i - 1 : i);
+}
+
 Vertex Lerp(const Vertex& a, const Vertex& b, float t) {
     Vertex r;
     r.x = a.x + (b.x - a.x) * t;
@@ -41,7 +49,7 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
     std::array<const Vertex*, 3> v = {&v0, &v1, &v2};
     std::array<Fixed, 3> f;
     for (int i = 0; i < 3; ++i) {
-        f[i] = {std::llround(double(v[i]->x) * kSub), std::llround(double(v[i]->y) * kSub)};
+        f[i] = {RoundHalfAway(double(v[i]->x) * kSub), RoundHalfAway(double(v[i]->y) * kSub)};
     }
     const std::int64_t area2 =
         (f[1].x - f[0].x) * (f[2].y - f[0].y) - (f[2].x - f[0].x) * (f[1].y - f[0].y);

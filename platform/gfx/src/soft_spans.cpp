@@ -204,9 +204,14 @@ void FillAlphaTest(PixelState& ps) {
 SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (!ps.allowSpecialised) return &GenericSpan;
     if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
-    if (ps.depth != nullptr || ps.tex == nullptr || ps.specularAdd) return &GenericSpan;
+    if (ps.tex == nullptr || ps.specularAdd) return &GenericSpan;
     if (ps.colorKind == Combine::Generic || ps.alphaKind == Combine::Generic) return &GenericSpan;
     if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
+    // The scalar loops know neither the depth buffer nor the texture-alpha mix.
+    if (ps.depth != nullptr || ps.colorKind == Combine::BlendTextureAlpha ||
+        ps.alphaKind == Combine::BlendTextureAlpha) {
+        return &GenericSpan;
+    }
     return ps.linear ? PickCombine<true>(ps) : PickCombine<false>(ps);
 }
 
@@ -227,12 +232,16 @@ void Classify(PixelState& ps) {
     }
     if (!ps.textureUsed) ps.colorKey = false;
 
-    // Colour and alpha each: texture alone, or texture x diffuse.
+    // Colour and alpha each: texture alone, texture x diffuse, or texture
+    // and diffuse mixed by the texture's alpha.
     const auto kind = [&](D3DLong op, D3DLong a1, D3DLong a2) {
         if (op == D3DTOP_SELECTARG2 && argIs(a2, D3DTA_DIFFUSE)) return Combine::Diffuse;
         if (!argIs(a1, D3DTA_TEXTURE)) return Combine::Generic;
         if (op == D3DTOP_SELECTARG1) return Combine::Select;
         if (op == D3DTOP_MODULATE && argIs(a2, D3DTA_DIFFUSE)) return Combine::Modulate;
+        if (op == D3DTOP_BLENDTEXTUREALPHA && argIs(a2, D3DTA_DIFFUSE)) {
+            return Combine::BlendTextureAlpha;
+        }
         return Combine::Generic;
     };
     ps.colorKind = kind(ps.colorOp, ps.colorArg1, ps.colorArg2);

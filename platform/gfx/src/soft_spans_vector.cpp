@@ -1,47 +1,21 @@
-// Four-pixel SSE2 inner loops for the game's commonest draws: point-sampled
-// wrapping power-of-two textures under a colour that does not vary across the
-// triangle (sprites, backgrounds). Every step is the scalar loop's arithmetic
-// done in four lanes, so the pixels are the same bit for bit.
-#include <emmintrin.h>
-
+// Four-pixel SSE2 inner loops for the game's commonest draws: wrapping
+// power-of-two textures, point or bilinear sampled, under a constant or a
+// Gouraud diffuse colour, with or without the depth buffer (sprites,
+// backgrounds, the lit ground patches). Every step is the scalar loop's
+// arithmetic done in four lanes, so the pixels are the same bit for bit.
 #include <bit>
 #include <cstring>
 
 #include "span.h"
+#include "vector_ops.h"
 
 namespace brumil::platform::raster {
 
 namespace {
 
-// (t + (t >> 8)) >> 8 on each 16-bit lane, which equals (t * 257) >> 16 for
-// every t below 65536.
-[[gnu::always_inline]] inline __m128i Div255(__m128i t) {
-    return _mm_mulhi_epu16(t, _mm_set1_epi16(257));
-}
-
-// Mul8 on each 16-bit lane; x * m + 128 fits 16 unsigned bits.
-[[gnu::always_inline]] inline __m128i Mul8x8(__m128i x, __m128i m) {
-    return Div255(_mm_add_epi16(_mm_mullo_epi16(x, m), _mm_set1_epi16(128)));
-}
-
-// The alpha of each of two pixels spread over its four 16-bit channels.
-[[gnu::always_inline]] inline __m128i SpreadAlpha(__m128i x) {
-    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0xFF), 0xFF);
-}
-
-// floor() as FloorInt does it, via double, for four lanes already limited by
-// SafeCoord.
-[[gnu::always_inline]] inline __m128i FloorInt4(__m128 f) {
-    const __m128d bias = _mm_set1_pd(8388608.0);
-    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(f), bias));
-    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), bias));
-    return _mm_sub_epi32(_mm_unpacklo_epi64(lo, hi), _mm_set1_epi32(8388608));
-}
-
-// SafeCoord on four lanes: NaN and values below the range become its low end.
-[[gnu::always_inline]] inline __m128 SafeCoord4(__m128 f) {
-    return _mm_min_ps(_mm_max_ps(f, _mm_set1_ps(-4.0e6f)), _mm_set1_ps(4.0e6f));
-}
+using simd::Div255;
+using simd::Mul8x8;
+using simd::SpreadAlpha;
 
 template <Blend B>
 [[gnu::always_inline]] inline __m128i BlendPixels(__m128i src, __m128i dst) {
@@ -69,69 +43,170 @@ template <Blend B>
     }
 }
 
-// Runs the span [x1, x2) of row y four pixels at a time from texture
-// coordinates (su, sv, sw) at x1. PlainFloor: every coordinate of the span is
-// known to lie in [0, 4e6], where SafeCoord changes nothing and truncation is
-// FloorInt.
-template <Blend B, bool Perspective, bool PlainFloor>
+// How texture coordinates become texel numbers. AffineInRange: every
+// coordinate of the span is known to lie in [0, 4e6], where SafeCoord changes
+// nothing and truncation is FloorInt.
+enum class Coords { Perspective, Affine, AffineInRange };
+
+// Four lanes of the span's partial last group: read and written through a
+// small buffer when the row (or depth row) ends before the group does.
+template <typename T, typename V, typename Load>
+[[gnu::always_inline]] inline V LoadLanes(const T* at, bool whole, int n, Load load) {
+    if (whole) return load(at);
+    alignas(16) T part[4] = {};
+    std::memcpy(part, at, sizeof(T) * n);
+    return load(part);
+}
+
+// Runs the span [x1, x2) of row y four pixels at a time.
+template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 [[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const Planes& p, int y, int x1,
-                                             int x2, float startU, float startV, float startW) {
+                                             int x2, const float* s) {
     const Planes::Vector& pv = p.vec;
-    const __m128 su = _mm_set1_ps(startU), sv = _mm_set1_ps(startV);
+    const __m128 su = _mm_set1_ps(s[kU]), sv = _mm_set1_ps(s[kV]), sw = _mm_set1_ps(s[kW]);
     const __m128 du = _mm_set1_ps(p.dx[kU]), dv = _mm_set1_ps(p.dx[kV]);
-    const __m128 sw = _mm_set1_ps(startW), dw = _mm_set1_ps(p.dx[kW]);
+    const __m128 dw = _mm_set1_ps(p.dx[kW]);
     const __m128 texW = _mm_set1_ps(float(ps.texW)), texH = _mm_set1_ps(float(ps.texH));
     const __m128i maskU = _mm_set1_epi32(ps.texW - 1), maskV = _mm_set1_epi32(ps.texH - 1);
     const __m128i shiftV = _mm_cvtsi32_si128(std::countr_zero(unsigned(ps.texW)));
     const __m128i keyValue = _mm_set1_epi32(int(ps.keyValue));
     const __m128i keyMask = _mm_set1_epi32(int(ps.keyMask));
+    const __m128i alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
+    const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+    const bool colorKey = ps.colorKey, varying = pv.varying;
+    const std::uint32_t* tex = ps.tex;
+    std::uint32_t* row = ps.target + static_cast<std::size_t>(y) * ps.width;
+
+    // The simple combine of a constant diffuse colour.
     const __m128i orMask = _mm_set1_epi32(int(pv.orMask));
     const __m128i mul =
         _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]), std::int16_t(pv.mul[2]),
                        std::int16_t(pv.mul[3]), std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
                        std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]));
-    const __m128i alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
-    const __m128i zero = _mm_setzero_si128();
-    const bool colorKey = ps.colorKey, scale = pv.scale;
-    const std::uint32_t* tex = ps.tex;
-    std::uint32_t* row = ps.target + static_cast<std::size_t>(y) * ps.width;
+    // The general combine's channel choices.
+    const auto lanes16 = [](const std::int16_t* m) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(m));
+    };
+    const __m128i xOne = _mm_and_si128(lanes16(pv.xOne), c255);
+    const __m128i xDiffuse = lanes16(pv.xDiffuse), xTexAlpha = lanes16(pv.xTexAlpha);
+    const __m128i yOne = _mm_and_si128(lanes16(pv.yOne), c255);
+    const __m128i yInvTexAlpha = lanes16(pv.yInvTexAlpha);
+    const bool useY = pv.useY;
+    // The diffuse colour: its start and slope per channel, or its constant
+    // value packed as a pixel.
+    __m128 sc[4], dc[4];
+    if (General && varying) {
+        for (int k = 0; k < 4; ++k) {
+            sc[k] = _mm_set1_ps(s[kC + k]);
+            dc[k] = _mm_set1_ps(p.dx[kC + k]);
+        }
+    }
+    const __m128i constD = _mm_set1_epi32(int(pv.diffuse));
+
+    float* depthRow = nullptr;
+    __m128 sz = _mm_setzero_ps(), dz = _mm_setzero_ps();
+    if constexpr (Depth) {
+        depthRow = ps.depth + static_cast<std::size_t>(y) * ps.depthWidth;
+        sz = _mm_set1_ps(s[kZ]);
+        dz = _mm_set1_ps(p.dx[kZ]);
+    }
+    const D3DLong zFunc = ps.zFunc;
+    const bool zWrite = ps.zWrite;
 
     const auto toTexel = [](__m128 f) {
-        if constexpr (PlainFloor) {
+        if constexpr (C == Coords::AffineInRange) {
             return _mm_cvttps_epi32(f);
         } else {
-            return FloorInt4(SafeCoord4(f));
+            return simd::FloorInt4(simd::SafeCoord4(f));
         }
+    };
+    const auto index = [&](__m128i iu, __m128i iv) {
+        return _mm_add_epi32(_mm_sll_epi32(_mm_and_si128(iv, maskV), shiftV),
+                             _mm_and_si128(iu, maskU));
+    };
+    // The stage combine of two pixels as 16-bit channels.
+    const auto general = [&](__m128i t, __m128i d) {
+        const __m128i ta = SpreadAlpha(t);
+        const __m128i x = _mm_or_si128(
+            xOne, _mm_or_si128(_mm_and_si128(xDiffuse, d), _mm_and_si128(xTexAlpha, ta)));
+        __m128i r = Mul8x8(t, x);
+        if (useY) {
+            const __m128i yv =
+                _mm_or_si128(yOne, _mm_and_si128(yInvTexAlpha, _mm_sub_epi16(c255, ta)));
+            r = _mm_add_epi16(r, Mul8x8(d, yv));
+        }
+        return r;
     };
 
     __m128 fi = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
     for (int x = x1; x < x2; x += 4, fi = _mm_add_ps(fi, _mm_set1_ps(4.0f))) {
         __m128 u = _mm_add_ps(su, _mm_mul_ps(du, fi));
         __m128 v = _mm_add_ps(sv, _mm_mul_ps(dv, fi));
-        if constexpr (Perspective) {
+        if constexpr (C == Coords::Perspective) {
             const __m128 w = _mm_add_ps(sw, _mm_mul_ps(dw, fi));
             const __m128 nonZero = _mm_cmpneq_ps(w, _mm_setzero_ps());
             u = _mm_and_ps(_mm_div_ps(u, w), nonZero);
             v = _mm_and_ps(_mm_div_ps(v, w), nonZero);
         }
-        const __m128i iu = _mm_and_si128(toTexel(_mm_mul_ps(u, texW)), maskU);
-        const __m128i iv = _mm_and_si128(toTexel(_mm_mul_ps(v, texH)), maskV);
-        alignas(16) std::int32_t at[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(at),
-                        _mm_add_epi32(_mm_sll_epi32(iv, shiftV), iu));
-        __m128i t =
-            _mm_setr_epi32(int(tex[at[0]]), int(tex[at[1]]), int(tex[at[2]]), int(tex[at[3]]));
+        __m128i t, nearest;
+        if constexpr (Linear) {
+            const __m128 half = _mm_set1_ps(0.5f);
+            __m128 fu = _mm_sub_ps(_mm_mul_ps(u, texW), half);
+            __m128 fv = _mm_sub_ps(_mm_mul_ps(v, texH), half);
+            if constexpr (C != Coords::AffineInRange) {
+                fu = simd::SafeCoord4(fu);
+                fv = simd::SafeCoord4(fv);
+            }
+            const __m128i iu = toTexel(fu), iv = toTexel(fv);
+            const __m128 scale = _mm_set1_ps(256.0f);
+            const __m128i wx =
+                _mm_cvttps_epi32(_mm_mul_ps(_mm_sub_ps(fu, _mm_cvtepi32_ps(iu)), scale));
+            const __m128i wy =
+                _mm_cvttps_epi32(_mm_mul_ps(_mm_sub_ps(fv, _mm_cvtepi32_ps(iv)), scale));
+            const __m128i one = _mm_set1_epi32(1);
+            const __m128i iu1 = _mm_add_epi32(iu, one), iv1 = _mm_add_epi32(iv, one);
+            t = simd::Bilinear4(simd::Gather(tex, index(iu, iv)), simd::Gather(tex, index(iu1, iv)),
+                                simd::Gather(tex, index(iu, iv1)),
+                                simd::Gather(tex, index(iu1, iv1)), wx, wy);
+            if (colorKey) {
+                // The key is tested on the nearest texel, as with point sampling.
+                const auto nearestOf = [](__m128 f) {
+                    return simd::FloorInt4(simd::SafeCoord4(f));
+                };
+                nearest = simd::Gather(
+                    tex, index(nearestOf(_mm_mul_ps(u, texW)), nearestOf(_mm_mul_ps(v, texH))));
+            }
+        } else {
+            t = simd::Gather(tex,
+                             index(toTexel(_mm_mul_ps(u, texW)), toTexel(_mm_mul_ps(v, texH))));
+            nearest = t;
+        }
 
         __m128i pass = _mm_set1_epi32(-1);
         if (colorKey) {
             const __m128i keyed =
-                _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(t, keyValue), keyMask), zero);
+                _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(nearest, keyValue), keyMask), zero);
             pass = _mm_andnot_si128(keyed, pass);
         }
-        t = _mm_or_si128(t, orMask);
-        if (scale) {
-            t = _mm_packus_epi16(Mul8x8(_mm_unpacklo_epi8(t, zero), mul),
-                                 Mul8x8(_mm_unpackhi_epi8(t, zero), mul));
+        if constexpr (!General) {
+            t = _mm_or_si128(t, orMask);
+            if (pv.scale) {
+                t = _mm_packus_epi16(Mul8x8(_mm_unpacklo_epi8(t, zero), mul),
+                                     Mul8x8(_mm_unpackhi_epi8(t, zero), mul));
+            }
+        } else {
+            __m128i d = constD;
+            if (varying) {
+                __m128i ch[4];
+                for (int k = 0; k < 4; ++k) {
+                    ch[k] = simd::ToChannel4(_mm_add_ps(sc[k], _mm_mul_ps(dc[k], fi)));
+                }
+                d = _mm_or_si128(
+                    _mm_or_si128(ch[0], _mm_slli_epi32(ch[1], 8)),
+                    _mm_or_si128(_mm_slli_epi32(ch[2], 16), _mm_slli_epi32(ch[3], 24)));
+            }
+            t = _mm_packus_epi16(general(_mm_unpacklo_epi8(t, zero), _mm_unpacklo_epi8(d, zero)),
+                                 general(_mm_unpackhi_epi8(t, zero), _mm_unpackhi_epi8(d, zero)));
         }
         pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_srli_epi32(t, 24), alphaBelow));
 
@@ -139,6 +214,24 @@ template <Blend B, bool Perspective, bool PlainFloor>
         if (n < 4) {  // the span's last pixels
             const __m128i inSpan = _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3));
             pass = _mm_and_si128(pass, inSpan);
+        }
+        if constexpr (Depth) {
+            const bool whole = x + 4 <= ps.depthWidth;
+            const __m128 z = _mm_add_ps(sz, _mm_mul_ps(dz, fi));
+            const __m128 stored = LoadLanes<float, __m128>(
+                depthRow + x, whole, n, [](const float* at) { return _mm_loadu_ps(at); });
+            pass = _mm_and_si128(pass, _mm_castps_si128(simd::DepthPass(zFunc, z, stored)));
+            if (zWrite && _mm_movemask_ps(_mm_castsi128_ps(pass)) != 0) {
+                const __m128 m = _mm_castsi128_ps(pass);
+                const __m128 out = _mm_or_ps(_mm_and_ps(m, z), _mm_andnot_ps(m, stored));
+                if (whole) {
+                    _mm_storeu_ps(depthRow + x, out);
+                } else {
+                    alignas(16) float part[4];
+                    _mm_store_ps(part, out);
+                    std::memcpy(depthRow + x, part, sizeof(float) * n);
+                }
+            }
         }
         const int lanes = _mm_movemask_ps(_mm_castsi128_ps(pass));
         if (lanes == 0) continue;
@@ -149,14 +242,10 @@ template <Blend B, bool Perspective, bool PlainFloor>
         // Lanes past the span but inside the row are read and written back
         // unchanged; at the row's end only the span's pixels are touched.
         const bool whole = x + 4 <= ps.width;
-        __m128i dst;
-        if (whole) {
-            dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-        } else {
-            alignas(16) std::uint32_t part[4] = {};
-            std::memcpy(part, row + x, sizeof(std::uint32_t) * n);
-            dst = _mm_load_si128(reinterpret_cast<const __m128i*>(part));
-        }
+        const __m128i dst =
+            LoadLanes<std::uint32_t, __m128i>(row + x, whole, n, [](const std::uint32_t* at) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            });
         __m128i out = BlendPixels<B>(t, dst);
         if (lanes != 15) out = _mm_or_si128(_mm_and_si128(pass, out), _mm_andnot_si128(pass, dst));
         if (whole) {
@@ -169,76 +258,131 @@ template <Blend B, bool Perspective, bool PlainFloor>
     }
 }
 
-template <Blend B, bool Perspective>
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 void VectorSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
-    // The span's first pixel, as SpanStart gives it.
+    // The span's first pixel, as SpanStart gives it, for the attributes used.
     const float fx = float(x1) - p.x0, fy = float(y) - p.y0;
-    const auto start = [&](int k) { return p.a[k] + p.dx[k] * fx + p.dy[k] * fy; };
-    const float su = start(kU), sv = start(kV);
+    float s[kAttrCount];
+    const int used = General && p.vec.varying ? kC + 4 : kC;
+    for (int k = 0; k < used; ++k) s[k] = p.a[k] + p.dx[k] * fx + p.dy[k] * fy;
     if constexpr (Perspective) {
-        RunGroups<B, true, false>(ps, p, y, x1, x2, su, sv, start(kW));
+        RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, p, y, x1, x2, s);
     } else {
         // An affine coordinate moves one way along the span (each rounding
         // step keeps the order), so its two ends bound it.
         const float last = float(x2 - x1 - 1);
         const auto inRange = [](float f) { return f >= 0.0f && f <= 4.0e6f; };
         const float tw = float(ps.texW), th = float(ps.texH);
-        const float du = p.dx[kU], dv = p.dx[kV];
-        if (inRange((su + du * 0.0f) * tw) && inRange((su + du * last) * tw) &&
-            inRange((sv + dv * 0.0f) * th) && inRange((sv + dv * last) * th)) {
-            RunGroups<B, false, true>(ps, p, y, x1, x2, su, sv, 0.0f);
+        const float su = s[kU], sv = s[kV], du = p.dx[kU], dv = p.dx[kV];
+        const float off = Linear ? 0.5f : 0.0f;
+        if (inRange((su + du * 0.0f) * tw - off) && inRange((su + du * last) * tw - off) &&
+            inRange((sv + dv * 0.0f) * th - off) && inRange((sv + dv * last) * th - off)) {
+            RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, p, y, x1, x2, s);
         } else {
-            RunGroups<B, false, false>(ps, p, y, x1, x2, su, sv, 0.0f);
+            RunGroups<B, Coords::Affine, Linear, Depth, General>(ps, p, y, x1, x2, s);
         }
     }
 }
 
-template <bool Perspective>
+template <bool Perspective, bool Linear, bool Depth, bool General>
 SpanFn PickVectorBlend(Blend b) {
     switch (b) {
         case Blend::None:
-            return &VectorSpan<Blend::None, Perspective>;
+            return &VectorSpan<Blend::None, Perspective, Linear, Depth, General>;
         case Blend::SrcAlphaInvSrcAlpha:
-            return &VectorSpan<Blend::SrcAlphaInvSrcAlpha, Perspective>;
+            return &VectorSpan<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>;
         case Blend::SrcAlphaOne:
-            return &VectorSpan<Blend::SrcAlphaOne, Perspective>;
+            return &VectorSpan<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>;
         case Blend::OneOne:
-            return &VectorSpan<Blend::OneOne, Perspective>;
+            return &VectorSpan<Blend::OneOne, Perspective, Linear, Depth, General>;
         default:
             return nullptr;
+    }
+}
+
+template <bool Perspective, bool Linear, bool Depth>
+SpanFn PickVectorCombine(const PixelState& ps, bool general) {
+    return general ? PickVectorBlend<Perspective, Linear, Depth, true>(ps.blendKind)
+                   : PickVectorBlend<Perspective, Linear, Depth, false>(ps.blendKind);
+}
+
+template <bool Perspective, bool Linear>
+SpanFn PickVectorDepth(const PixelState& ps, bool general) {
+    return ps.depth != nullptr ? PickVectorCombine<Perspective, Linear, true>(ps, general)
+                               : PickVectorCombine<Perspective, Linear, false>(ps, general);
+}
+
+template <bool Perspective>
+SpanFn PickVectorFilter(const PixelState& ps, bool general) {
+    return ps.linear ? PickVectorDepth<Perspective, true>(ps, general)
+                     : PickVectorDepth<Perspective, false>(ps, general);
+}
+
+// The general combine's choices for one channel (see Planes::Vector).
+void SetChannel(Planes::Vector& pv, int k, Combine kind) {
+    const auto set = [&](std::int16_t* m) { m[k] = m[k + 4] = -1; };
+    switch (kind) {
+        case Combine::Select:
+            set(pv.xOne);
+            break;
+        case Combine::Modulate:
+            set(pv.xDiffuse);
+            break;
+        case Combine::Diffuse:
+            set(pv.yOne);
+            pv.useY = true;
+            break;
+        default:  // texture and diffuse mixed by the texture's alpha
+            set(pv.xTexAlpha);
+            set(pv.yInvTexAlpha);
+            pv.useY = true;
+            break;
     }
 }
 
 }  // namespace
 
 SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
-    if (ps.tex == nullptr || ps.depth != nullptr || ps.specularAdd || ps.linear) return nullptr;
-    if (!ps.wrapPow2 || !p.constColor || ps.alphaMin < 0) return nullptr;
-    if (ps.colorKind != Combine::Select && ps.colorKind != Combine::Modulate) return nullptr;
-    if (ps.alphaKind == Combine::Generic) return nullptr;
+    if (ps.tex == nullptr || ps.specularAdd) return nullptr;
+    if (!ps.wrapPow2 || ps.alphaMin < 0) return nullptr;
+    const Combine ck = ps.colorKind, ak = ps.alphaKind;
+    if (ck != Combine::Select && ck != Combine::Modulate && ck != Combine::BlendTextureAlpha) {
+        return nullptr;
+    }
+    if (ak == Combine::Generic) return nullptr;
+    const bool simple =
+        p.constColor && ck != Combine::BlendTextureAlpha && ak != Combine::BlendTextureAlpha;
     const SpanFn fn =
-        p.perspective ? PickVectorBlend<true>(ps.blendKind) : PickVectorBlend<false>(ps.blendKind);
+        p.perspective ? PickVectorFilter<true>(ps, !simple) : PickVectorFilter<false>(ps, !simple);
     if (fn == nullptr) return nullptr;
 
-    // The diffuse colour is the same at every pixel (its slopes are zero).
-    // Selecting the diffuse alpha is 255 x diffuse alpha, since Mul8(255, a)
-    // is a; so is taking a texture channel unchanged.
     Planes::Vector& pv = p.vec;
     pv = {};
-    int d[4];
-    for (int k = 0; k < 4; ++k) d[k] = ToChannel(p.a[kC + k]);
-    if (ps.colorKind == Combine::Modulate) {
-        for (int k = 0; k < 3; ++k) pv.mul[k] = d[k];
+    pv.varying = !p.constColor;
+    for (int k = 0; k < 4; ++k) pv.diffuse |= std::uint32_t(ToChannel(p.a[kC + k])) << (8 * k);
+    if (simple) {
+        // The diffuse colour is the same at every pixel (its slopes are
+        // zero). Selecting the diffuse alpha is 255 x diffuse alpha, since
+        // Mul8(255, a) is a; so is taking a texture channel unchanged.
+        int d[4];
+        for (int k = 0; k < 4; ++k) d[k] = ToChannel(p.a[kC + k]);
+        if (ck == Combine::Modulate) {
+            for (int k = 0; k < 3; ++k) pv.mul[k] = d[k];
+        }
+        if (ak != Combine::Select) pv.mul[3] = d[3];
+        if (ak == Combine::Diffuse) pv.orMask = 0xFF000000u;
+        for (int m : pv.mul) pv.scale = pv.scale || m != 255;
+    } else {
+        for (int k = 0; k < 3; ++k) SetChannel(pv, k, ck);
+        SetChannel(pv, 3, ak);
     }
-    if (ps.alphaKind != Combine::Select) pv.mul[3] = d[3];
-    if (ps.alphaKind == Combine::Diffuse) pv.orMask = 0xFF000000u;
-    for (int m : pv.mul) pv.scale = pv.scale || m != 255;
     // The source-alpha blends leave the target as it is at alpha 0, so those
-    // pixels are skipped too.
+    // pixels are skipped too; but not with a depth buffer, whose write does
+    // not depend on the blend.
     pv.minAlpha = ps.alphaMin;
-    if (ps.blendKind == Blend::SrcAlphaInvSrcAlpha || ps.blendKind == Blend::SrcAlphaOne) {
-        pv.minAlpha = pv.minAlpha < 1 ? 1 : pv.minAlpha;
-    }
+    const bool srcAlpha =
+        ps.blendKind == Blend::SrcAlphaInvSrcAlpha || ps.blendKind == Blend::SrcAlphaOne;
+    if (srcAlpha && ps.depth == nullptr) pv.minAlpha = pv.minAlpha < 1 ? 1 : pv.minAlpha;
     return fn;
 }
 

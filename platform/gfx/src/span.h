@@ -18,14 +18,26 @@ struct Planes {
     bool perspective = false;
     bool constColor = false;  // diffuse and specular do not vary
 
-    // Made once per triangle for the four-pixel loops (see ChooseVectorSpan):
-    // the stage combine of a constant diffuse colour as "or the texel with
-    // orMask, then multiply channel k by mul[k] / 255", and the least alpha
-    // that is written.
+    // Made once per triangle for the four-pixel loops (see ChooseVectorSpan).
     struct Vector {
+        // A constant diffuse colour, packed as a pixel.
+        std::uint32_t diffuse = 0;
+        // The simple combine, for a constant diffuse colour and the texture
+        // selected or modulated: "or the texel with orMask, then multiply
+        // channel k by mul[k] / 255".
         std::uint32_t orMask = 0;
         int mul[4] = {255, 255, 255, 255};  // b, g, r, a
         bool scale = false;                 // some mul is below 255
+        // Otherwise channel k is Mul8(texel, x) + Mul8(diffuse, y), where x
+        // is 255 (xOne), the diffuse channel (xDiffuse) or the texel's alpha
+        // (xTexAlpha), else 0; and y is 255 - texel alpha (yInvTexAlpha), 255
+        // (yOne), else 0. Each mask is -1 or 0 per channel, twice over (two
+        // pixels of 16-bit channels).
+        alignas(16) std::int16_t xOne[8] = {}, xDiffuse[8] = {}, xTexAlpha[8] = {};
+        alignas(16) std::int16_t yInvTexAlpha[8] = {}, yOne[8] = {};
+        bool useY = false;     // some y is not 0
+        bool varying = false;  // the diffuse colour varies across the triangle
+        // The least alpha that is written.
         int minAlpha = 0;
     } vec;
 };

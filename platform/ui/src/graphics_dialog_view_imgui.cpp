@@ -37,16 +37,11 @@ public:
     void Draw(const OverlayPlace& place) override {
         const GraphicsDialogFrame f = client_.Describe();
         if (!f.visible) return;
-        PlaceNextOverlayWindow(f.placed, f.screenX, f.screenY, place);
         bool open = true;
-        const std::string title = f.caption + "###brumil_graphics_config";
-        const ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse |
-                                       ImGuiWindowFlags_AlwaysAutoResize |
-                                       ImGuiWindowFlags_NoSavedSettings;
         Pointing pointing;
         bool ok = false, cancel = false;
         int clickedGroup = -1, clickedOption = -1;
-        if (ImGui::Begin(title.c_str(), &open, flags)) {
+        if (BeginOverlayDialog(f, "brumil_graphics_config", place, open)) {
             const std::size_t half = (f.groups.size() + 1) / 2;
             ImGui::BeginGroup();
             const float left = ColumnWidth(f, 0, half);

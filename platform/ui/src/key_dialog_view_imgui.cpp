@@ -28,15 +28,10 @@ public:
     void Draw(const OverlayPlace& place) override {
         const KeyDialogFrame f = client_.Describe();
         if (!f.visible) return;
-        PlaceNextOverlayWindow(f.placed, f.screenX, f.screenY, place);
         bool open = true;
-        const std::string title = f.caption + "###brumil_key_config";
-        const ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse |
-                                       ImGuiWindowFlags_AlwaysAutoResize |
-                                       ImGuiWindowFlags_NoSavedSettings;
         int clicked = -1;
         bool ok = false, cancel = false;
-        if (ImGui::Begin(title.c_str(), &open, flags)) {
+        if (BeginOverlayDialog(f, "brumil_key_config", place, open)) {
             const int rows = int(f.labels.size());
             const int perPlayer = rows / 2;
             DrawColumn(f, f.player1, 0, perPlayer, clicked);
@@ -72,6 +67,9 @@ private:
     void DrawColumn(const KeyDialogFrame& f, const std::string& heading, int first, int end,
                     int& clicked) {
         ImGui::BeginGroup();
+        // Both headings on the options' baseline, so the second column, which
+        // follows the first one's last row on the same line, starts level.
+        ImGui::AlignTextToFramePadding();
         ImGui::TextUnformatted(WithoutCarriageReturns(heading).c_str());
         ImGui::Spacing();
         for (int i = first; i < end; ++i) {

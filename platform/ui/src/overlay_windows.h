@@ -46,15 +46,22 @@ private:
 
 namespace brumil::platform {
 
-// Sets the next window's position when it appears: at a screen position
-// (converted to the client area) when it has one, else at the picture's
-// top-left corner. Afterwards the user may move it.
-inline void PlaceNextOverlayWindow(bool placed, int screenX, int screenY,
-                                   const OverlayPlace& place) {
-    const ImVec2 pos =
-        placed ? ImVec2(float(screenX - place.clientScreenX), float(screenY - place.clientScreenY))
-               : ImVec2(float(place.pictureX), float(place.pictureY));
+// Begins a dialog's window, sized to its contents, with a close box that
+// clears `open`; `id` keeps the window's state whatever its caption. When it
+// appears the window goes to the head's screen position (converted to the
+// client area) or else to the picture's top-left corner; afterwards the user
+// may move it. As with ImGui::Begin, ImGui::End must follow whatever the
+// answer; false means nothing is to be drawn in it.
+inline bool BeginOverlayDialog(const OverlayDialogHead& head, const char* id,
+                               const OverlayPlace& place, bool& open) {
+    const ImVec2 pos = head.placed ? ImVec2(float(head.screenX - place.clientScreenX),
+                                            float(head.screenY - place.clientScreenY))
+                                   : ImVec2(float(place.pictureX), float(place.pictureY));
     ImGui::SetNextWindowPos(pos, ImGuiCond_Appearing);
+    const std::string title = head.caption + "###" + id;
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize |
+                                   ImGuiWindowFlags_NoSavedSettings;
+    return ImGui::Begin(title.c_str(), &open, flags);
 }
 
 // A text as ImGui shows it: line breaks as LF alone.

@@ -173,8 +173,8 @@ public:
                        const D3DMATRIX& world, bool straight) const;
     bool HitTestLVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                         Long primitiveType, std::span<const D3DLVERTEX> vertices, Long start,
-                        Long count, bool indexed, std::span<const Integer> indices,
-                        Long indexCount, const D3DMATRIX& world, bool straight) const;
+                        Long count, bool indexed, std::span<const Integer> indices, Long indexCount,
+                        const D3DMATRIX& world, bool straight) const;
     // The two world points are projected through ScreenTransform first.
     bool HitTestTLVertex(Single x1, Single y1, Single z1, Single x2, Single y2, Single z2,
                          Long primitiveType, std::span<const D3DTLVERTEX> vertices, Long start,
@@ -256,7 +256,7 @@ private:
     bool inverseValid_ = false;
     core::CRect viewPortRect_;
     Long unchangedCount_ = 0;
-    CIMArkHitTest hitTest_;  // holds the hit list of the texture-point searches
+    CIMArkHitTest hitTest_;             // holds the hit list of the texture-point searches
     Single sampleA_ = 0, sampleB_ = 0;  // the demonstration's turning angles
 };
 

@@ -23,6 +23,8 @@ namespace brumil::render {
 using platform::D3DLVERTEX;
 using platform::D3DVERTEX;
 
+struct BillBoardTables;
+
 class CIMArkPrimitive {
 public:
     static constexpr Long kMaxSphereDivisions = 256;
@@ -102,6 +104,17 @@ public:
                            std::string_view script);
     void GetD3DLVERTEX_Land(std::vector<D3DLVERTEX>& vertices, std::vector<Integer>& indices,
                             std::string_view script, Long color);
+
+    // ---- Revolutions and billboard tables (see primitive_basic.h) -------------
+    void GetD3DVERTEX_Revolution(std::vector<D3DVERTEX>& vertices, std::vector<Integer>& indices,
+                                 std::string_view script);
+    void GetD3DLVERTEX_Revolution(std::vector<D3DLVERTEX>& vertices, std::vector<Integer>& indices,
+                                  std::string_view script, Long color);
+    void GetD3DVERTEX_Tetra(std::vector<D3DVERTEX>& vertices, std::vector<Integer>& indices,
+                            std::string_view script);
+    void GetD3DLVERTEX_Tetra(std::vector<D3DLVERTEX>& vertices, std::vector<Integer>& indices,
+                             std::string_view script, Long color);
+    void BillBoardOffset(std::string_view script, Long reserved, BillBoardTables& tables);
 
 private:
     PrimitiveScriptLists scriptLists_;

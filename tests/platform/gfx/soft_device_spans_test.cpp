@@ -3,11 +3,13 @@
 // division per row.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
 #include "../../../platform/gfx/src/edge_walk.h"
+#include "../../../platform/gfx/src/span.h"
 #include "gfx_test_util.h"
 
 namespace brumil::platform {
@@ -32,12 +34,18 @@ struct SpanMode {
     D3DLong alphaFunc;  // 0: alpha test off
     D3DLong alphaRef;
     bool key;
+    bool linear = false;
+    bool gouraud = false;  // corners of different colours
+    D3DLong zFunc = 0;     // 0: no depth buffer
+    bool zWrite = true;
+    int depthExtra = 0;  // columns of the depth buffer past the target's
 };
 
 // Draws triangles whose corners share one colour (so the diffuse colour is
-// the same across each) on a target whose width is no multiple of four, some
-// running off its right edge, with texture coordinates inside the texture and
-// well outside it, affine and perspective.
+// the same across each) or not, on a target whose width is no multiple of
+// four, some running off its right edge, with texture coordinates inside the
+// texture and well outside it, affine and perspective. Answers the target's
+// pixels, then the depth buffer's bits when there is one.
 std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
     Lcg rng{4242};
     std::vector<std::uint32_t> texels(16 * 16);
@@ -52,7 +60,17 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
         SurfaceLock lock = target->Lock();
         for (std::uint32_t& p : lock.Pixels()) p = rng.Next() * 2246822519u;
     }
-    auto dev = CreateSoftDevice(target, nullptr, {specialised});
+    SurfacePtr depth;
+    if (m.zFunc != 0) {
+        depth = MakeSurface(43 + m.depthExtra, 37, PixelFormat::Depth32F);
+        std::span<float> z = depth->MutableDepth();
+        for (std::size_t i = 0; i < z.size(); ++i) {
+            z[i] = i % 17 == 5  ? std::numeric_limits<float>::quiet_NaN()
+                   : i % 3 == 0 ? 0.5f  // ties with the level triangles
+                                : rng.Range(0.0f, 1.0f);
+        }
+    }
+    auto dev = CreateSoftDevice(target, depth, {specialised});
     dev->BeginScene();
     SurfacePtr tex = testing::MakeTexture(16, 16, texels);
     tex->SetColorKey(0x00123456u);
@@ -67,6 +85,13 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
     dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, m.alphaFunc != 0 ? 1 : 0);
     dev->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, m.alphaFunc);
     dev->SetRenderState(D3DRENDERSTATE_ALPHAREF, m.alphaRef);
+    const D3DLong filter = m.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    if (m.zFunc != 0) {
+        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, m.zFunc);
+        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, m.zWrite ? 1 : 0);
+    }
     for (int t = 0; t < 36; ++t) {
         const std::uint32_t color = t % 3 == 0 ? 0xFFFFFFFFu : rng.Next() * 2246822519u;
         // Every third triangle keeps its coordinates inside the texture.
@@ -75,6 +100,8 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
         for (auto& x : v) {
             x = TL(rng.Range(-6.0f, 52.0f), rng.Range(-4.0f, 41.0f), rng.Range(lo, hi),
                    rng.Range(lo, hi), color);
+            if (m.gouraud) x.color = static_cast<D3DLong>(rng.Next() * 2246822519u);
+            if (m.zFunc != 0) x.sz = t % 5 == 0 ? 0.5f : rng.Range(0.0f, 1.0f);
             x.rhw = t % 4 == 3 ? rng.Range(0.2f, 2.0f) : 1.0f;
         }
         dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(v), 3,
@@ -85,7 +112,11 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
         TL(44.0f, 30.0f, 0.1f, 0.2f), TL(44.0f, 38.0f, 0.3f, 0.9f), TL(38.4f, 38.0f, 0.8f, 0.7f)};
     dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(corner), 3,
                        0);
-    return testing::PixelsOf(*target);
+    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
+    if (depth != nullptr) {
+        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
+    }
+    return out;
 }
 
 TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachCombineAndBlend) {
@@ -133,6 +164,145 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachAlphaTest) {
                     << "function " << f << " reference " << ref << " blend " << blend;
             }
         }
+    }
+}
+
+const D3DLong kAllFuncs[] = {D3DCMP_NEVER,   D3DCMP_LESS,     D3DCMP_EQUAL,        D3DCMP_LESSEQUAL,
+                             D3DCMP_GREATER, D3DCMP_NOTEQUAL, D3DCMP_GREATEREQUAL, D3DCMP_ALWAYS};
+
+// Depth read, compare and write in the four-pixel loops, with stored depths
+// that include NaN, a depth buffer as wide as the target (its rows end with
+// the target's) or wider, point and bilinear sampling, flat and Gouraud
+// colours.
+TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopWithADepthBuffer) {
+    int n = 0;
+    for (D3DLong f : kAllFuncs) {
+        for (bool write : {true, false}) {
+            for (bool blend : {false, true}) {
+                ++n;
+                SpanMode m{D3DTOP_MODULATE,
+                           D3DTOP_MODULATE,
+                           blend,
+                           D3DBLEND_SRCALPHA,
+                           D3DBLEND_INVSRCALPHA,
+                           n % 2 ? D3DCMP_GREATEREQUAL : 0,
+                           1,
+                           n % 3 == 0};
+                m.zFunc = f;
+                m.zWrite = write;
+                m.linear = n % 4 >= 2;
+                m.gouraud = n % 3 == 1;
+                m.depthExtra = n % 2 ? 5 : 0;
+                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                    << "depth function " << f << " write " << write << " blend " << blend
+                    << " linear " << m.linear << " gouraud " << m.gouraud;
+            }
+        }
+    }
+}
+
+// Every colour and alpha combine of the four-pixel loops, the diffuse colour
+// constant and varying, under each blend.
+TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForGouraudAndTextureAlphaMixes) {
+    const D3DLong colorOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_BLENDTEXTUREALPHA};
+    const D3DLong alphaOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2,
+                                D3DTOP_BLENDTEXTUREALPHA};
+    struct BlendCase {
+        bool on;
+        D3DLong src, dst;
+    };
+    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
+    int n = 0;
+    for (const BlendCase& b : blends) {
+        for (D3DLong c : colorOps) {
+            for (D3DLong a : alphaOps) {
+                for (bool gouraud : {false, true}) {
+                    ++n;
+                    SpanMode m{c, a,         b.on, b.src, b.dst, n % 2 ? D3DCMP_GREATEREQUAL : 0,
+                               1, n % 3 == 0};
+                    m.gouraud = gouraud;
+                    m.linear = n % 4 == 1;
+                    EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                        << "blend " << b.on << " " << b.src << "/" << b.dst << " colour " << c
+                        << " alpha " << a << " gouraud " << gouraud << " linear " << m.linear;
+                }
+            }
+        }
+    }
+}
+
+// Bilinear filtering with integer weights, wrapping off every texture edge,
+// with the colour key (tested on the nearest texel) and each alpha test.
+TEST(SoftDeviceSpans, BilinearFourPixelLoopsMatchTheGeneralLoop) {
+    int n = 0;
+    for (D3DLong f : kAllFuncs) {
+        for (bool blend : {false, true}) {
+            for (bool key : {false, true}) {
+                ++n;
+                SpanMode m{n % 2 ? D3DTOP_MODULATE : D3DTOP_SELECTARG1,
+                           D3DTOP_MODULATE,
+                           blend,
+                           D3DBLEND_SRCALPHA,
+                           n % 3 ? D3DBLEND_INVSRCALPHA : D3DBLEND_ONE,
+                           f,
+                           0x60,
+                           key};
+                m.linear = true;
+                m.gouraud = n % 4 >= 2;
+                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                    << "alpha function " << f << " blend " << blend << " key " << key;
+            }
+        }
+    }
+}
+
+// The game's heavy draws reach a specialised loop (the comparisons above
+// would also pass if they fell back to the general one).
+TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
+    struct DrawCase {
+        const char* name;
+        bool linear, depth, perspective, constColor, blend;
+        D3DLong colorOp, alphaOp;
+    };
+    const DrawCase cases[] = {
+        {"sprite", false, false, false, true, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
+        {"sprite over depth", false, true, false, true, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
+        {"linear sprite", true, false, false, true, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
+        {"linear sprite over depth", true, true, false, true, true, D3DTOP_MODULATE,
+         D3DTOP_MODULATE},
+        {"lit ground", true, true, true, false, false, D3DTOP_BLENDTEXTUREALPHA, D3DTOP_SELECTARG2},
+        {"lit ground, point", false, true, true, false, false, D3DTOP_MODULATE, D3DTOP_SELECTARG1},
+        {"gouraud sprite", false, false, false, false, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
+    };
+    std::vector<std::uint32_t> pixels(64 * 64), texels(32 * 32);
+    std::vector<float> depth(64 * 64);
+    for (const DrawCase& c : cases) {
+        raster::PixelState ps;
+        ps.target = pixels.data();
+        ps.width = ps.height = 64;
+        ps.clipX2 = ps.clipY2 = 64;
+        ps.tex = texels.data();
+        ps.texW = ps.texH = 32;
+        ps.texPow2 = ps.wrapPow2 = true;
+        ps.linear = c.linear;
+        if (c.depth) {
+            ps.depth = depth.data();
+            ps.depthWidth = 64;
+            ps.zTest = ps.zWrite = true;
+        }
+        ps.colorOp = c.colorOp;
+        ps.alphaOp = c.alphaOp;
+        ps.blend = c.blend;
+        ps.srcBlend = D3DBLEND_SRCALPHA;
+        ps.dstBlend = D3DBLEND_INVSRCALPHA;
+        raster::Classify(ps);
+        raster::Planes p;
+        p.perspective = c.perspective;
+        p.constColor = c.constColor;
+        EXPECT_NE(raster::ChooseSpan(ps, p), &raster::GenericSpan) << c.name;
     }
 }
 

@@ -4,6 +4,7 @@
 // layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -93,6 +94,52 @@ TEST(GraphicsDialogView, EveryOptionReportsItsOwnPointingAndClick) {
     EXPECT_GT(client.ok, 0);
     EXPECT_GT(client.cancel, 0);
     EXPECT_GT(client.closeBox, 0);
+}
+
+// The top-left corner of the area in which the pointer finds options.
+std::pair<float, float> FirstPointedCorner(OverlayWindow& view, FakeGraphicsClient& client,
+                                           const OverlayPlace& place) {
+    OverlayWindowDriver driver(kWidth, kHeight);
+    float minX = kWidth, minY = kHeight;
+    for (float y = 0; y < kHeight; y += kStep) {
+        for (float x = 0; x < kWidth; x += kStep) {
+            client.pointed.clear();
+            driver.Frame(view, x, y, false, place);
+            if (!client.pointed.empty()) {
+                minX = std::min(minX, x);
+                minY = std::min(minY, y);
+            }
+        }
+    }
+    return {minX, minY};
+}
+
+TEST(GraphicsDialogView, OpensAtItsScreenPositionOrElseAtThePicturesCorner) {
+    OverlayPlace place;
+    place.clientScreenX = 100;
+    place.clientScreenY = 50;
+    place.pictureX = 24;
+    place.pictureY = 32;
+    FakeGraphicsClient client;
+    client.frame = GraphicsFrame();
+    auto unplaced = MakeGraphicsDialogView(client, OverlayFont{});
+    const auto [ux, uy] = FirstPointedCorner(*unplaced, client, place);
+    EXPECT_GE(ux, 24.0f);
+    EXPECT_GE(uy, 32.0f);
+    EXPECT_LT(ux, 124.0f);
+
+    // Screen (420, 330) is client (320, 280): the options lie beyond it.
+    client.frame.placed = true;
+    client.frame.screenX = 420;
+    client.frame.screenY = 330;
+    auto placed = MakeGraphicsDialogView(client, OverlayFont{});
+    const auto [px, py] = FirstPointedCorner(*placed, client, place);
+    EXPECT_GE(px, 320.0f);
+    EXPECT_GE(py, 280.0f);
+    EXPECT_LT(px, 420.0f);
+    // The same layout, moved from the picture's corner to the placement.
+    EXPECT_EQ(px - ux, 296.0f);
+    EXPECT_EQ(py - uy, 248.0f);
 }
 
 TEST(GraphicsDialogView, AHiddenDialogDrawsAndReportsNothing) {

@@ -18,20 +18,11 @@ struct GraphicsDialogGroup {
     int selected = 0;
 };
 
-struct GraphicsDialogFrame {
-    bool visible = false;
-    // A screen position for the window's top-left corner; without one the
-    // window opens at the picture's top-left corner.
-    bool placed = false;
-    int screenX = 0;
-    int screenY = 0;
-    std::string caption;
+struct GraphicsDialogFrame : OverlayDialogHead {
     // In the order of the window: the first half of the groups goes in the
     // left column, the rest in the right one.
     std::vector<GraphicsDialogGroup> groups;
     std::string help;  // the help label, CR LF between lines
-    std::string ok;
-    std::string cancel;
 };
 
 class GraphicsDialogClient {

@@ -13,13 +13,7 @@
 
 namespace brumil::platform {
 
-struct KeyDialogFrame {
-    bool visible = false;
-    // As for the graphics dialog: a screen position, or the picture's corner.
-    bool placed = false;
-    int screenX = 0;
-    int screenY = 0;
-    std::string caption;
+struct KeyDialogFrame : OverlayDialogHead {
     std::string player1;  // the captions above the two players' rows
     std::string player2;
     // Options 0..2n-1 are the two players' rows (n each), the last one the
@@ -29,8 +23,6 @@ struct KeyDialogFrame {
     std::vector<std::string> labels;
     int selected = -1;
     bool okFocused = false;  // "OK" holds the keyboard focus
-    std::string ok;
-    std::string cancel;
 };
 
 class KeyDialogClient {

@@ -7,6 +7,8 @@
 // did; it keeps no state of its own beyond what ImGui keeps (its position
 // after the user moved it).
 
+#include <string>
+
 #include "platform/menu_overlay.h"
 
 namespace brumil::platform {
@@ -22,6 +24,20 @@ struct OverlayPlace {
     int pictureY = 0;
     int pictureWidth = 640;
     int pictureHeight = 480;
+};
+
+// What every dialog drawn as an overlay window describes besides its own
+// controls: whether it is on show, where, its caption and its two buttons.
+struct OverlayDialogHead {
+    bool visible = false;
+    // A screen position for the window's top-left corner; without one the
+    // window opens at the picture's top-left corner.
+    bool placed = false;
+    int screenX = 0;
+    int screenY = 0;
+    std::string caption;
+    std::string ok;
+    std::string cancel;
 };
 
 class OverlayWindow {

@@ -1,0 +1,124 @@
+#pragma once
+// SSE2 building blocks of the four-pixel loops. Each one is the scalar
+// per-pixel arithmetic of pixel.h and span.h done in lanes, so results are
+// the same bit for bit.
+#include <emmintrin.h>
+
+#include <cstdint>
+#include <type_traits>
+
+#include "platform/d3d_types.h"
+
+namespace brumil::platform::raster::simd {
+
+// (t + (t >> 8)) >> 8 on each 16-bit lane, which equals (t * 257) >> 16 for
+// every t below 65536.
+[[gnu::always_inline]] inline __m128i Div255(__m128i t) {
+    return _mm_mulhi_epu16(t, _mm_set1_epi16(257));
+}
+
+// Mul8 on each 16-bit lane; x * m + 128 fits 16 unsigned bits.
+[[gnu::always_inline]] inline __m128i Mul8x8(__m128i x, __m128i m) {
+    return Div255(_mm_add_epi16(_mm_mullo_epi16(x, m), _mm_set1_epi16(128)));
+}
+
+// The alpha of each of two pixels spread over its four 16-bit channels.
+[[gnu::always_inline]] inline __m128i SpreadAlpha(__m128i x) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0xFF), 0xFF);
+}
+
+// floor() as FloorInt does it, via double, for four lanes already limited by
+// SafeCoord.
+[[gnu::always_inline]] inline __m128i FloorInt4(__m128 f) {
+    const __m128d bias = _mm_set1_pd(8388608.0);
+    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(f), bias));
+    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), bias));
+    return _mm_sub_epi32(_mm_unpacklo_epi64(lo, hi), _mm_set1_epi32(8388608));
+}
+
+// SafeCoord on four lanes: NaN and values below the range become its low end
+// (maxps answers its second operand when either is NaN).
+[[gnu::always_inline]] inline __m128 SafeCoord4(__m128 f) {
+    return _mm_min_ps(_mm_max_ps(f, _mm_set1_ps(-4.0e6f)), _mm_set1_ps(4.0e6f));
+}
+
+// ToChannel on four lanes: NaN and negatives 0, at most 255, else rounded.
+[[gnu::always_inline]] inline __m128i ToChannel4(__m128 f) {
+    const __m128 limited = _mm_min_ps(_mm_max_ps(f, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    return _mm_cvttps_epi32(_mm_add_ps(limited, _mm_set1_ps(0.5f)));
+}
+
+// Four texels fetched by index.
+[[gnu::always_inline]] inline __m128i Gather(const std::uint32_t* tex, __m128i index) {
+    alignas(16) std::int32_t at[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
+    return _mm_setr_epi32(int(tex[at[0]]), int(tex[at[1]]), int(tex[at[2]]), int(tex[at[3]]));
+}
+
+// One pixel of the bilinear filter: 32-bit lanes b, g, r, a of
+// (top * (256 - wy) + bottom * wy + 32768) >> 16, where top and bottom are
+// each row's mix a * (256 - wx) + b * wx. `rowPair` holds, as 16-bit lanes,
+// the left and right texel of each channel side by side; `wxPair` holds
+// 256 - wx and wx in every 32-bit lane; `wy` and `wyInv` hold wy and 256 - wy.
+// Row mixes stay below 65281 and the sum below 2^24, so the float products
+// and sums are exact.
+[[gnu::always_inline]] inline __m128i BilinearPixel(__m128i topPair, __m128i bottomPair,
+                                                    __m128i wxPair, __m128 wy, __m128 wyInv) {
+    const __m128 top = _mm_cvtepi32_ps(_mm_madd_epi16(topPair, wxPair));
+    const __m128 bottom = _mm_cvtepi32_ps(_mm_madd_epi16(bottomPair, wxPair));
+    const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(top, wyInv), _mm_mul_ps(bottom, wy)),
+                                  _mm_set1_ps(32768.0f));
+    return _mm_srli_epi32(_mm_cvttps_epi32(sum), 16);
+}
+
+// Four bilinear pixels from their corner texels (t00 top left, t10 top right,
+// t01 bottom left, t11 bottom right) and weights wx, wy in 0..255.
+[[gnu::always_inline]] inline __m128i Bilinear4(__m128i t00, __m128i t10, __m128i t01, __m128i t11,
+                                                __m128i wx, __m128i wy) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pairs =
+        _mm_or_si128(_mm_sub_epi32(_mm_set1_epi32(256), wx), _mm_slli_epi32(wx, 16));
+    const __m128 fy = _mm_cvtepi32_ps(wy);
+    const __m128 fyInv = _mm_sub_ps(_mm_set1_ps(256.0f), fy);
+    const __m128i topLo = _mm_unpacklo_epi8(t00, t10), topHi = _mm_unpackhi_epi8(t00, t10);
+    const __m128i botLo = _mm_unpacklo_epi8(t01, t11), botHi = _mm_unpackhi_epi8(t01, t11);
+    const auto pixel = [&](__m128i top, __m128i bottom, auto lane) {
+        constexpr int k = decltype(lane)::value * 0x55;
+        return BilinearPixel(top, bottom, _mm_shuffle_epi32(pairs, k), _mm_shuffle_ps(fy, fy, k),
+                             _mm_shuffle_ps(fyInv, fyInv, k));
+    };
+    using L0 = std::integral_constant<int, 0>;
+    using L1 = std::integral_constant<int, 1>;
+    using L2 = std::integral_constant<int, 2>;
+    using L3 = std::integral_constant<int, 3>;
+    const __m128i p0 = pixel(_mm_unpacklo_epi8(topLo, zero), _mm_unpacklo_epi8(botLo, zero), L0{});
+    const __m128i p1 = pixel(_mm_unpackhi_epi8(topLo, zero), _mm_unpackhi_epi8(botLo, zero), L1{});
+    const __m128i p2 = pixel(_mm_unpacklo_epi8(topHi, zero), _mm_unpacklo_epi8(botHi, zero), L2{});
+    const __m128i p3 = pixel(_mm_unpackhi_epi8(topHi, zero), _mm_unpackhi_epi8(botHi, zero), L3{});
+    return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+}
+
+// The depth test on four lanes as Compare does it (NaN fails all but "not
+// equal" and "always").
+[[gnu::always_inline]] inline __m128 DepthPass(D3DLong func, __m128 z, __m128 stored) {
+    switch (func) {
+        case D3DCMP_NEVER:
+            return _mm_setzero_ps();
+        case D3DCMP_LESS:
+            return _mm_cmplt_ps(z, stored);
+        case D3DCMP_EQUAL:
+            return _mm_cmpeq_ps(z, stored);
+        case D3DCMP_LESSEQUAL:
+            return _mm_cmple_ps(z, stored);
+        case D3DCMP_GREATER:
+            return _mm_cmpgt_ps(z, stored);
+        case D3DCMP_NOTEQUAL:
+            return _mm_cmpneq_ps(z, stored);
+        case D3DCMP_GREATEREQUAL:
+            return _mm_cmpge_ps(z, stored);
+        default:
+            return _mm_castsi128_ps(_mm_set1_epi32(-1));
+    }
+}
+
+}  // namespace brumil::platform::raster::simd
