@@ -68,24 +68,20 @@ Long InputTracker::HoldCount(Long code) const {
 Long InputTracker::NewlyPressed(Long device) const {
     if (device < -1 || device >= kMaxJoysticks) return 0;
     if (device == -1) {
+        // The keyboard alone: the lowest scan code that went down this step.
         for (std::size_t k = 1; k < keys_.size(); ++k) {
             if (keys_[k] == 1) return KeyboardCode(static_cast<platform::ScanCode>(k));
         }
+        return 0;
     }
-    // Directions (0x2000) come before buttons (0x4000), and within a class the
-    // lower joystick number first: the lowest code.
-    const std::size_t first = device == -1 ? 0 : std::size_t(device);
-    const std::size_t last =
-        device == -1 ? joysticks_.size() : std::min(first + 1, joysticks_.size());
-    for (std::size_t j = first; j < last; ++j) {
-        for (std::size_t d = 0; d < 4; ++d) {
-            if (joysticks_[j].directions[d] == 1) return JoyDirectionCode(int(j), Long(d));
-        }
+    const std::size_t j = std::size_t(device);
+    if (j >= joysticks_.size()) return 0;
+    // Directions (0x2000) come before buttons (0x4000): the lowest code.
+    for (std::size_t d = 0; d < 4; ++d) {
+        if (joysticks_[j].directions[d] == 1) return JoyDirectionCode(int(j), Long(d));
     }
-    for (std::size_t j = first; j < last; ++j) {
-        for (std::size_t b = 0; b < joysticks_[j].buttons.size(); ++b) {
-            if (joysticks_[j].buttons[b] == 1) return JoyButtonCode(int(j), int(b));
-        }
+    for (std::size_t b = 0; b < joysticks_[j].buttons.size(); ++b) {
+        if (joysticks_[j].buttons[b] == 1) return JoyButtonCode(int(j), int(b));
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -13,11 +15,11 @@ namespace brumil::datatest {
 
 namespace {
 
+// One folder per process and name: ctest runs the cases of this program as
+// parallel processes, and one's clean-up must never remove another's folder.
 std::filesystem::path TempFolder(const char* name) {
     auto p = std::filesystem::temp_directory_path() /
-             (std::string(name) + "-" +
-              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              std::to_string(reinterpret_cast<std::uintptr_t>(&TempFolder) & 0xFFFF));
+             (std::string(name) + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     return p;
 }

@@ -204,13 +204,15 @@ TEST_F(InputModuleTest, WaitInputCodeRules) {
              devices.SetKey(scan::Z, true);
          },
          -1, 0x1001},
-        {"keyboard beats a pad on the all-device query",
+        {"the keyboard query sees the key beside a pad button",
          [&] {
              devices.SetKey(scan::Down, true);
              devices.Joystick(0).buttons[0] = true;
          },
          -1, 0x1000 + 208},
-        {"pad button on every-device query", [&] { devices.Joystick(1).buttons[4] = true; }, -1,
+        {"a pad button is not seen on the keyboard query",
+         [&] { devices.Joystick(1).buttons[4] = true; }, -1, 0},
+        {"pad 2 button on its own query", [&] { devices.Joystick(1).buttons[4] = true; }, 1,
          0x4104},
         {"pad 1 direction", [&] { devices.Joystick(0).down = true; }, 0, 0x2001},
         {"pad 2 up", [&] { devices.Joystick(1).up = true; }, 1, 0x2100},

@@ -72,8 +72,8 @@ private:
 // The shared input module the frame host attaches its devices to.
 InputModule& gInputModule();
 
-// The input code newly pressed in the last input step on the device (-1 every
-// device, 0 and 1 the joysticks 1 and 2, ...), the lowest when several went
+// The input code newly pressed in the last input step on the device (-1 the
+// keyboard, 0 and 1 the joysticks 1 and 2, ...), the lowest when several went
 // down, 0 when none. Asking twice in one step answers the same code.
 Long WaitInputCode(Long device);
 // The number of joysticks found at the last enumeration.

@@ -105,12 +105,26 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
     const std::int64_t yTop = std::max<std::int64_t>(CeilDiv(f[0].y, kSub), ps.clipY1);
     const std::int64_t yEnd = std::min<std::int64_t>(CeilDiv(f[2].y, kSub), ps.clipY2);
     if (yTop >= yEnd) return;
-    const SpanFn span = ChooseSpan(ps, p);
+    // Rows go to the four-pixel loops in runs, else one by one.
+    const RowsFn rows = ChooseRows(ps, p);
+    const SpanFn span = rows != nullptr ? nullptr : ChooseSpan(ps, p);
+    constexpr int kRun = 64;
+    Row run[kRun];
+    int queued = 0;
     const auto emit = [&](std::int64_t y, std::int64_t xl, std::int64_t xs) {
         std::int64_t x1 = longOnLeft ? xl : xs, x2 = longOnLeft ? xs : xl;
         x1 = std::max<std::int64_t>(x1, ps.clipX1);
         x2 = std::min<std::int64_t>(x2, ps.clipX2);
-        if (x1 < x2) span(ps, p, int(y), int(x1), int(x2));
+        if (x1 >= x2) return;
+        if (rows == nullptr) {
+            span(ps, p, int(y), int(x1), int(x2));
+            return;
+        }
+        run[queued++] = {int(y), int(x1), int(x2)};
+        if (queued == kRun) {
+            rows(ps, p, run, queued);
+            queued = 0;
+        }
     };
     // Rows above the middle vertex meet the upper short edge, the others the
     // lower one.
@@ -125,13 +139,15 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
             shortEdge.Next();
         }
     }
-    if (y >= yEnd) return;
-    shortEdge.Start(f[1], f[2], y * kSub, kSub);
-    for (; y < yEnd; ++y) {
-        emit(y, longEdge.X(), shortEdge.X());
-        longEdge.Next();
-        shortEdge.Next();
+    if (y < yEnd) {
+        shortEdge.Start(f[1], f[2], y * kSub, kSub);
+        for (; y < yEnd; ++y) {
+            emit(y, longEdge.X(), shortEdge.X());
+            longEdge.Next();
+            shortEdge.Next();
+        }
     }
+    if (queued > 0) rows(ps, p, run, queued);
 }
 
 }  // namespace

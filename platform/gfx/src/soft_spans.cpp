@@ -201,11 +201,27 @@ void FillAlphaTest(PixelState& ps) {
 
 }  // namespace
 
+namespace {
+
+// Whether a four-pixel loop may serve this state (then ChooseVectorSpan
+// decides for the triangle).
+bool VectorMayServe(const PixelState& ps) {
+    if (!ps.allowSpecialised) return false;
+    if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return false;
+    if (ps.tex == nullptr || ps.specularAdd) return false;
+    return ps.colorKind != Combine::Generic && ps.alphaKind != Combine::Generic;
+}
+
+}  // namespace
+
+RowsFn ChooseRows(const PixelState& ps, Planes& p) {
+    return VectorMayServe(ps) ? ChooseVectorRows(ps, p) : nullptr;
+}
+
 SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (!ps.allowSpecialised) return &GenericSpan;
     if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
-    if (ps.tex == nullptr || ps.specularAdd) return &GenericSpan;
-    if (ps.colorKind == Combine::Generic || ps.alphaKind == Combine::Generic) return &GenericSpan;
+    if (!VectorMayServe(ps)) return &GenericSpan;
     if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
     // The scalar loops know neither the depth buffer nor the texture-alpha mix.
     if (ps.depth != nullptr || ps.colorKind == Combine::BlendTextureAlpha ||

@@ -58,60 +58,97 @@ template <typename T, typename V, typename Load>
     return load(part);
 }
 
-// Runs the span [x1, x2) of row y four pixels at a time.
-template <Blend B, Coords C, bool Linear, bool Depth, bool General>
-[[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const Planes& p, int y, int x1,
-                                             int x2, const float* s) {
-    const Planes::Vector& pv = p.vec;
-    const __m128 su = _mm_set1_ps(s[kU]), sv = _mm_set1_ps(s[kV]), sw = _mm_set1_ps(s[kW]);
-    const __m128 du = _mm_set1_ps(p.dx[kU]), dv = _mm_set1_ps(p.dx[kV]);
-    const __m128 dw = _mm_set1_ps(p.dx[kW]);
-    const __m128 texW = _mm_set1_ps(float(ps.texW)), texH = _mm_set1_ps(float(ps.texH));
-    const __m128i maskU = _mm_set1_epi32(ps.texW - 1), maskV = _mm_set1_epi32(ps.texH - 1);
-    const __m128i shiftV = _mm_cvtsi32_si128(std::countr_zero(unsigned(ps.texW)));
-    const __m128i keyValue = _mm_set1_epi32(int(ps.keyValue));
-    const __m128i keyMask = _mm_set1_epi32(int(ps.keyMask));
-    const __m128i alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
-    const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
-    const bool colorKey = ps.colorKey, varying = pv.varying;
-    const std::uint32_t* tex = ps.tex;
-    std::uint32_t* row = ps.target + static_cast<std::size_t>(y) * ps.width;
-
+// What every span of one triangle shares: the state and the triangle's
+// slopes in lanes, made once for a run of rows.
+struct GroupConstants {
+    __m128 du, dv, dw, dz, texW, texH;
+    __m128i maskU, maskV, shiftV, keyValue, keyMask, alphaBelow;
     // The simple combine of a constant diffuse colour.
-    const __m128i orMask = _mm_set1_epi32(int(pv.orMask));
-    const __m128i mul =
-        _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]), std::int16_t(pv.mul[2]),
-                       std::int16_t(pv.mul[3]), std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
-                       std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]));
-    // The general combine's channel choices.
+    __m128i orMask, mul;
+    // The general combine's channel choices and the constant diffuse colour.
+    __m128i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, constD;
+    __m128 dc[4];  // the diffuse slopes, when it varies
+    const std::uint32_t* tex;
+    std::uint32_t* target;
+    std::size_t width, depthWidth;
+    bool colorKey, varying, useY, scale, zWrite;
+    // Point samples may come four neighbours in a row (a texture drawn at its
+    // own size, unturned); each group still checks before one load.
+    bool tryRowLoad;
+    D3DLong zFunc;
+};
+
+template <bool General>
+[[gnu::always_inline]] inline GroupConstants MakeConstants(const PixelState& ps, const Planes& p) {
+    const Planes::Vector& pv = p.vec;
+    GroupConstants k;
+    k.du = _mm_set1_ps(p.dx[kU]);
+    k.dv = _mm_set1_ps(p.dx[kV]);
+    k.dw = _mm_set1_ps(p.dx[kW]);
+    k.dz = _mm_set1_ps(p.dx[kZ]);
+    k.texW = _mm_set1_ps(float(ps.texW));
+    k.texH = _mm_set1_ps(float(ps.texH));
+    k.maskU = _mm_set1_epi32(ps.texW - 1);
+    k.maskV = _mm_set1_epi32(ps.texH - 1);
+    k.shiftV = _mm_cvtsi32_si128(std::countr_zero(unsigned(ps.texW)));
+    k.keyValue = _mm_set1_epi32(int(ps.keyValue));
+    k.keyMask = _mm_set1_epi32(int(ps.keyMask));
+    k.alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
+    k.orMask = _mm_set1_epi32(int(pv.orMask));
+    k.mul = _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
+                           std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]),
+                           std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
+                           std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]));
     const auto lanes16 = [](const std::int16_t* m) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(m));
     };
-    const __m128i xOne = _mm_and_si128(lanes16(pv.xOne), c255);
-    const __m128i xDiffuse = lanes16(pv.xDiffuse), xTexAlpha = lanes16(pv.xTexAlpha);
-    const __m128i yOne = _mm_and_si128(lanes16(pv.yOne), c255);
-    const __m128i yInvTexAlpha = lanes16(pv.yInvTexAlpha);
-    const bool useY = pv.useY;
-    // The diffuse colour: its start and slope per channel, or its constant
-    // value packed as a pixel.
-    __m128 sc[4], dc[4];
-    if (General && varying) {
-        for (int k = 0; k < 4; ++k) {
-            sc[k] = _mm_set1_ps(s[kC + k]);
-            dc[k] = _mm_set1_ps(p.dx[kC + k]);
-        }
+    const __m128i c255 = _mm_set1_epi16(255);
+    k.xOne = _mm_and_si128(lanes16(pv.xOne), c255);
+    k.xDiffuse = lanes16(pv.xDiffuse);
+    k.xTexAlpha = lanes16(pv.xTexAlpha);
+    k.yOne = _mm_and_si128(lanes16(pv.yOne), c255);
+    k.yInvTexAlpha = lanes16(pv.yInvTexAlpha);
+    k.constD = _mm_set1_epi32(int(pv.diffuse));
+    for (int c = 0; c < 4; ++c) k.dc[c] = _mm_set1_ps(General ? p.dx[kC + c] : 0.0f);
+    k.tex = ps.tex;
+    k.target = ps.target;
+    k.width = static_cast<std::size_t>(ps.width);
+    k.depthWidth = static_cast<std::size_t>(ps.depthWidth);
+    k.colorKey = ps.colorKey;
+    k.varying = pv.varying;
+    k.useY = pv.useY;
+    k.scale = pv.scale;
+    k.zWrite = ps.zWrite;
+    k.zFunc = ps.zFunc;
+    k.tryRowLoad = !ps.linear && !p.perspective && p.dx[kV] == 0.0f &&
+                   p.dx[kU] * float(ps.texW) == 1.0f;
+    return k;
+}
+
+// Runs the span [x1, x2) of row y four pixels at a time; s holds the
+// attributes at its first pixel.
+template <Blend B, Coords C, bool Linear, bool Depth, bool General>
+[[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const GroupConstants& k, int y,
+                                             int x1, int x2, const float* s) {
+    const __m128 su = _mm_set1_ps(s[kU]), sv = _mm_set1_ps(s[kV]);
+    const __m128 sw = C == Coords::Perspective ? _mm_set1_ps(s[kW]) : _mm_setzero_ps();
+    const __m128i zero = _mm_setzero_si128(), c255 = _mm_set1_epi16(255);
+    const bool colorKey = k.colorKey, varying = General && k.varying;
+    const std::uint32_t* tex = k.tex;
+    std::uint32_t* row = k.target + static_cast<std::size_t>(y) * k.width;
+    const bool useY = k.useY;
+    // The diffuse colour's start per channel, when it varies.
+    __m128 sc[4];
+    if (varying) {
+        for (int c = 0; c < 4; ++c) sc[c] = _mm_set1_ps(s[kC + c]);
     }
-    const __m128i constD = _mm_set1_epi32(int(pv.diffuse));
 
     float* depthRow = nullptr;
-    __m128 sz = _mm_setzero_ps(), dz = _mm_setzero_ps();
+    __m128 sz = _mm_setzero_ps();
     if constexpr (Depth) {
-        depthRow = ps.depth + static_cast<std::size_t>(y) * ps.depthWidth;
+        depthRow = ps.depth + static_cast<std::size_t>(y) * k.depthWidth;
         sz = _mm_set1_ps(s[kZ]);
-        dz = _mm_set1_ps(p.dx[kZ]);
     }
-    const D3DLong zFunc = ps.zFunc;
-    const bool zWrite = ps.zWrite;
 
     const auto toTexel = [](__m128 f) {
         if constexpr (C == Coords::AffineInRange) {
@@ -121,18 +158,18 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
     };
     const auto index = [&](__m128i iu, __m128i iv) {
-        return _mm_add_epi32(_mm_sll_epi32(_mm_and_si128(iv, maskV), shiftV),
-                             _mm_and_si128(iu, maskU));
+        return _mm_add_epi32(_mm_sll_epi32(_mm_and_si128(iv, k.maskV), k.shiftV),
+                             _mm_and_si128(iu, k.maskU));
     };
     // The stage combine of two pixels as 16-bit channels.
     const auto general = [&](__m128i t, __m128i d) {
         const __m128i ta = SpreadAlpha(t);
         const __m128i x = _mm_or_si128(
-            xOne, _mm_or_si128(_mm_and_si128(xDiffuse, d), _mm_and_si128(xTexAlpha, ta)));
+            k.xOne, _mm_or_si128(_mm_and_si128(k.xDiffuse, d), _mm_and_si128(k.xTexAlpha, ta)));
         __m128i r = Mul8x8(t, x);
         if (useY) {
             const __m128i yv =
-                _mm_or_si128(yOne, _mm_and_si128(yInvTexAlpha, _mm_sub_epi16(c255, ta)));
+                _mm_or_si128(k.yOne, _mm_and_si128(k.yInvTexAlpha, _mm_sub_epi16(c255, ta)));
             r = _mm_add_epi16(r, Mul8x8(d, yv));
         }
         return r;
@@ -140,10 +177,10 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 
     __m128 fi = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
     for (int x = x1; x < x2; x += 4, fi = _mm_add_ps(fi, _mm_set1_ps(4.0f))) {
-        __m128 u = _mm_add_ps(su, _mm_mul_ps(du, fi));
-        __m128 v = _mm_add_ps(sv, _mm_mul_ps(dv, fi));
+        __m128 u = _mm_add_ps(su, _mm_mul_ps(k.du, fi));
+        __m128 v = _mm_add_ps(sv, _mm_mul_ps(k.dv, fi));
         if constexpr (C == Coords::Perspective) {
-            const __m128 w = _mm_add_ps(sw, _mm_mul_ps(dw, fi));
+            const __m128 w = _mm_add_ps(sw, _mm_mul_ps(k.dw, fi));
             const __m128 nonZero = _mm_cmpneq_ps(w, _mm_setzero_ps());
             u = _mm_and_ps(_mm_div_ps(u, w), nonZero);
             v = _mm_and_ps(_mm_div_ps(v, w), nonZero);
@@ -151,8 +188,8 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         __m128i t, nearest;
         if constexpr (Linear) {
             const __m128 half = _mm_set1_ps(0.5f);
-            __m128 fu = _mm_sub_ps(_mm_mul_ps(u, texW), half);
-            __m128 fv = _mm_sub_ps(_mm_mul_ps(v, texH), half);
+            __m128 fu = _mm_sub_ps(_mm_mul_ps(u, k.texW), half);
+            __m128 fv = _mm_sub_ps(_mm_mul_ps(v, k.texH), half);
             if constexpr (C != Coords::AffineInRange) {
                 fu = simd::SafeCoord4(fu);
                 fv = simd::SafeCoord4(fv);
@@ -173,33 +210,34 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 const auto nearestOf = [](__m128 f) {
                     return simd::FloorInt4(simd::SafeCoord4(f));
                 };
-                nearest = simd::Gather(
-                    tex, index(nearestOf(_mm_mul_ps(u, texW)), nearestOf(_mm_mul_ps(v, texH))));
+                nearest = simd::Gather(tex, index(nearestOf(_mm_mul_ps(u, k.texW)),
+                                                  nearestOf(_mm_mul_ps(v, k.texH))));
             }
         } else {
-            t = simd::Gather(tex,
-                             index(toTexel(_mm_mul_ps(u, texW)), toTexel(_mm_mul_ps(v, texH))));
+            const __m128i at =
+                index(toTexel(_mm_mul_ps(u, k.texW)), toTexel(_mm_mul_ps(v, k.texH)));
+            t = k.tryRowLoad ? simd::GatherOrLoad(tex, at) : simd::Gather(tex, at);
             nearest = t;
         }
 
         __m128i pass = _mm_set1_epi32(-1);
         if (colorKey) {
-            const __m128i keyed =
-                _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(nearest, keyValue), keyMask), zero);
+            const __m128i keyed = _mm_cmpeq_epi32(
+                _mm_and_si128(_mm_xor_si128(nearest, k.keyValue), k.keyMask), zero);
             pass = _mm_andnot_si128(keyed, pass);
         }
         if constexpr (!General) {
-            t = _mm_or_si128(t, orMask);
-            if (pv.scale) {
-                t = _mm_packus_epi16(Mul8x8(_mm_unpacklo_epi8(t, zero), mul),
-                                     Mul8x8(_mm_unpackhi_epi8(t, zero), mul));
+            t = _mm_or_si128(t, k.orMask);
+            if (k.scale) {
+                t = _mm_packus_epi16(Mul8x8(_mm_unpacklo_epi8(t, zero), k.mul),
+                                     Mul8x8(_mm_unpackhi_epi8(t, zero), k.mul));
             }
         } else {
-            __m128i d = constD;
+            __m128i d = k.constD;
             if (varying) {
                 __m128i ch[4];
-                for (int k = 0; k < 4; ++k) {
-                    ch[k] = simd::ToChannel4(_mm_add_ps(sc[k], _mm_mul_ps(dc[k], fi)));
+                for (int c = 0; c < 4; ++c) {
+                    ch[c] = simd::ToChannel4(_mm_add_ps(sc[c], _mm_mul_ps(k.dc[c], fi)));
                 }
                 d = _mm_or_si128(
                     _mm_or_si128(ch[0], _mm_slli_epi32(ch[1], 8)),
@@ -208,7 +246,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             t = _mm_packus_epi16(general(_mm_unpacklo_epi8(t, zero), _mm_unpacklo_epi8(d, zero)),
                                  general(_mm_unpackhi_epi8(t, zero), _mm_unpackhi_epi8(d, zero)));
         }
-        pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_srli_epi32(t, 24), alphaBelow));
+        pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_srli_epi32(t, 24), k.alphaBelow));
 
         const int n = x2 - x < 4 ? x2 - x : 4;
         if (n < 4) {  // the span's last pixels
@@ -217,11 +255,11 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         if constexpr (Depth) {
             const bool whole = x + 4 <= ps.depthWidth;
-            const __m128 z = _mm_add_ps(sz, _mm_mul_ps(dz, fi));
+            const __m128 z = _mm_add_ps(sz, _mm_mul_ps(k.dz, fi));
             const __m128 stored = LoadLanes<float, __m128>(
                 depthRow + x, whole, n, [](const float* at) { return _mm_loadu_ps(at); });
-            pass = _mm_and_si128(pass, _mm_castps_si128(simd::DepthPass(zFunc, z, stored)));
-            if (zWrite && _mm_movemask_ps(_mm_castsi128_ps(pass)) != 0) {
+            pass = _mm_and_si128(pass, _mm_castps_si128(simd::DepthPass(k.zFunc, z, stored)));
+            if (k.zWrite && _mm_movemask_ps(_mm_castsi128_ps(pass)) != 0) {
                 const __m128 m = _mm_castsi128_ps(pass);
                 const __m128 out = _mm_or_ps(_mm_and_ps(m, z), _mm_andnot_ps(m, stored));
                 if (whole) {
@@ -235,13 +273,21 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         const int lanes = _mm_movemask_ps(_mm_castsi128_ps(pass));
         if (lanes == 0) continue;
+        if constexpr (B == Blend::SrcAlphaInvSrcAlpha) {
+            // Four opaque pixels replace the target (the blend at alpha 255
+            // gives the source exactly), so it need not be read.
+            if (lanes == 15 && simd::AllOpaque(t)) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), t);
+                continue;
+            }
+        }
         if (B == Blend::None && lanes == 15) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), t);
             continue;
         }
         // Lanes past the span but inside the row are read and written back
         // unchanged; at the row's end only the span's pixels are touched.
-        const bool whole = x + 4 <= ps.width;
+        const bool whole = std::size_t(x) + 4 <= k.width;
         const __m128i dst =
             LoadLanes<std::uint32_t, __m128i>(row + x, whole, n, [](const std::uint32_t* at) {
                 return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
@@ -258,62 +304,110 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     }
 }
 
+// The affine spans whose coordinates may leave [0, 4e6]: kept apart so that
+// the common loop is laid out on its own.
+template <Blend B, bool Linear, bool Depth, bool General>
+[[gnu::noinline]] void RunGroupsAnyCoords(const PixelState& ps, const GroupConstants& k, int y,
+                                          int x1, int x2, const float* s) {
+    RunGroups<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
+}
+
+// One span: its first pixel's attributes as SpanStart gives them (the four
+// of z, w, u and v side by side; the colours only when used), then the groups.
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
-void VectorSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
-    // The span's first pixel, as SpanStart gives it, for the attributes used.
-    const float fx = float(x1) - p.x0, fy = float(y) - p.y0;
-    float s[kAttrCount];
-    const int used = General && p.vec.varying ? kC + 4 : kC;
-    for (int k = 0; k < used; ++k) s[k] = p.a[k] + p.dx[k] * fx + p.dy[k] * fy;
+[[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
+                                           const GroupConstants& k, const Row& r) {
+    static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3);
+    const int y = r.y, x1 = r.x1, x2 = r.x2;
+    const __m128 fx = _mm_set1_ps(float(x1) - p.x0), fy = _mm_set1_ps(float(y) - p.y0);
+    alignas(16) float s[kAttrCount] = {};
+    _mm_store_ps(s, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a), _mm_mul_ps(_mm_loadu_ps(p.dx), fx)),
+                               _mm_mul_ps(_mm_loadu_ps(p.dy), fy)));
+    if (General && k.varying) {
+        _mm_store_ps(s + kC, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a + kC),
+                                                   _mm_mul_ps(_mm_loadu_ps(p.dx + kC), fx)),
+                                        _mm_mul_ps(_mm_loadu_ps(p.dy + kC), fy)));
+    }
     if constexpr (Perspective) {
-        RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, p, y, x1, x2, s);
+        RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, k, y, x1, x2, s);
     } else {
         // An affine coordinate moves one way along the span (each rounding
-        // step keeps the order), so its two ends bound it.
-        const float last = float(x2 - x1 - 1);
-        const auto inRange = [](float f) { return f >= 0.0f && f <= 4.0e6f; };
-        const float tw = float(ps.texW), th = float(ps.texH);
-        const float su = s[kU], sv = s[kV], du = p.dx[kU], dv = p.dx[kV];
+        // step keeps the order), so its two ends bound it. Lanes: u at the
+        // first and last pixel, then v at both.
+        const __m128 start = _mm_shuffle_ps(_mm_load_ps(s), _mm_load_ps(s), 0xFA);
+        const __m128 slope = _mm_shuffle_ps(_mm_loadu_ps(p.dx), _mm_loadu_ps(p.dx), 0xFA);
+        const __m128 along = _mm_setr_ps(0.0f, float(x2 - x1 - 1), 0.0f, float(x2 - x1 - 1));
         const float off = Linear ? 0.5f : 0.0f;
-        if (inRange((su + du * 0.0f) * tw - off) && inRange((su + du * last) * tw - off) &&
-            inRange((sv + dv * 0.0f) * th - off) && inRange((sv + dv * last) * th - off)) {
-            RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, p, y, x1, x2, s);
+        const __m128 f = _mm_sub_ps(_mm_mul_ps(_mm_add_ps(start, _mm_mul_ps(slope, along)),
+                                               _mm_shuffle_ps(k.texW, k.texH, 0)),
+                                    _mm_set1_ps(off));
+        const __m128 inRange =
+            _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), _mm_cmple_ps(f, _mm_set1_ps(4.0e6f)));
+        if (_mm_movemask_ps(inRange) == 15) {
+            RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
         } else {
-            RunGroups<B, Coords::Affine, Linear, Depth, General>(ps, p, y, x1, x2, s);
+            RunGroupsAnyCoords<B, Linear, Depth, General>(ps, k, y, x1, x2, s);
         }
     }
 }
 
+// A run of one triangle's rows, its constants made once.
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+void VectorRows(const PixelState& ps, const Planes& p, const Row* rows, int count) {
+    const GroupConstants k = MakeConstants<General>(ps, p);
+    for (int i = 0; i < count; ++i) {
+        RunSpan<B, Perspective, Linear, Depth, General>(ps, p, k, rows[i]);
+    }
+}
+
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+void VectorSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
+    const Row r{y, x1, x2};
+    VectorRows<B, Perspective, Linear, Depth, General>(ps, p, &r, 1);
+}
+
+// A triangle's span loop and its run-of-rows loop.
+struct VectorFns {
+    SpanFn span = nullptr;
+    RowsFn rows = nullptr;
+};
+
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+constexpr VectorFns Fns() {
+    return {&VectorSpan<B, Perspective, Linear, Depth, General>,
+            &VectorRows<B, Perspective, Linear, Depth, General>};
+}
+
 template <bool Perspective, bool Linear, bool Depth, bool General>
-SpanFn PickVectorBlend(Blend b) {
+VectorFns PickVectorBlend(Blend b) {
     switch (b) {
         case Blend::None:
-            return &VectorSpan<Blend::None, Perspective, Linear, Depth, General>;
+            return Fns<Blend::None, Perspective, Linear, Depth, General>();
         case Blend::SrcAlphaInvSrcAlpha:
-            return &VectorSpan<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>;
+            return Fns<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>();
         case Blend::SrcAlphaOne:
-            return &VectorSpan<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>;
+            return Fns<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>();
         case Blend::OneOne:
-            return &VectorSpan<Blend::OneOne, Perspective, Linear, Depth, General>;
+            return Fns<Blend::OneOne, Perspective, Linear, Depth, General>();
         default:
-            return nullptr;
+            return {};
     }
 }
 
 template <bool Perspective, bool Linear, bool Depth>
-SpanFn PickVectorCombine(const PixelState& ps, bool general) {
+VectorFns PickVectorCombine(const PixelState& ps, bool general) {
     return general ? PickVectorBlend<Perspective, Linear, Depth, true>(ps.blendKind)
                    : PickVectorBlend<Perspective, Linear, Depth, false>(ps.blendKind);
 }
 
 template <bool Perspective, bool Linear>
-SpanFn PickVectorDepth(const PixelState& ps, bool general) {
+VectorFns PickVectorDepth(const PixelState& ps, bool general) {
     return ps.depth != nullptr ? PickVectorCombine<Perspective, Linear, true>(ps, general)
                                : PickVectorCombine<Perspective, Linear, false>(ps, general);
 }
 
 template <bool Perspective>
-SpanFn PickVectorFilter(const PixelState& ps, bool general) {
+VectorFns PickVectorFilter(const PixelState& ps, bool general) {
     return ps.linear ? PickVectorDepth<Perspective, true>(ps, general)
                      : PickVectorDepth<Perspective, false>(ps, general);
 }
@@ -340,21 +434,22 @@ void SetChannel(Planes::Vector& pv, int k, Combine kind) {
     }
 }
 
-}  // namespace
 
-SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
-    if (ps.tex == nullptr || ps.specularAdd) return nullptr;
-    if (!ps.wrapPow2 || ps.alphaMin < 0) return nullptr;
+// The four-pixel loops for this state and triangle, p.vec filled; none when
+// no loop fits.
+VectorFns ChooseVector(const PixelState& ps, Planes& p) {
+    if (ps.tex == nullptr || ps.specularAdd) return {};
+    if (!ps.wrapPow2 || ps.alphaMin < 0) return {};
     const Combine ck = ps.colorKind, ak = ps.alphaKind;
     if (ck != Combine::Select && ck != Combine::Modulate && ck != Combine::BlendTextureAlpha) {
-        return nullptr;
+        return {};
     }
-    if (ak == Combine::Generic) return nullptr;
+    if (ak == Combine::Generic) return {};
     const bool simple =
         p.constColor && ck != Combine::BlendTextureAlpha && ak != Combine::BlendTextureAlpha;
-    const SpanFn fn =
+    const VectorFns fns =
         p.perspective ? PickVectorFilter<true>(ps, !simple) : PickVectorFilter<false>(ps, !simple);
-    if (fn == nullptr) return nullptr;
+    if (fns.span == nullptr) return {};
 
     Planes::Vector& pv = p.vec;
     pv = {};
@@ -383,7 +478,17 @@ SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
     const bool srcAlpha =
         ps.blendKind == Blend::SrcAlphaInvSrcAlpha || ps.blendKind == Blend::SrcAlphaOne;
     if (srcAlpha && ps.depth == nullptr) pv.minAlpha = pv.minAlpha < 1 ? 1 : pv.minAlpha;
-    return fn;
+    return fns;
+}
+
+}  // namespace
+
+SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
+    return ChooseVector(ps, p).span;
+}
+
+RowsFn ChooseVectorRows(const PixelState& ps, Planes& p) {
+    return ChooseVector(ps, p).rows;
 }
 
 }  // namespace brumil::platform::raster

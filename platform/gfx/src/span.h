@@ -56,6 +56,14 @@ inline int ToChannel(float f) {
 
 using SpanFn = void (*)(const PixelState& ps, const Planes& p, int y, int x1, int x2);
 
+// One row's span [x1, x2) of a triangle.
+struct Row {
+    int y, x1, x2;
+};
+// Draws consecutive rows of one triangle, as SpanFn would one by one, with
+// what the triangle's spans share made once.
+using RowsFn = void (*)(const PixelState& ps, const Planes& p, const Row* rows, int count);
+
 // The general loop: any state.
 void GenericSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2);
 // A specialised loop for this state and triangle, or GenericSpan.
@@ -64,5 +72,10 @@ SpanFn ChooseSpan(const PixelState& ps, Planes& p);
 // A four-pixel loop for this state and triangle (p.vec filled), or null when
 // none fits.
 SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p);
+// A loop over runs of rows for this state and triangle (p.vec filled), or
+// null when ChooseSpan's loop is to be used row by row.
+RowsFn ChooseRows(const PixelState& ps, Planes& p);
+// The run-of-rows form of ChooseVectorSpan's loop, or null.
+RowsFn ChooseVectorRows(const PixelState& ps, Planes& p);
 
 }  // namespace brumil::platform::raster

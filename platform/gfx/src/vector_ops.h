@@ -48,11 +48,32 @@ namespace brumil::platform::raster::simd {
     return _mm_cvttps_epi32(_mm_add_ps(limited, _mm_set1_ps(0.5f)));
 }
 
-// Four texels fetched by index.
+// Four texels fetched by index; indices are never negative.
 [[gnu::always_inline]] inline __m128i Gather(const std::uint32_t* tex, __m128i index) {
-    alignas(16) std::int32_t at[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
-    return _mm_setr_epi32(int(tex[at[0]]), int(tex[at[1]]), int(tex[at[2]]), int(tex[at[3]]));
+    const auto lo = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
+    const auto hi = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
+    const __m128i t0 = _mm_cvtsi32_si128(int(tex[std::uint32_t(lo)]));
+    const __m128i t1 = _mm_cvtsi32_si128(int(tex[lo >> 32]));
+    const __m128i t2 = _mm_cvtsi32_si128(int(tex[std::uint32_t(hi)]));
+    const __m128i t3 = _mm_cvtsi32_si128(int(tex[hi >> 32]));
+    return _mm_unpacklo_epi64(_mm_unpacklo_epi32(t0, t1), _mm_unpacklo_epi32(t2, t3));
+}
+
+// Gather, but one load when the four indices are consecutive (all four are
+// in the texture, so the load stays inside it).
+[[gnu::always_inline]] inline __m128i GatherOrLoad(const std::uint32_t* tex, __m128i index) {
+    const __m128i first = _mm_shuffle_epi32(index, 0);
+    const __m128i run = _mm_add_epi32(first, _mm_setr_epi32(0, 1, 2, 3));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(index, run)) == 0xFFFF) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(tex + _mm_cvtsi128_si32(index)));
+    }
+    return Gather(tex, index);
+}
+
+// Whether all four pixels have alpha 255.
+[[gnu::always_inline]] inline bool AllOpaque(__m128i px) {
+    const __m128i top = _mm_srai_epi32(px, 24);  // -1 exactly when alpha is 255
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(top, _mm_set1_epi32(-1))) == 0xFFFF;
 }
 
 // One pixel of the bilinear filter: 32-bit lanes b, g, r, a of
