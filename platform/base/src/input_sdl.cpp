@@ -1,6 +1,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
+#include <mutex>
 #include <vector>
 
 #include "platform/input_devices.h"
@@ -18,8 +20,10 @@ class SdlInputDevices final : public InputDevices {
 public:
     explicit SdlInputDevices(Window& window) : window_(window) {
         joystickReady_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+        SDL_AddEventWatch(&SdlInputDevices::WatchEvent, this);
     }
     ~SdlInputDevices() override {
+        SDL_DelEventWatch(&SdlInputDevices::WatchEvent, this);
         CloseJoysticks();
         if (joystickReady_) ReleaseSdlSubSystem(SDL_INIT_JOYSTICK);
     }
@@ -39,6 +43,7 @@ public:
         out.mouse.left = (buttons & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
         out.mouse.right = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
         out.mouse.middle = (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) != 0;
+        TakeTaps(out);
         out.mouse.pointer = window_.TakePointerActivity();
 
         out.joysticks.assign(joysticks_.size(), JoystickState{});
@@ -76,6 +81,35 @@ public:
     void ResetKeyboardMouse() override { (void)window_.TakePointerActivity(); }
 
 private:
+    // A key or button pressed and released again between two samples would
+    // never be seen in the state; the press is kept until the next sample, so
+    // a quick tap counts as down for one step and up in the next.
+    static int SDLCALL WatchEvent(void* self, SDL_Event* e) {
+        auto* devices = static_cast<SdlInputDevices*>(self);
+        std::lock_guard lock(devices->tapMutex_);
+        if (e->type == SDL_KEYDOWN && e->key.repeat == 0) {
+            const ScanCode code = ScanCodeFromSdl(e->key.keysym.scancode);
+            if (code != 0) devices->tappedKeys_[code] = true;
+        } else if (e->type == SDL_MOUSEBUTTONDOWN) {
+            if (e->button.button == SDL_BUTTON_LEFT) devices->tappedMouse_[0] = true;
+            if (e->button.button == SDL_BUTTON_RIGHT) devices->tappedMouse_[1] = true;
+            if (e->button.button == SDL_BUTTON_MIDDLE) devices->tappedMouse_[2] = true;
+        }
+        return 0;
+    }
+
+    void TakeTaps(InputSnapshot& out) {
+        std::lock_guard lock(tapMutex_);
+        for (std::size_t k = 0; k < tappedKeys_.size() && k < out.keys.size(); ++k) {
+            if (tappedKeys_[k]) out.keys[k] = true;
+        }
+        out.mouse.left = out.mouse.left || tappedMouse_[0];
+        out.mouse.right = out.mouse.right || tappedMouse_[1];
+        out.mouse.middle = out.mouse.middle || tappedMouse_[2];
+        tappedKeys_.fill(false);
+        tappedMouse_.fill(false);
+    }
+
     void CloseJoysticks() {
         for (SDL_Joystick* js : joysticks_) SDL_JoystickClose(js);
         joysticks_.clear();
@@ -84,9 +118,25 @@ private:
     Window& window_;
     bool joystickReady_ = false;
     std::vector<SDL_Joystick*> joysticks_;  // opened by EnumerateJoysticks, closed here
+    std::mutex tapMutex_;                   // the event watch may run on SDL's own threads
+    std::array<bool, 256> tappedKeys_{};
+    std::array<bool, 3> tappedMouse_{};
 };
 
 }  // namespace
+
+void InjectKeyTapEvents(ScanCode code) {
+    int sdlCode = 0;
+    while (sdlCode < SDL_NUM_SCANCODES && ScanCodeFromSdl(sdlCode) != code) ++sdlCode;
+    if (sdlCode == SDL_NUM_SCANCODES) return;
+    for (Uint32 type : {Uint32{SDL_KEYDOWN}, Uint32{SDL_KEYUP}}) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlCode);
+        SDL_PushEvent(&e);
+    }
+}
 
 std::unique_ptr<InputDevices> OpenInputDevices(Window& window) {
     if (window.IsHeadless()) return std::make_unique<NullInputDevices>();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/scan_codes.h"
 #include "platform/window.h"
 
 namespace brumil::platform {
@@ -79,5 +80,9 @@ private:
 // The devices behind a window: SDL keyboard, mouse and joysticks for a shown
 // window, null devices for a headless one.
 std::unique_ptr<InputDevices> OpenInputDevices(Window& window);
+
+// Test interface: queues a press and a release of the key as window events,
+// as a quick tap arrives between two samples.
+void InjectKeyTapEvents(ScanCode code);
 
 }  // namespace brumil::platform
