@@ -83,15 +83,14 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
         constColor = constColor && attr[0][k] == attr[1][k] && attr[1][k] == attr[2][k];
     }
     p.constColor = constColor;
-    for (int k = 0; k < kAttrCount; ++k) {
+    // Constant colours keep zero slopes (Planes' defaults).
+    const int planes = constColor ? kC : kAttrCount;
+    for (int k = 0; k < kAttrCount; ++k) p.a[k] = attr[0][k];
+    for (int k = 0; k < planes; ++k) {
         const float d1 = attr[1][k] - attr[0][k], d2 = attr[2][k] - attr[0][k];
-        p.a[k] = attr[0][k];
         p.dx[k] = (d1 * Y2 - d2 * Y1) / det;
         p.dy[k] = (d2 * X1 - d1 * X2) / det;
         if (!std::isfinite(p.dx[k]) || !std::isfinite(p.dy[k])) p.dx[k] = p.dy[k] = 0.0f;
-    }
-    if (constColor) {
-        for (int k = kC; k < kAttrCount; ++k) p.dx[k] = p.dy[k] = 0.0f;
     }
 
     // Sort by y; the long edge runs from top to bottom.

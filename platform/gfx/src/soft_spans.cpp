@@ -2,6 +2,8 @@
 // specialised loops cover the game's sprite and background draws (a texture
 // selected or modulated by the diffuse colour, no depth buffer, the four usual
 // blends) and give the same pixels.
+#include <algorithm>
+
 #include "span.h"
 
 namespace brumil::platform::raster {
@@ -156,44 +158,47 @@ SpanFn PickCombine(const PixelState& ps) {
 void KeepTargetSpan(const PixelState&, const Planes&, int, int, int) {}
 
 // The alpha test's answer for every alpha, and the least passing alpha when
-// the passing alphas run from it to 255.
+// the passing alphas run from it to 255. Every function passes a range of
+// alphas or all but one, so the table is filled in at most three pieces.
 void FillAlphaTest(PixelState& ps) {
     const int ref = ps.alphaRef;
-    const auto fill = [&](auto pass) {
-        for (int a = 0; a < 256; ++a) ps.alphaPass[a] = pass(a);
-    };
     constexpr int kNone = 256, kNoRange = -1;
+    // Alphas in [from, to) pass, the rest fail; `flip` reverses every answer.
+    const auto fill = [&](int from, int to, bool flip) {
+        std::fill(ps.alphaPass, ps.alphaPass + 256, flip);
+        if (from < to) std::fill(ps.alphaPass + from, ps.alphaPass + to, !flip);
+    };
     switch (ps.alphaFunc) {
         case D3DCMP_NEVER:
-            fill([](int) { return false; });
+            fill(0, 0, false);
             ps.alphaMin = kNone;
             break;
         case D3DCMP_LESS:
-            fill([ref](int a) { return a < ref; });
+            fill(0, ref, false);
             ps.alphaMin = ref == 0 ? kNone : kNoRange;
             break;
         case D3DCMP_EQUAL:
-            fill([ref](int a) { return a == ref; });
+            fill(ref, ref + 1, false);
             ps.alphaMin = ref == 255 ? 255 : kNoRange;
             break;
         case D3DCMP_LESSEQUAL:
-            fill([ref](int a) { return a <= ref; });
+            fill(0, ref + 1, false);
             ps.alphaMin = ref == 255 ? 0 : kNoRange;
             break;
         case D3DCMP_GREATER:
-            fill([ref](int a) { return a > ref; });
+            fill(ref + 1, 256, false);
             ps.alphaMin = ref + 1;
             break;
         case D3DCMP_NOTEQUAL:
-            fill([ref](int a) { return a != ref; });
+            fill(ref, ref + 1, true);
             ps.alphaMin = ref == 0 ? 1 : kNoRange;
             break;
         case D3DCMP_GREATEREQUAL:
-            fill([ref](int a) { return a >= ref; });
+            fill(ref, 256, false);
             ps.alphaMin = ref;
             break;
         default:
-            fill([](int) { return true; });
+            fill(0, 256, false);
             ps.alphaMin = 0;
             break;
     }

@@ -5,6 +5,7 @@
 // arithmetic done in four lanes, so the pixels are the same bit for bit.
 #include <bit>
 #include <cstring>
+#include <type_traits>
 
 #include "span.h"
 #include "vector_ops.h"
@@ -72,8 +73,8 @@ struct GroupConstants {
     std::uint32_t* target;
     std::size_t width, depthWidth;
     bool colorKey, varying, useY, scale, zWrite;
-    // Point samples may come four neighbours in a row (a texture drawn at its
-    // own size, unturned); each group still checks before one load.
+    // Texels may come four neighbours in a row (a texture drawn at its own
+    // size, unturned); each group still checks before one load.
     bool tryRowLoad;
     D3DLong zFunc;
 };
@@ -95,10 +96,10 @@ template <bool General>
     k.keyMask = _mm_set1_epi32(int(ps.keyMask));
     k.alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
     k.orMask = _mm_set1_epi32(int(pv.orMask));
-    k.mul = _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
-                           std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]),
-                           std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
-                           std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]));
+    k.mul =
+        _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]), std::int16_t(pv.mul[2]),
+                       std::int16_t(pv.mul[3]), std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
+                       std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]));
     const auto lanes16 = [](const std::int16_t* m) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(m));
     };
@@ -120,8 +121,7 @@ template <bool General>
     k.scale = pv.scale;
     k.zWrite = ps.zWrite;
     k.zFunc = ps.zFunc;
-    k.tryRowLoad = !ps.linear && !p.perspective && p.dx[kV] == 0.0f &&
-                   p.dx[kU] * float(ps.texW) == 1.0f;
+    k.tryRowLoad = !p.perspective && p.dx[kV] == 0.0f && p.dx[kU] * float(ps.texW) == 1.0f;
     return k;
 }
 
@@ -175,8 +175,11 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         return r;
     };
 
-    __m128 fi = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
-    for (int x = x1; x < x2; x += 4, fi = _mm_add_ps(fi, _mm_set1_ps(4.0f))) {
+    // One group of four pixels from x; fi holds their places along the span.
+    // A whole group lies inside the span, hence inside the row (and the
+    // depth row, at least as wide).
+    const auto group = [&](int x, __m128 fi, auto wholeGroup) {
+        constexpr bool Whole = decltype(wholeGroup)::value;
         __m128 u = _mm_add_ps(su, _mm_mul_ps(k.du, fi));
         __m128 v = _mm_add_ps(sv, _mm_mul_ps(k.dv, fi));
         if constexpr (C == Coords::Perspective) {
@@ -185,7 +188,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             u = _mm_and_ps(_mm_div_ps(u, w), nonZero);
             v = _mm_and_ps(_mm_div_ps(v, w), nonZero);
         }
-        __m128i t, nearest;
+        __m128i t = _mm_setzero_si128(), nearest = _mm_setzero_si128();
         if constexpr (Linear) {
             const __m128 half = _mm_set1_ps(0.5f);
             __m128 fu = _mm_sub_ps(_mm_mul_ps(u, k.texW), half);
@@ -202,16 +205,23 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 _mm_cvttps_epi32(_mm_mul_ps(_mm_sub_ps(fv, _mm_cvtepi32_ps(iv)), scale));
             const __m128i one = _mm_set1_epi32(1);
             const __m128i iu1 = _mm_add_epi32(iu, one), iv1 = _mm_add_epi32(iv, one);
-            t = simd::Bilinear4(simd::Gather(tex, index(iu, iv)), simd::Gather(tex, index(iu1, iv)),
-                                simd::Gather(tex, index(iu, iv1)),
-                                simd::Gather(tex, index(iu1, iv1)), wx, wy);
+            const __m128i at = index(iu, iv);
+            if (simd::AllZero(_mm_or_si128(wx, wy))) {
+                // Zero weights give the top-left texel exactly (a texture
+                // drawn at its own size with texel centres on pixel centres).
+                t = k.tryRowLoad ? simd::GatherOrLoad(tex, at) : simd::Gather(tex, at);
+            } else {
+                t = simd::Bilinear4(simd::Gather(tex, at), simd::Gather(tex, index(iu1, iv)),
+                                    simd::Gather(tex, index(iu, iv1)),
+                                    simd::Gather(tex, index(iu1, iv1)), wx, wy);
+            }
             if (colorKey) {
                 // The key is tested on the nearest texel, as with point sampling.
                 const auto nearestOf = [](__m128 f) {
                     return simd::FloorInt4(simd::SafeCoord4(f));
                 };
-                nearest = simd::Gather(tex, index(nearestOf(_mm_mul_ps(u, k.texW)),
-                                                  nearestOf(_mm_mul_ps(v, k.texH))));
+                nearest = simd::Gather(
+                    tex, index(nearestOf(_mm_mul_ps(u, k.texW)), nearestOf(_mm_mul_ps(v, k.texH))));
             }
         } else {
             const __m128i at =
@@ -222,8 +232,8 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 
         __m128i pass = _mm_set1_epi32(-1);
         if (colorKey) {
-            const __m128i keyed = _mm_cmpeq_epi32(
-                _mm_and_si128(_mm_xor_si128(nearest, k.keyValue), k.keyMask), zero);
+            const __m128i keyed =
+                _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(nearest, k.keyValue), k.keyMask), zero);
             pass = _mm_andnot_si128(keyed, pass);
         }
         if constexpr (!General) {
@@ -248,13 +258,13 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_srli_epi32(t, 24), k.alphaBelow));
 
-        const int n = x2 - x < 4 ? x2 - x : 4;
-        if (n < 4) {  // the span's last pixels
+        const int n = Whole ? 4 : x2 - x;
+        if constexpr (!Whole) {  // the span's last pixels
             const __m128i inSpan = _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3));
             pass = _mm_and_si128(pass, inSpan);
         }
         if constexpr (Depth) {
-            const bool whole = x + 4 <= ps.depthWidth;
+            const bool whole = Whole || x + 4 <= ps.depthWidth;
             const __m128 z = _mm_add_ps(sz, _mm_mul_ps(k.dz, fi));
             const __m128 stored = LoadLanes<float, __m128>(
                 depthRow + x, whole, n, [](const float* at) { return _mm_loadu_ps(at); });
@@ -272,22 +282,22 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             }
         }
         const int lanes = _mm_movemask_ps(_mm_castsi128_ps(pass));
-        if (lanes == 0) continue;
+        if (lanes == 0) return;
         if constexpr (B == Blend::SrcAlphaInvSrcAlpha) {
             // Four opaque pixels replace the target (the blend at alpha 255
             // gives the source exactly), so it need not be read.
             if (lanes == 15 && simd::AllOpaque(t)) {
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), t);
-                continue;
+                return;
             }
         }
         if (B == Blend::None && lanes == 15) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), t);
-            continue;
+            return;
         }
         // Lanes past the span but inside the row are read and written back
         // unchanged; at the row's end only the span's pixels are touched.
-        const bool whole = std::size_t(x) + 4 <= k.width;
+        const bool whole = Whole || std::size_t(x) + 4 <= k.width;
         const __m128i dst =
             LoadLanes<std::uint32_t, __m128i>(row + x, whole, n, [](const std::uint32_t* at) {
                 return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
@@ -301,7 +311,13 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             _mm_store_si128(reinterpret_cast<__m128i*>(part), out);
             std::memcpy(row + x, part, sizeof(std::uint32_t) * n);
         }
+    };
+    int x = x1;
+    __m128 fi = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
+    for (; x2 - x >= 4; x += 4, fi = _mm_add_ps(fi, _mm_set1_ps(4.0f))) {
+        group(x, fi, std::true_type{});
     }
+    if (x < x2) group(x, fi, std::false_type{});
 }
 
 // The affine spans whose coordinates may leave [0, 4e6]: kept apart so that
@@ -433,7 +449,6 @@ void SetChannel(Planes::Vector& pv, int k, Combine kind) {
             break;
     }
 }
-
 
 // The four-pixel loops for this state and triangle, p.vec filled; none when
 // no loop fits.

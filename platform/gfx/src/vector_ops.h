@@ -70,6 +70,11 @@ namespace brumil::platform::raster::simd {
     return Gather(tex, index);
 }
 
+// Whether every lane is zero.
+[[gnu::always_inline]] inline bool AllZero(__m128i x) {
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(x, _mm_setzero_si128())) == 0xFFFF;
+}
+
 // Whether all four pixels have alpha 255.
 [[gnu::always_inline]] inline bool AllOpaque(__m128i px) {
     const __m128i top = _mm_srai_epi32(px, 24);  // -1 exactly when alpha is 255

@@ -79,10 +79,16 @@ public:
 
             const ImGuiIO& io = ImGui::GetIO();
             const bool moved = io.MouseDelta.x != 0.0f || io.MouseDelta.y != 0.0f;
+            // The title bar (close box included) is not the window's area.
+            // ImGui's "any item hovered" would not do: it still holds the
+            // option the pointer left in the frame before, so a move straight
+            // from an option to the free area kept the option's help.
+            const bool belowTitle =
+                io.MousePos.y >= ImGui::GetWindowPos().y + ImGui::GetFrameHeight();
             if (moved && ImGui::IsWindowHovered()) {
                 if (pointing.group >= 0) {
                     client_.PointerOverOption(pointing.group, pointing.option);
-                } else if (!pointing.overControl && !ImGui::IsAnyItemHovered()) {
+                } else if (!pointing.overControl && belowTitle) {
                     client_.PointerOverFreeArea();
                 }
             }

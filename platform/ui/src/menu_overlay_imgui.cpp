@@ -5,6 +5,7 @@
 #include <imgui.h>
 
 #include "imgui_sdl_draw.h"
+#include "overlay_pointer.h"
 #include "overlay_windows.h"
 #include "platform/menu_overlay.h"
 #include "platform/sdl_window.h"
@@ -116,6 +117,7 @@ private:
 
     bool OnEvent(const SDL_Event& e) {
         ImGui::SetCurrentContext(context_);
+        pointer_.OnEvent(e);
         switch (e.type) {
             case SDL_KEYDOWN:
                 // A window that reads the keys itself (the key configuration)
@@ -154,6 +156,7 @@ private:
         if (windows_.LoadFonts()) draw_->ResetFont();
         draw_->NewFrame();
         ImGui_ImplSDL2_NewFrame();
+        pointer_.Apply(ImGui::GetIO());  // in place of the back-end's guess
         ImGui::NewFrame();
         if (!full || barShown_) DrawBar(frame);
         if (frame.logVisible && frame.logText != nullptr) DrawLog(*frame.logText);
@@ -220,6 +223,7 @@ private:
     OverlayClient& client_;
     ImGuiContext* context_ = nullptr;
     std::unique_ptr<ImGuiSdlDraw> draw_;
+    OverlayPointer pointer_;
     ImVector<ImWchar> ranges_;  // must outlive the font atlas
     float fontSize_ = 14.0f;
     int barHeight_ = 0;

@@ -142,6 +142,80 @@ TEST(GraphicsDialogView, OpensAtItsScreenPositionOrElseAtThePicturesCorner) {
     EXPECT_EQ(py - uy, 248.0f);
 }
 
+// Points of one kind, each found by a move onto it from outside the window.
+struct Landmarks {
+    std::pair<float, float> option{-1.0f, -1.0f};
+    std::pair<float, float> free{-1.0f, -1.0f};
+};
+
+constexpr float kOutside = kWidth - 1.0f;  // far right of the dialog
+
+Landmarks FindLandmarks(OverlayWindow& view, FakeGraphicsClient& client,
+                        const OverlayPlace& place) {
+    OverlayWindowDriver driver(kWidth, kHeight);
+    Landmarks found;
+    for (float y = 0; y < kHeight; y += kStep) {
+        for (float x = 0; x < kWidth; x += kStep) {
+            driver.Frame(view, kOutside, kOutside, false, place);
+            client.pointed.clear();
+            const int free = client.freeArea;
+            driver.Frame(view, x, y, false, place);
+            if (!client.pointed.empty() && found.option.first < 0) found.option = {x, y};
+            if (client.freeArea > free && found.free.first < 0) found.free = {x, y};
+        }
+    }
+    return found;
+}
+
+TEST(GraphicsDialogView, AMoveStraightFromAnOptionToTheFreeAreaEmptiesTheHelp) {
+    FakeGraphicsClient client;
+    client.frame = GraphicsFrame();
+    auto view = MakeGraphicsDialogView(client, OverlayFont{});
+    OverlayPlace place;
+    const Landmarks at = FindLandmarks(*view, client, place);
+    ASSERT_GE(at.option.first, 0.0f);
+    ASSERT_GE(at.free.first, 0.0f);
+
+    // One frame on the option, then one move onto the free area: the frame
+    // of the move already knows the option is no longer under the pointer.
+    OverlayWindowDriver driver(kWidth, kHeight);
+    for (int settle = 0; settle < 3; ++settle)  // the window sizes itself first
+        driver.Frame(*view, kOutside, kOutside, false, place);
+    driver.Frame(*view, at.option.first, at.option.second, false, place);
+    driver.Frame(*view, at.option.first + 1.0f, at.option.second, false, place);
+    ASSERT_FALSE(client.pointed.empty());
+    const int free = client.freeArea;
+    driver.Frame(*view, at.free.first, at.free.second, false, place);
+    EXPECT_EQ(client.freeArea, free + 1);
+}
+
+TEST(GraphicsDialogView, TheTitleBarIsNeitherAnOptionNorTheFreeArea) {
+    FakeGraphicsClient client;
+    client.frame = GraphicsFrame();
+    auto view = MakeGraphicsDialogView(client, OverlayFont{});
+    OverlayPlace place;
+    place.pictureX = 20;
+    place.pictureY = 30;
+    const Landmarks at = FindLandmarks(*view, client, place);
+    ASSERT_GE(at.free.first, 0.0f);
+    client.pointed.clear();
+    client.freeArea = 0;
+
+    OverlayWindowDriver driver(kWidth, kHeight);
+    for (int settle = 0; settle < 3; ++settle)  // the window sizes itself first
+        driver.Frame(*view, kOutside, kOutside, false, place);
+    // Across the caption and the close box, a few rows into the bar.
+    for (float x = 24.0f; x < 400.0f; x += kStep) {
+        driver.Frame(*view, kOutside, kOutside, false, place);
+        driver.Frame(*view, x, 34.0f, false, place);
+    }
+    EXPECT_TRUE(client.pointed.empty());
+    EXPECT_EQ(client.freeArea, 0);
+    // The window was there all along: below the bar its free area answers.
+    driver.Frame(*view, at.free.first, at.free.second, false, place);
+    EXPECT_EQ(client.freeArea, 1);
+}
+
 TEST(GraphicsDialogView, AHiddenDialogDrawsAndReportsNothing) {
     Sweeper imgui;
     FakeGraphicsClient client;

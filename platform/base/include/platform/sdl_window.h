@@ -34,6 +34,13 @@ public:
     bool ApplyPendingMode() override;
 
     SDL_Window* Handle() const { return window_; }
+    // The window's client size in window pixels.
+    void ClientSize(int& width, int& height) const;
+
+    // Test interface: queues pointer events at a client position as if the
+    // system had sent them; the next PumpEvents delivers them.
+    void InjectPointerMotion(int x, int y);
+    void InjectPointerButton(int x, int y, bool down);
     SDL_Renderer* Renderer() const { return renderer_; }
     // Sees every event first; answering true keeps the event from the game.
     void SetEventHook(std::function<bool(const SDL_Event&)> hook) { eventHook_ = std::move(hook); }
