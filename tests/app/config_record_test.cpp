@@ -88,7 +88,7 @@ TEST(ConfigRecord, EveryFieldIsWrittenUnderItsKey) {
     r.FPSIndex = -7;
     r.WaitVsink = 1;
     r.Volume = 5;
-    r.NetworkUserName = "霊夢";
+    r.NetworkUserName = "さくら";
     r.Pad0 = "1,2\r\n3";
     r.Pad1 = "4";
     r.PadX = "\r\n";
@@ -97,7 +97,7 @@ TEST(ConfigRecord, EveryFieldIsWrittenUnderItsKey) {
               "GraphicsAutomation=10\r\nScreenMode=0\r\nDeviceMode=0\r\nPixelBits=24\r\n"
               "DisplaySize=2\r\nDisable32BitTexture=1\r\nZBuffer=1\r\nFPSIndex=-7\r\n"
               "WaitVsink=1\r\n\r\n[サウンド]\r\nVolume=5\r\n\r\n[ネットワーク]\r\n"
-              "NetworkUserName=霊夢\r\n\r\n[キーコンフィグ]\r\n"
+              "NetworkUserName=さくら\r\n\r\n[キーコンフィグ]\r\n"
               "Pad0=1,2/3\r\nPad1=4\r\nPadX=/\r\n\r\n");
 }
 

@@ -20,11 +20,15 @@ TEST(KeyTextStore, GoesToTheSlotOfTheSetUpCount) {
         {2, "p0", "p1", "NEW"},  {3, "p0", "p1", "NEW"},  // three pads share the slot of two
         {16, "p0", "p1", "NEW"},
     };
+    const ConfigRecord before = [] {
+        ConfigRecord r;
+        r.Pad0 = "p0";
+        r.Pad1 = "p1";
+        r.PadX = "px";
+        return r;
+    }();
     for (const Case& c : cases) {
-        ConfigRecord config;
-        config.Pad0 = "p0";
-        config.Pad1 = "p1";
-        config.PadX = "px";
+        ConfigRecord config = before;
         StoreKeyAssignText(config, c.joysticks, "NEW");
         EXPECT_EQ(config.Pad0, c.pad0) << c.joysticks;
         EXPECT_EQ(config.Pad1, c.pad1) << c.joysticks;

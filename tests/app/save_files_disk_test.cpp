@@ -29,7 +29,7 @@ ConfigRecord SampleConfig() {
     c.GraphicsAutomation = 10;
     c.Volume = 4;
     c.Pad0 = "4296,4299\r\n4300";
-    SetNetworkUserName(c, "咲夜=メイド");
+    SetNetworkUserName(c, "はるか=旅人");
     return c;
 }
 

@@ -53,7 +53,7 @@ TEST(SaveFiles, SaveThenLoadGivesTheRecordsBack) {
     ConfigRecord config;
     config.Volume = 4;
     config.PadX = "1,2\r\n3";
-    SetNetworkUserName(config, "魔理沙");
+    SetNetworkUserName(config, "たろう");
     SystemSaveRecord progress;
     progress.Permit = 5;
     progress.Scores[31] = {4200, "chara2", "Hard", ""};

@@ -121,7 +121,7 @@ TEST(SystemSaveRecord, ScoreLinesOnReading) {
         {"Score x,a,b,10", 0, {10, "a", "b", ""}},   // no number: index 0
         {"Score 7,a,b,ten", -1, {}},                 // score not a number: row skipped
         {"Score 7,a,b", -1, {}},
-        {"Score 7,霊夢,ルナティック,2147483647", 7, {2147483647, "霊夢", "ルナティック", ""}},
+        {"Score 7,さくら,ハード,2147483647", 7, {2147483647, "さくら", "ハード", ""}},
         {"score 7,a,b,10", -1, {}},
     };
     for (const Case& c : cases) {
