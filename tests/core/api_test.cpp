@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "platform/single_instance.h"
 #include "temp_root.h"
@@ -150,6 +149,14 @@ TEST(CApi, RandomGeneratorsAreSeedableAndBounded) {
     EXPECT_EQ(c.Math_Rnd(0, 1000000), d.Math_Rnd(0, 1000000));
 }
 
+// The text with every digit written as 'd': "2026/12/07" gives "dddd/dd/dd".
+std::string DigitShape(std::string text) {
+    for (char& c : text) {
+        if (c >= '0' && c <= '9') c = 'd';
+    }
+    return text;
+}
+
 TEST(CApi, TimeAndDate) {
     platform::ManualClock clock(5'000'000);
     CApi api(clock);
@@ -159,9 +166,9 @@ TEST(CApi, TimeAndDate) {
     api.Sleep(-5);
     EXPECT_EQ(api.GetTime(), 5250u);
     const std::string date = api.GetTimeWideYearMD(true, "/", true, "/", true, "");
-    EXPECT_TRUE(std::regex_match(date, std::regex(R"(\d{4}/\d{2}/\d{2})"))) << date;
+    EXPECT_EQ(DigitShape(date), "dddd/dd/dd");
     const std::string md = api.GetTimeWideYearMD(false, "/", true, "-", true, ".");
-    EXPECT_TRUE(std::regex_match(md, std::regex(R"(\d{2}-\d{2}\.)"))) << md;
+    EXPECT_EQ(DigitShape(md), "dd-dd.");
     EXPECT_EQ(api.GetTimeWideYearMD(false, "/", false, "/", false, "/"), "");
 }
 
