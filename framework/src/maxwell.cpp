@@ -88,6 +88,12 @@ Long CMaxwell::Poll() {
     RaiseTimer();
 
     const platform::WindowEvents events = window_->PumpEvents();
+    if (events.displayLost) {
+        // Nothing can be shown any more: no closing transition, no question,
+        // no pacing for a picture nobody sees. The caller shuts down at once.
+        closing_ = true;
+        return 1;
+    }
     if (events.closeRequested && (!closeQuery_ || closeQuery_())) closing_ = true;
     if (events.focusGained) repaintAll_ = true;
 

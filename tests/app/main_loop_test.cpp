@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/display.h"
+#include "lost_display_window.h"
+
 namespace brumil::app {
 namespace {
 
@@ -118,6 +121,57 @@ TEST(MainLoop, Passes) {
         EXPECT_EQ(RunMainLoop(jobs, host), c.passes) << c.name;
         EXPECT_EQ(t.log, c.log) << c.name;
         EXPECT_EQ(t.paintDisable, c.paintDisableAtEnd) << c.name;
+    }
+}
+
+// The real frame host under jobs that never end by themselves (a closing
+// transition still drawing its tiles): losing the display ends the loop in the
+// pass it happens, and an ordinary close the host lets through does too.
+TEST(MainLoop, TheFrameHostEndsALoopWhoseJobsNeverFinish) {
+    struct Case {
+        const char* name;
+        int lostAtPump;   // 0: the display stays
+        int closeAtPump;  // 0: no close request
+        std::uint64_t passes;
+    };
+    const Case cases[] = {
+        {"display lost on the first frame", 1, 0, 1},
+        {"display lost on the fifth frame", 5, 0, 5},
+        {"display lost after a close the game turned into its transition", 6, 2, 6},
+    };
+    for (const Case& c : cases) {
+        platform::ManualClock clock{1'000'000};
+        framework::CMaxwell host{clock};
+        host.Config().dsInit = false;
+        host.Config().PaintManual = false;  // every frame shows the whole picture
+        host.SetDevices(framework::MaxwellDevices{
+            [](platform::Window&, const framework::CMaxwellConfig&) {
+                return framework::DisplayStart({});
+            },
+            [] { framework::DisplayStop(); },
+            nullptr,
+            nullptr,
+            nullptr,
+        });
+        auto w = std::make_unique<testing::LostDisplayWindow>(c.lostAtPump);
+        testing::LostDisplayWindow& window = *w;
+        ASSERT_TRUE(host.Connect(std::move(w), nullptr));
+        int asked = 0;
+        host.SetCloseQuery([&] {
+            ++asked;
+            return false;  // the game keeps running for its closing transition
+        });
+        host.SetAfterPoll([&] { window.closePending = window.pumps + 1 == c.closeAtPump; });
+        Trace t;
+        // Bounded, so that a loop that would not end fails instead of hanging.
+        std::vector<Long> answers(200, 1);
+        answers.push_back(0);
+        FakeJobs jobs(t, answers);
+        FrameHostLoop frames(host);
+        EXPECT_EQ(RunMainLoop(jobs, frames), c.passes) << c.name;
+        EXPECT_EQ(window.presents, c.lostAtPump - 1) << c.name;  // every frame before the loss
+        EXPECT_EQ(window.presentsAfterLoss, 0) << c.name;
+        EXPECT_EQ(asked, c.closeAtPump > 0 ? 1 : 0) << c.name;
     }
 }
 

@@ -1,7 +1,12 @@
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 
+#include "platform/error_line.h"
 #include "platform/headless_window.h"
 #include "platform/sdl_subsystems.h"
 #include "platform/sdl_window.h"
@@ -11,6 +16,91 @@ namespace brumil::platform {
 namespace {
 constexpr int kLogicalWidth = 640;
 constexpr int kLogicalHeight = 480;
+
+// ---- Losing the display ------------------------------------------------------
+//
+// When the X server goes away, Xlib's own handler ends the process with exit()
+// from inside whatever call noticed it. The static destructors then tear the
+// window down over the dead connection, and the hide that precedes a window's
+// destruction waits for an answer that never comes: the process spins instead
+// of ending, and nothing is saved. So the connection's fatal error only marks
+// the display lost and lets Xlib return; the window reports the loss as a
+// close, the game shuts down its usual way, and from then on no call of the
+// window reaches the display.
+//
+// Xlib is loaded by SDL, so its two setters are looked up in the library that
+// is already there rather than linked.
+
+using XDisplay = void;  // opaque here
+using IoErrorHandler = int (*)(XDisplay*);
+using SetIoErrorHandlerFn = IoErrorHandler (*)(IoErrorHandler);
+using IoErrorExitHandler = void (*)(XDisplay*, void*);
+using SetIoErrorExitHandlerFn = void (*)(XDisplay*, IoErrorExitHandler, void*);
+
+// The handlers Xlib calls carry no window, and there is one display
+// connection per process: the mark is process-wide.
+std::atomic<bool> gDisplayLost{false};
+
+bool DisplayLost() {
+    return gDisplayLost.load(std::memory_order_acquire);
+}
+
+int OnIoError(XDisplay*) {
+    if (!gDisplayLost.exchange(true, std::memory_order_acq_rel)) {
+        WriteErrorLine("The connection to the display was lost; shutting down.");
+    }
+    return 0;
+}
+
+// Called by Xlib in place of exit(): returning hands control back to the
+// caller with the connection marked broken.
+void OnIoErrorExit(XDisplay*, void*) {
+    gDisplayLost.store(true, std::memory_order_release);
+}
+
+struct XlibHooks {
+    SetIoErrorHandlerFn setIoErrorHandler = nullptr;
+    SetIoErrorExitHandlerFn setIoErrorExitHandler = nullptr;
+    IoErrorHandler previous = nullptr;
+    bool installed = false;
+};
+
+XlibHooks& Hooks() {
+    static XlibHooks hooks;
+    return hooks;
+}
+
+// Installs the handlers on the window's X display. Without the exit handler
+// (an Xlib older than 1.7) Xlib still exits after the first handler; the mark
+// then at least keeps the exit from touching the dead connection.
+void InstallDisplayLossHooks(SDL_Window* window) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) return;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+    void* lib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (lib == nullptr) return;
+    XlibHooks& h = Hooks();
+    h.setIoErrorHandler = reinterpret_cast<SetIoErrorHandlerFn>(dlsym(lib, "XSetIOErrorHandler"));
+    h.setIoErrorExitHandler =
+        reinterpret_cast<SetIoErrorExitHandlerFn>(dlsym(lib, "XSetIOErrorExitHandler"));
+    dlclose(lib);  // still held by SDL
+    if (h.setIoErrorHandler == nullptr) return;
+    gDisplayLost.store(false, std::memory_order_release);
+    if (h.setIoErrorExitHandler != nullptr) {
+        h.setIoErrorExitHandler(info.info.x11.display, &OnIoErrorExit, nullptr);
+    }
+    h.previous = h.setIoErrorHandler(&OnIoError);
+    h.installed = true;
+}
+
+void RemoveDisplayLossHooks() {
+    XlibHooks& h = Hooks();
+    if (!h.installed) return;
+    h.setIoErrorHandler(h.previous);
+    h.installed = false;
+}
 
 // A window of `width` x `height`, centred on the display it is on.
 void PlaceWindowed(SDL_Window* window, int width, int height) {
@@ -65,6 +155,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
         w->fullScreen_ = SwitchScreenMode(w->window_, true, kLogicalWidth, kLogicalHeight);
     }
     w->pendingFullScreen_ = w->fullScreen_;
+    InstallDisplayLossHooks(w->window_);
     int mx = 0, my = 0;
     SDL_GetMouseState(&mx, &my);
     w->TrackPointer(mx, my);
@@ -72,6 +163,11 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const WindowSettings& settings) {
 }
 
 SdlWindow::~SdlWindow() {
+    // Over a lost display every teardown call would wait on the dead
+    // connection; the handles go with the process, and the video subsystem
+    // stays up so that no later SDL_Quit tears them down either.
+    if (DisplayLost()) return;
+    RemoveDisplayLossHooks();
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -91,7 +187,7 @@ SdlWindow::Area SdlWindow::PictureArea(int outW, int outH) {
 
 void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int height, int pitch) {
     CopyToFrame(argb, width, height, pitch, last_);
-    if (last_.argb.empty()) return;
+    if (last_.argb.empty() || DisplayLost()) return;
     if (texture_ == nullptr || textureW_ != width || textureH_ != height) {
         if (texture_ != nullptr) SDL_DestroyTexture(texture_);
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
@@ -106,6 +202,7 @@ void SdlWindow::Present(std::span<const std::uint32_t> argb, int width, int heig
 }
 
 void SdlWindow::Redraw() {
+    if (DisplayLost()) return;
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
     const int inset = TopInset();
@@ -121,12 +218,14 @@ void SdlWindow::Redraw() {
 }
 
 void SdlWindow::SetTitle(const std::string& title) {
+    if (DisplayLost()) return;
     SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void SdlWindow::SetTopInset(int rows) {
     topInset_ = std::max(rows, 0);
-    if (!fullScreen_) SDL_SetWindowSize(window_, kLogicalWidth, kLogicalHeight + topInset_);
+    if (!fullScreen_ && !DisplayLost())
+        SDL_SetWindowSize(window_, kLogicalWidth, kLogicalHeight + topInset_);
 }
 
 void SdlWindow::PictureRect(int& x, int& y, int& w, int& h) const {
@@ -152,7 +251,9 @@ void SdlWindow::TrackPointer(int windowX, int windowY) {
 WindowEvents SdlWindow::PumpEvents() {
     WindowEvents events;
     SDL_Event e;
-    while (SDL_PollEvent(&e) != 0) {
+    // SDL_QUIT is a close like the close box: SDL sends it for the last
+    // window's close and for SIGTERM and SIGINT.
+    while (!DisplayLost() && SDL_PollEvent(&e) != 0) {
         if (eventHook_ && eventHook_(e)) continue;
         switch (e.type) {
             case SDL_QUIT:
@@ -175,6 +276,10 @@ WindowEvents SdlWindow::PumpEvents() {
                 break;
         }
     }
+    if (DisplayLost()) {
+        events.closeRequested = true;
+        events.displayLost = true;
+    }
     return events;
 }
 
@@ -186,7 +291,7 @@ PointerActivity SdlWindow::TakePointerActivity() {
 }
 
 bool SdlWindow::ApplyPendingMode() {
-    if (pendingFullScreen_ == fullScreen_) return false;
+    if (pendingFullScreen_ == fullScreen_ || DisplayLost()) return false;
     // Back in a window: the picture plus the rows kept for the menu bar.
     const bool full =
         SwitchScreenMode(window_, pendingFullScreen_, kLogicalWidth, kLogicalHeight + topInset_);

@@ -28,6 +28,10 @@ struct WindowSettings {
 // What the event pump saw since the previous pump.
 struct WindowEvents {
     bool closeRequested = false;  // the close box, Alt+F4, or the session ending
+    // The connection to the display is gone: nothing can be shown any more and
+    // the window can only be let go. Comes with closeRequested, and from then
+    // on with every pump.
+    bool displayLost = false;
     bool focusLost = false;
     bool focusGained = false;
 };
