@@ -8,7 +8,7 @@
 #include "core/hash_list.h"
 #include "core/text.h"
 #include "core/val.h"
-#include "platform/codec.h"
+#include "platform/codec/codec.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/d3d_device.h"
-#include "platform/dx7_math.h"
-#include "platform/sdl_reference_renderer.h"
-#include "platform/soft_device.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_device.h"
+#include "platform/gfx/dx7_math.h"
+#include "platform/gfx/sdl_reference_renderer.h"
+#include "platform/gfx/soft_device.h"
+#include "platform/gfx/surface.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/sound_device.h"
+#include "platform/sound/sound_device.h"
 
 namespace brumil::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/error_line.h"
+#include "platform/base/error_line.h"
 
 namespace brumil::app {
 

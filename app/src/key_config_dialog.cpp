@@ -3,7 +3,7 @@
 #include "app/dialog_text.h"
 #include "framework/input_codes.h"
 #include "framework/input_module.h"
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::app {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "app/the_app.h"
-#include "platform/files.h"
-#include "platform/window.h"
+#include "platform/base/files.h"
+#include "platform/base/window.h"
 
 namespace {
 

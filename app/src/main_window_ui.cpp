@@ -4,7 +4,7 @@
 
 #include "app/overlay_font_file.h"
 #include "frontend/application_config.h"
-#include "platform/menu_overlay.h"
+#include "platform/ui/menu_overlay.h"
 #include "shell_service_job_host.h"
 
 namespace brumil::app {

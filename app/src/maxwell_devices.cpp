@@ -1,7 +1,7 @@
 #include "app/the_app.h"
 #include "framework/display.h"
 #include "framework/sound.h"
-#include "platform/window.h"
+#include "platform/base/window.h"
 
 namespace brumil::app {
 

@@ -1,8 +1,8 @@
 #include "app/overlay_font_file.h"
 
 #include "image/font_table.h"
-#include "platform/files.h"
-#include "platform/font_face.h"
+#include "platform/base/files.h"
+#include "platform/font/font_face.h"
 
 namespace brumil::app {
 

@@ -8,7 +8,7 @@
 #include "core/api.h"
 #include "framework/splib.h"
 #include "image/cmg_bbi_function.h"
-#include "platform/message_box.h"
+#include "platform/base/message_box.h"
 #include "render/admin_lib.h"
 
 namespace brumil::app {

@@ -6,8 +6,8 @@
 #include "app/key_config_dialog.h"
 #include "app/main_window_ui.h"
 #include "app/overlay_font_file.h"
-#include "platform/graphics_dialog_view.h"
-#include "platform/key_dialog_view.h"
+#include "platform/ui/graphics_dialog_view.h"
+#include "platform/ui/key_dialog_view.h"
 #include "shell_service_job_host.h"
 
 namespace brumil::app {

@@ -14,8 +14,8 @@
 #include "framework/input_state.h"
 #include "framework/splib.h"
 #include "frontend/quadefects.h"
-#include "platform/clock.h"
-#include "platform/menu_overlay.h"
+#include "platform/base/clock.h"
+#include "platform/ui/menu_overlay.h"
 
 namespace brumil::app {
 

@@ -1,7 +1,7 @@
 #include "battle/mod_sumpa.h"
 
-#include "platform/collision.h"
-#include "platform/message_box.h"
+#include "platform/collision/collision.h"
+#include "platform/base/message_box.h"
 
 namespace brumil::battle {
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/calendar.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
+#include "platform/base/calendar.h"
+#include "platform/base/files.h"
+#include "platform/base/message_box.h"
 
 namespace brumil::core {
 

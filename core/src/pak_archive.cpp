@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/text.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::core {
 namespace {

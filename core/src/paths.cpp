@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::core {
 namespace {

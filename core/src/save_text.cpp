@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/codec.h"
+#include "platform/codec/codec.h"
 
 namespace brumil::core {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "framework/splib.h"
-#include "platform/soft_device.h"
+#include "platform/gfx/soft_device.h"
 
 namespace brumil::framework {
 

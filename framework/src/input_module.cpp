@@ -5,7 +5,7 @@
 #include "framework/input_codes.h"
 #include "framework/key_assign.h"
 #include "framework/vkey.h"
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::framework {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "framework/input_codes.h"
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::framework {
 

@@ -3,10 +3,10 @@
 
 #include "core/api.h"
 #include "framework/splib.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
-#include "platform/window.h"
+#include "platform/base/clock.h"
+#include "platform/base/files.h"
+#include "platform/base/message_box.h"
+#include "platform/base/window.h"
 
 namespace brumil::framework {
 

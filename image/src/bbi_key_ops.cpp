@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "image/cmg_bbi_function.h"
-#include "platform/pixel_kernels.h"
+#include "platform/pixel/pixel_kernels.h"
 
 namespace brumil::image {
 

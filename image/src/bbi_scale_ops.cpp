@@ -7,7 +7,7 @@
 
 #include "bbi_clip.h"
 #include "image/cmg_bbi_function.h"
-#include "platform/pixel_kernels.h"
+#include "platform/pixel/pixel_kernels.h"
 
 namespace brumil::image {
 

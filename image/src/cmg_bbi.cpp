@@ -4,7 +4,7 @@
 
 #include "image/bbi_format.h"
 #include "image/bmp_format.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::image {
 

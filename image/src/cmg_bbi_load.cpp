@@ -9,8 +9,8 @@
 #include "image/bmp_format.h"
 #include "image/cmg_bbi.h"
 #include "image/cmg_bbi_function.h"
-#include "platform/files.h"
-#include "platform/jpeg_codec.h"
+#include "platform/base/files.h"
+#include "platform/pixel/jpeg_codec.h"
 
 namespace brumil::image {
 namespace {

@@ -6,7 +6,7 @@
 #include "bbi_clip.h"
 #include "core/rect.h"
 #include "image/cmg_bbi.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::image {
 

@@ -6,9 +6,9 @@
 
 #include "image/cmg_bbi_function.h"
 #include "image/cmg_bbi_string.h"
-#include "platform/files.h"
-#include "platform/font_face.h"
-#include "platform/pixel_kernels.h"
+#include "platform/base/files.h"
+#include "platform/font/font_face.h"
+#include "platform/pixel/pixel_kernels.h"
 #include "utf8.h"
 
 namespace brumil::image {

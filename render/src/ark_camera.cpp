@@ -4,7 +4,7 @@
 
 #include "core/math_helpers.h"
 #include "library_slot.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 
 namespace brumil::render {

@@ -6,7 +6,7 @@
 
 #include "core/val.h"
 #include "framework/display.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/admin_lib.h"
 #include "render/ark.h"
 #include "render/ark_primitive.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/math_helpers.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 #include "render/ark_object.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 #include "render/ark_math.h"
 

@@ -1,8 +1,8 @@
 // CIMArkTransform: matrix stack, render lists, depth keys and the sorted pass.
 #include "render/ark_transform.h"
 
-#include "platform/d3d_device.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/d3d_device.h"
+#include "platform/gfx/dx7_math.h"
 
 namespace brumil::render {
 

@@ -3,7 +3,7 @@
 // has started.
 
 #include "framework/display.h"
-#include "platform/d3d_device.h"
+#include "platform/gfx/d3d_device.h"
 
 namespace brumil::render::detail {
 

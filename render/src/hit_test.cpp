@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "hit_test_walk.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 
 namespace brumil::render {

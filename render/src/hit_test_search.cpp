@@ -4,7 +4,7 @@
 
 #include "core/math_helpers.h"
 #include "hit_test_walk.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 #include "render/hit_test.h"
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark_primitive.h"
 
 namespace brumil::render {

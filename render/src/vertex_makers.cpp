@@ -2,7 +2,7 @@
 // records, and face normals accumulated into vertices.
 #include <cstdint>
 
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark_math.h"
 #include "render/ark_primitive.h"
 

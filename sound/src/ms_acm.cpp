@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/api.h"
-#include "platform/media_decoder.h"
+#include "platform/media/media_decoder.h"
 #include "sound_host.h"
 
 namespace brumil::sound {

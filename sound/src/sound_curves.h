@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "core/vb_types.h"
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::sound::detail {
 

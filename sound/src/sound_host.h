@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/vb_types.h"
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::sound::detail {
 

@@ -13,8 +13,8 @@
 #include "framework/input_module.h"
 #include "framework/key_assign.h"
 #include "frontend/service_jobs.h"
-#include "platform/input_devices.h"
-#include "platform/scan_codes.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::app {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "framework/input_codes.h"
 #include "framework/input_module.h"
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::app {
 namespace {

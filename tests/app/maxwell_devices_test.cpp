@@ -5,8 +5,8 @@
 #include "app/the_app.h"
 #include "framework/maxwell.h"
 #include "framework/sound.h"
-#include "platform/clock.h"
-#include "platform/headless_window.h"
+#include "platform/base/clock.h"
+#include "platform/base/headless_window.h"
 
 namespace brumil::app {
 namespace {

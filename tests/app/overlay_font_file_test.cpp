@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/dialog_text.h"
-#include "platform/files.h"
-#include "platform/font_face.h"
+#include "platform/base/files.h"
+#include "platform/font/font_face.h"
 #include "temp_root.h"
 
 namespace brumil::app {

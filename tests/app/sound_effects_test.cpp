@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/sound.h"
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 #include "temp_root.h"
 
 namespace brumil::app {

@@ -13,7 +13,7 @@
 #include "core/api.h"
 #include "framework/key_assign.h"
 #include "frontend/application_config.h"
-#include "platform/headless_window.h"
+#include "platform/base/headless_window.h"
 #include "temp_root.h"
 
 namespace brumil::app {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "battle/b_game.h"
-#include "platform/collision.h"
+#include "platform/collision/collision.h"
 
 namespace brumil::battle {
 namespace {

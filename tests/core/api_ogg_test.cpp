@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/api.h"
-#include "platform/ogg_encoder.h"
+#include "platform/sound/ogg_encoder.h"
 
 namespace brumil::core {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/single_instance.h"
+#include "platform/base/single_instance.h"
 #include "temp_root.h"
 
 namespace brumil::core {

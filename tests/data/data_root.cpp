@@ -9,7 +9,7 @@
 
 #include "datagen/datagen.h"
 #include "framework/sound.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::datatest {
 

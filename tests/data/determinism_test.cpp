@@ -10,7 +10,7 @@
 
 #include "data_root.h"
 #include "datagen/datagen.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::datatest {
 namespace {

@@ -11,7 +11,7 @@
 #include "app/texture_search_paths.h"
 #include "data_root.h"
 #include "picture_cases.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 #include "render/admin_lib.h"
 #include "render/graphics.h"
 #include "render/im_texture.h"

@@ -11,7 +11,7 @@
 #include "data_root.h"
 #include "image/cmg_bbi.h"
 #include "picture_cases.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::datatest {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/splib.h"
-#include "platform/headless_window.h"
+#include "platform/base/headless_window.h"
 
 namespace brumil::framework {
 namespace {

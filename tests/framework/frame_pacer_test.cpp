@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::framework {
 namespace {

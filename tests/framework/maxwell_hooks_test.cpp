@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/maxwell.h"
-#include "platform/headless_window.h"
+#include "platform/base/headless_window.h"
 
 namespace brumil::framework {
 namespace {

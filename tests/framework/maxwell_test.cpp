@@ -6,10 +6,10 @@
 
 #include "framework/input_module.h"
 #include "framework/splib.h"
-#include "platform/clock.h"
-#include "platform/headless_window.h"
-#include "platform/input_devices.h"
-#include "platform/scan_codes.h"
+#include "platform/base/clock.h"
+#include "platform/base/headless_window.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::framework {
 namespace {

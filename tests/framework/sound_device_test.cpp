@@ -3,8 +3,8 @@
 #include "framework/maxwell.h"
 #include "framework/sound.h"
 #include "framework/splib.h"
-#include "platform/clock.h"
-#include "platform/headless_window.h"
+#include "platform/base/clock.h"
+#include "platform/base/headless_window.h"
 
 namespace brumil::framework {
 namespace {

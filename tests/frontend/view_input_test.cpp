@@ -7,7 +7,7 @@
 #include "framework/maxwell.h"
 #include "framework/vkey.h"
 #include "frontend/view.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::frontend {
 namespace {

@@ -7,7 +7,7 @@
 #include "framework/splib.h"
 #include "frontend/view.h"
 #include "image/cmg_bbi_function.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::frontend {
 namespace {

@@ -8,8 +8,8 @@
 #include "image/bmp_format.h"
 #include "image/cmg_bbi_function.h"
 #include "picture_util.h"
-#include "platform/files.h"
-#include "platform/jpeg_codec.h"
+#include "platform/base/files.h"
+#include "platform/pixel/jpeg_codec.h"
 #include "temp_root.h"
 
 namespace brumil::image {

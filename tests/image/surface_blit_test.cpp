@@ -3,7 +3,7 @@
 #include "core/rect.h"
 #include "image/cmg_bbi.h"
 #include "picture_util.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::image {
 namespace {

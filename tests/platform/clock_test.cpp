@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::platform {
 namespace {

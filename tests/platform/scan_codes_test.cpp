@@ -1,4 +1,4 @@
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 #include <gtest/gtest.h>
 

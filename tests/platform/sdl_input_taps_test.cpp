@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "platform/input_devices.h"
-#include "platform/scan_codes.h"
-#include "platform/sdl_window.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/scan_codes.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "platform/input_devices.h"
-#include "platform/sdl_subsystems.h"
-#include "platform/sdl_window.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/sdl_subsystems.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/sdl_window.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/headless_window.h"
-#include "platform/input_devices.h"
+#include "platform/base/headless_window.h"
+#include "platform/base/input_devices.h"
 
 namespace brumil::platform {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "ark_test_host.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "render/ark.h"
 
 namespace brumil::render {

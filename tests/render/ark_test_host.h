@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording_device.h"
+#include "platform/gfx/recording_device.h"
 #include "render/ark_host.h"
 
 namespace brumil::render::testing {

@@ -5,7 +5,7 @@
 
 #include "framework/display.h"
 #include "image/cmg_bbi_string.h"
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 #include "render/graphics.h"
 #include "render_test_env.h"
 

@@ -6,7 +6,7 @@
 
 #include "image/cmg_bbi.h"
 #include "image/cmg_bbi_function.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 #include "render/graphics.h"
 #include "render/texture_generators.h"
 #include "render_test_env.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/display.h"
-#include "platform/recording_device.h"
+#include "platform/gfx/recording_device.h"
 #include "render/admin_lib.h"
 #include "render/im_texture.h"
 

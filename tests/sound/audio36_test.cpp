@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "platform/files.h"
-#include "platform/media_decoder.h"
-#include "platform/ogg_encoder.h"
+#include "platform/base/files.h"
+#include "platform/media/media_decoder.h"
+#include "platform/sound/ogg_encoder.h"
 #include "sound/ms_acm.h"
 #include "sound/ms_stm.h"
 #include "sound/ms_wav.h"

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/files.h"
-#include "platform/media_decoder.h"
-#include "platform/ogg_encoder.h"
+#include "platform/base/files.h"
+#include "platform/media/media_decoder.h"
+#include "platform/sound/ogg_encoder.h"
 #include "sound_test_env.h"
 
 namespace brumil::sound::test {

@@ -5,7 +5,7 @@
 #include "core/pak_archive.h"
 #include "framework/sound.h"
 #include "framework/splib.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 #include "sound_test_env.h"
 #include "wave_builder.h"
 

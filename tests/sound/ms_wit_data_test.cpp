@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/api.h"
-#include "platform/files.h"
-#include "platform/ogg_encoder.h"
+#include "platform/base/files.h"
+#include "platform/sound/ogg_encoder.h"
 #include "sound/loop_file.h"
 #include "sound/ms_wit.h"
 #include "sound_test_env.h"

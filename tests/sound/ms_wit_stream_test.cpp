@@ -2,7 +2,7 @@
 
 #include "core/api.h"
 #include "framework/splib.h"
-#include "platform/ogg_encoder.h"
+#include "platform/sound/ogg_encoder.h"
 #include "sound/ms_wit.h"
 #include "sound_test_env.h"
 #include "wave_builder.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/headless_window.h"
-#include "platform/window.h"
+#include "platform/base/headless_window.h"
+#include "platform/base/window.h"
 
 namespace brumil::testing {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::testing {
 namespace fs = std::filesystem;

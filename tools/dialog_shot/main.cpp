@@ -15,7 +15,7 @@
 
 #include "app/the_app.h"
 #include "frontend/application_config.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace {
 

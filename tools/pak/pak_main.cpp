@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/pak_archive.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "core/vb_types.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 #include "sound/ms_wav.h"
 
 namespace brumil::app {

@@ -21,7 +21,7 @@
 #include "app/main_menu_services.h"
 #include "app/save_files.h"
 #include "framework/maxwell.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::app {
 

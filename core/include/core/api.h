@@ -22,10 +22,10 @@
 #include "core/text.h"
 #include "core/val.h"
 #include "core/vb_types.h"
-#include "platform/clock.h"
-#include "platform/helper_random.h"
-#include "platform/ogg_decoder.h"
-#include "platform/single_instance.h"
+#include "platform/base/clock.h"
+#include "platform/codec/helper_random.h"
+#include "platform/sound/ogg_decoder.h"
+#include "platform/base/single_instance.h"
 
 namespace brumil::core {
 

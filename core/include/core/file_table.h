@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "core/vb_types.h"
-#include "platform/open_file.h"
+#include "platform/base/open_file.h"
 
 namespace brumil::core {
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::framework {
 

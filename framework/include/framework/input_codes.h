@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/vb_types.h"
-#include "platform/scan_codes.h"
+#include "platform/base/scan_codes.h"
 
 namespace brumil::framework {
 

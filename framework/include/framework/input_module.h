@@ -10,7 +10,7 @@
 
 #include "core/vb_types.h"
 #include "framework/input_state.h"
-#include "platform/input_devices.h"
+#include "platform/base/input_devices.h"
 
 namespace brumil::framework {
 

@@ -12,9 +12,9 @@
 #include "core/vb_types.h"
 #include "framework/frame_pacer.h"
 #include "framework/maxwell_config.h"
-#include "platform/clock.h"
-#include "platform/input_devices.h"
-#include "platform/window.h"
+#include "platform/base/clock.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/window.h"
 
 namespace brumil::framework {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "core/vb_types.h"
-#include "platform/sound_device.h"
+#include "platform/sound/sound_device.h"
 
 namespace brumil::framework {
 

@@ -14,7 +14,7 @@
 
 #include "core/vb_types.h"
 #include "image/cmg_bbi.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::platform {
 class Surface;

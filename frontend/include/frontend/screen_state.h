@@ -15,7 +15,7 @@
 #include "framework/key_assign.h"
 #include "frontend/quadefects.h"
 #include "image/cmg_bbi.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::frontend {
 

@@ -21,7 +21,7 @@
 #include "core/vb_types.h"
 #include "framework/display.h"
 #include "frontend/settings_dialog.h"
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 namespace brumil::frontend {
 

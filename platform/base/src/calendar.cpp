@@ -1,4 +1,4 @@
-#include "platform/calendar.h"
+#include "platform/base/calendar.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 
 #include <chrono>
 #include <random>

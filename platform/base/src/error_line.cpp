@@ -1,4 +1,4 @@
-#include "platform/error_line.h"
+#include "platform/base/error_line.h"
 
 #include <cstdio>
 #include <string>

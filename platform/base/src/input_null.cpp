@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "platform/input_devices.h"
+#include "platform/base/input_devices.h"
 
 namespace brumil::platform {
 

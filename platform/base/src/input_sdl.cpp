@@ -5,9 +5,9 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/input_devices.h"
-#include "platform/scan_codes.h"
-#include "platform/sdl_subsystems.h"
+#include "platform/base/input_devices.h"
+#include "platform/base/scan_codes.h"
+#include "platform/base/sdl_subsystems.h"
 
 namespace brumil::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/base/message_box.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "platform/open_file.h"
+#include "platform/base/open_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::platform {
 

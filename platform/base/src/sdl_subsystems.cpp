@@ -1,4 +1,4 @@
-#include "platform/sdl_subsystems.h"
+#include "platform/base/sdl_subsystems.h"
 
 #include <SDL.h>
 

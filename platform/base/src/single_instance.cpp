@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/base/single_instance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::platform {
 

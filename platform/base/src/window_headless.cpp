@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/headless_window.h"
+#include "platform/base/headless_window.h"
 
 namespace brumil::platform {
 

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstring>
 
-#include "platform/error_line.h"
-#include "platform/headless_window.h"
-#include "platform/sdl_subsystems.h"
-#include "platform/sdl_window.h"
+#include "platform/base/error_line.h"
+#include "platform/base/headless_window.h"
+#include "platform/base/sdl_subsystems.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 

@@ -1,6 +1,6 @@
 #include <SDL.h>
 
-#include "platform/sdl_window.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 

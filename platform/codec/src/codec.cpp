@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/codec/codec.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "platform/helper_random.h"
+#include "platform/codec/helper_random.h"
 
 namespace brumil::platform {
 namespace {

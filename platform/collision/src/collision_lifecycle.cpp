@@ -1,4 +1,4 @@
-#include "platform/collision.h"
+#include "platform/collision/collision.h"
 
 namespace brumil::platform::collision {
 namespace {

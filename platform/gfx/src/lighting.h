@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 
 namespace brumil::platform::lighting {
 

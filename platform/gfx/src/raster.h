@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/d3d_types.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_types.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::platform::raster {
 

@@ -1,5 +1,5 @@
 // SDL2's software renderer over a memory surface, for speed comparisons.
-#include "platform/sdl_reference_renderer.h"
+#include "platform/gfx/sdl_reference_renderer.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // The software device: its state, the calls that set it, and the draws, which
 // read the vertex records, transform, light and clip them, assemble the
 // primitives and hand screen-space triangles and lines to the rasteriser.
-#include "platform/soft_device.h"
+#include "platform/gfx/soft_device.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,7 @@
 
 #include "clip_polygon.h"
 #include "lighting.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 #include "raster.h"
 
 namespace brumil::platform {

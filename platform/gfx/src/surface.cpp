@@ -1,4 +1,4 @@
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 #include <algorithm>
 #include <cstdint>

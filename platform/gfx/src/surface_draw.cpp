@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/surface.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::platform {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 
 namespace brumil::platform::raster::simd {
 

@@ -1,5 +1,5 @@
 // The decoder over libsndfile.
-#include "platform/media_decoder.h"
+#include "platform/media/media_decoder.h"
 
 #include <sndfile.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/media_graph.h"
+#include "platform/media/media_graph.h"
 
 #include <cmath>
 

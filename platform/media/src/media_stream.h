@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/media_decoder.h"
-#include "platform/media_output.h"
-#include "platform/sound_buffer.h"
+#include "platform/media/media_decoder.h"
+#include "platform/media/media_output.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::platform::detail {
 

@@ -1,4 +1,4 @@
-#include "platform/jpeg_codec.h"
+#include "platform/pixel/jpeg_codec.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/pixel_kernels.h"
+#include "platform/pixel/pixel_kernels.h"
 
 #include <algorithm>
 #include <cmath>

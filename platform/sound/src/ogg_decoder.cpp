@@ -1,4 +1,4 @@
-#include "platform/ogg_decoder.h"
+#include "platform/sound/ogg_decoder.h"
 
 #include <vorbis/vorbisfile.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ogg_encoder.h"
+#include "platform/sound/ogg_encoder.h"
 
 #include <vorbis/vorbisenc.h>
 

@@ -1,10 +1,10 @@
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "mixer_state.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 #include "wav_bytes.h"
 
 namespace brumil::platform {

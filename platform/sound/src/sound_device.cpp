@@ -1,4 +1,4 @@
-#include "platform/sound_device.h"
+#include "platform/sound/sound_device.h"
 
 #include <SDL.h>
 

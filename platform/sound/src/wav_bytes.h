@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::platform::detail {
 

@@ -1,4 +1,4 @@
-#include "platform/wave_routines.h"
+#include "platform/sound/wave_routines.h"
 
 #include <algorithm>
 #include <cmath>

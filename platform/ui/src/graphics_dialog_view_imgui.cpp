@@ -6,7 +6,7 @@
 #include <string>
 
 #include "overlay_windows.h"
-#include "platform/graphics_dialog_view.h"
+#include "platform/ui/graphics_dialog_view.h"
 
 namespace brumil::platform {
 

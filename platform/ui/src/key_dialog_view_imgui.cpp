@@ -4,7 +4,7 @@
 #include <imgui.h>
 
 #include "overlay_windows.h"
-#include "platform/key_dialog_view.h"
+#include "platform/ui/key_dialog_view.h"
 
 namespace brumil::platform {
 

@@ -7,8 +7,8 @@
 #include "imgui_sdl_draw.h"
 #include "overlay_pointer.h"
 #include "overlay_windows.h"
-#include "platform/menu_overlay.h"
-#include "platform/sdl_window.h"
+#include "platform/ui/menu_overlay.h"
+#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 

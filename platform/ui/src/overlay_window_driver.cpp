@@ -1,4 +1,4 @@
-#include "platform/overlay_window_driver.h"
+#include "platform/ui/overlay_window_driver.h"
 
 #include <imgui.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/overlay_window.h"
+#include "platform/ui/overlay_window.h"
 
 namespace brumil::platform {
 

@@ -16,7 +16,7 @@
 
 #include "core/rect.h"
 #include "core/vb_types.h"
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 #include "render/ark_host.h"
 #include "render/ark_primitive.h"
 #include "render/hit_test.h"

@@ -8,7 +8,7 @@
 // host of their own over a recording or software device.
 
 #include "core/vb_types.h"
-#include "platform/d3d_device.h"
+#include "platform/gfx/d3d_device.h"
 
 namespace brumil::render {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/vb_types.h"
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 
 namespace brumil::render {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/vb_types.h"
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 #include "render/primitive_script.h"
 
 namespace brumil::render {

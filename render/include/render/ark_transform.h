@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/vb_types.h"
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 #include "render/ark_host.h"
 
 namespace brumil::render {

@@ -24,8 +24,8 @@
 #include "framework/splib.h"
 #include "image/cmg_bbi.h"
 #include "image/text_box.h"
-#include "platform/d3d_types.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_types.h"
+#include "platform/gfx/surface.h"
 #include "render/im_device.h"
 
 namespace brumil::core {

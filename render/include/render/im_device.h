@@ -16,8 +16,8 @@
 #include <span>
 
 #include "core/vb_types.h"
-#include "platform/d3d_types.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_types.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::render {
 

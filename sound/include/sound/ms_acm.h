@@ -17,8 +17,8 @@
 
 #include "core/vb_types.h"
 #include "framework/splib.h"
-#include "platform/media_commands.h"
-#include "platform/media_graph.h"
+#include "platform/media/media_commands.h"
+#include "platform/media/media_graph.h"
 
 namespace brumil::sound {
 

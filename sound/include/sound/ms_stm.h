@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/vb_types.h"
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 #include "sound/stream_header.h"
 
 namespace brumil::core {

@@ -16,8 +16,8 @@
 
 #include "core/vb_types.h"
 #include "framework/splib.h"
-#include "platform/sound_buffer.h"
-#include "platform/wave_routines.h"
+#include "platform/sound/sound_buffer.h"
+#include "platform/sound/wave_routines.h"
 #include "sound/wave_file.h"
 
 namespace brumil::sound {

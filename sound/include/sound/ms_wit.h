@@ -17,7 +17,7 @@
 
 #include "core/vb_types.h"
 #include "framework/splib.h"
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 #include "sound/wit_file.h"
 
 namespace brumil::sound {

@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/codec/codec.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/helper_random.h"
+#include "platform/codec/helper_random.h"
 
 namespace brumil::platform {
 namespace {

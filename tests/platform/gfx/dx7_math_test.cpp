@@ -1,4 +1,4 @@
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/d3d_device.h"
-#include "platform/soft_device.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_device.h"
+#include "platform/gfx/soft_device.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::platform::testing {
 

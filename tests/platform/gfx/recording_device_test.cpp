@@ -1,4 +1,4 @@
-#include "platform/recording_device.h"
+#include "platform/gfx/recording_device.h"
 
 #include <gtest/gtest.h>
 

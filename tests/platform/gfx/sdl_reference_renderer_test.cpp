@@ -1,4 +1,4 @@
-#include "platform/sdl_reference_renderer.h"
+#include "platform/gfx/sdl_reference_renderer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "gfx_test_util.h"
-#include "platform/dx7_math.h"
+#include "platform/gfx/dx7_math.h"
 
 namespace brumil::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/media_commands.h"
+#include "platform/media/media_commands.h"
 
 #include <gtest/gtest.h>
 

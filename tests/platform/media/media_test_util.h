@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/media_decoder.h"
-#include "platform/media_output.h"
-#include "platform/sound_device.h"
+#include "platform/media/media_decoder.h"
+#include "platform/media/media_output.h"
+#include "platform/sound/sound_device.h"
 #include "temp_root.h"
 
 namespace brumil::platform::test {

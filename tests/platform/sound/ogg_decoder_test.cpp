@@ -1,11 +1,11 @@
-#include "platform/ogg_decoder.h"
+#include "platform/sound/ogg_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "platform/ogg_encoder.h"
+#include "platform/sound/ogg_encoder.h"
 
 namespace brumil::platform {
 namespace {

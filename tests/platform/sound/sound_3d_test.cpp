@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/sound_device.h"
+#include "platform/base/files.h"
+#include "platform/sound/sound_device.h"
 #include "temp_root.h"
 
 namespace brumil::platform {

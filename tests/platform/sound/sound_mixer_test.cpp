@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/sound_device.h"
+#include "platform/sound/sound_device.h"
 
 namespace brumil::platform {
 namespace {

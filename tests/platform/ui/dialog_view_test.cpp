@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/graphics_dialog_view.h"
-#include "platform/key_dialog_view.h"
-#include "platform/overlay_window_driver.h"
+#include "platform/ui/graphics_dialog_view.h"
+#include "platform/ui/key_dialog_view.h"
+#include "platform/ui/overlay_window_driver.h"
 
 namespace brumil::platform {
 namespace {

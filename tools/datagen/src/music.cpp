@@ -7,7 +7,7 @@
 #include <string>
 
 #include "pictures.h"
-#include "platform/ogg_encoder.h"
+#include "platform/sound/ogg_encoder.h"
 #include "synth.h"
 
 namespace brumil::datagen {

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 namespace brumil::datagen {
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/scan_codes.h"
-#include "platform/window.h"
+#include "platform/base/scan_codes.h"
+#include "platform/base/window.h"
 
 namespace brumil::platform {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/overlay_window.h"
+#include "platform/ui/overlay_window.h"
 
 namespace brumil::platform {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::platform {
 

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/window.h"
+#include "platform/base/window.h"
 
 namespace brumil::platform {
 

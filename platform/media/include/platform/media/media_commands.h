@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/media_output.h"
+#include "platform/media/media_output.h"
 
 namespace brumil::platform {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3d_device.h"
+#include "platform/gfx/d3d_device.h"
 
 namespace brumil::platform {
 

@@ -2,7 +2,7 @@
 // The window without a display: presented frames are only kept for reading
 // back, the event pump reports what tests inject.
 
-#include "platform/window.h"
+#include "platform/base/window.h"
 
 namespace brumil::platform {
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/d3d_device.h"
-#include "platform/surface.h"
+#include "platform/gfx/d3d_device.h"
+#include "platform/gfx/surface.h"
 
 namespace brumil::platform {
 

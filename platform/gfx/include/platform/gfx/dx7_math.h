@@ -3,7 +3,7 @@
 // precision. Row-vector convention: MatrixMultiply(r, a, b) gives a x b, which
 // applies a first.
 
-#include "platform/d3d_types.h"
+#include "platform/gfx/d3d_types.h"
 
 namespace brumil::platform {
 

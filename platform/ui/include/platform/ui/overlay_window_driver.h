@@ -4,7 +4,7 @@
 // under a scripted pointer. Tests drive the dialog views with it and check
 // what the views report.
 
-#include "platform/overlay_window.h"
+#include "platform/ui/overlay_window.h"
 
 struct ImGuiContext;
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/media_output.h"
+#include "platform/media/media_output.h"
 
 namespace brumil::platform {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/menu_overlay.h"
+#include "platform/ui/menu_overlay.h"
 
 namespace brumil::platform {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/sound_buffer.h"
+#include "platform/sound/sound_buffer.h"
 
 namespace brumil::platform {
 

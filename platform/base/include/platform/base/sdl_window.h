@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/window.h"
+#include "platform/base/window.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
