@@ -1,13 +1,16 @@
 #pragma once
 // CIMArkPrimitive: the geometry generators of the 3D library. Every generator
 // replaces the caller's vertex array (and index array where the shape is
-// indexed) with a new shape drawn as a triangle list. The VERTEX form carries
-// normals for lit drawing, the LVERTEX form one colour for pre-lit drawing; both
-// forms of a shape share positions, texture coordinates, order and indices.
+// indexed) with a new shape. Most shapes are triangle lists; the surfaces of
+// revolution are triangle strips (indexed for the token-script ones, without
+// indices for Revolution2). The VERTEX form carries normals for lit drawing,
+// the LVERTEX form one colour for pre-lit drawing; both forms of a shape share
+// positions, texture coordinates, order and indices.
 //
-// Index arrays are 16-bit: every generator keeps its vertex count within
-// 32768 (sphere divisions are limited to 256, Land2 grids drop the rows and
-// columns that do not fit).
+// Every generator keeps its vertex count within 32768, so 16-bit indices
+// always reach: sphere divisions are limited to 256, Land2 grids drop the rows
+// and columns that do not fit, and a Revolution2 or MageSheet2 text whose
+// vertex array would pass the limit is replaced by the generator's default.
 
 #include <initializer_list>
 #include <span>
@@ -115,6 +118,41 @@ public:
     void GetD3DLVERTEX_Tetra(std::vector<D3DLVERTEX>& vertices, std::vector<Integer>& indices,
                              std::string_view script, Long color);
     void BillBoardOffset(std::string_view script, Long reserved, BillBoardTables& tables);
+
+    // ---- Revolution2 and MageSheet2 cell texts -------------------------------------
+    // Script texts: rows separated by single spaces, each row a run of
+    // two-character decimal cells (a cell that does not begin with a digit
+    // reads 0). Script2 texts: rows separated by ":", cells separated by
+    // spaces, each cell five hexadecimal digits S A R G B; the colour is each
+    // channel digit times 17.
+    //
+    // Revolution2: a strip without indices of 2 W (R - 1) vertices, W = cells
+    // per row + 1 (the last column closes each ring on its first point, tu 1).
+    // The text's last row is the bottom ring (y -0.5), its first the top
+    // (y +0.5). A Script cell is the radius times 160; an empty cell or "_"
+    // repeats the last radius read, across rows too. A Script2 radius is
+    // (S + 1) / 32. Fewer than 3 cells or 2 rows give "808080 808080" (Script)
+    // or "FFFFF FFFFF FFFFF : FFFFF FFFFF FFFFF" (Script2). The lit form raises
+    // radii below 0.000001 and smooths its normals across columns and rows.
+    void GetD3DLVERTEX_Revolution2_Script(std::vector<D3DLVERTEX>& vertices,
+                                          std::string_view script, Long color) const;
+    void GetD3DLVERTEX_Revolution2_Script2(std::vector<D3DLVERTEX>& vertices,
+                                           std::string_view script) const;
+    void GetD3DVERTEX_Revolution2_Script(std::vector<D3DVERTEX>& vertices,
+                                         std::string_view script) const;
+    // MageSheet2: an upright unit sheet centred on the origin, raised to -depth;
+    // the text's first row is the bottom. A list without indices of
+    // 12 (W - 1)(R - 1) vertices: each cell is four triangles around its centre.
+    // A Script depth is the cell / 96, a Script2 depth S / 15. Fewer than 2
+    // cells or 2 rows give "0000 0000" or "0FFFF 0FFFF : 0FFFF 0FFFF". The lit
+    // form has flat normals, blended across the copies of each point when
+    // `smooth`.
+    void GetD3DLVERTEX_MageSheet2_Script(std::vector<D3DLVERTEX>& vertices, std::string_view script,
+                                         Long color) const;
+    void GetD3DLVERTEX_MageSheet2_Script2(std::vector<D3DLVERTEX>& vertices,
+                                          std::string_view script) const;
+    void GetD3DVERTEX_MageSheet2_Script(std::vector<D3DVERTEX>& vertices, std::string_view script,
+                                        bool smooth) const;
 
 private:
     PrimitiveScriptLists scriptLists_;
