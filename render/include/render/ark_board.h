@@ -7,7 +7,8 @@
 // DoRender draws every visible object in depth order through the board's own
 // CIMArkTransform and unbinds both texture stages afterwards.
 //
-// Reading a scene object table into the board comes with the scene record.
+// ReadHBData turns a scene object table (CHBData) into objects: the board is
+// sized to the table and every record is applied to the object of its index.
 
 #include <memory>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "render/ark_transform.h"
 
 namespace brumil::render {
+
+class CHBData;
 
 class CIMArkBoard {
 public:
@@ -41,6 +44,16 @@ public:
     void DoRender(Long flags);
     // The flags of the latest DoRender.
     Long RenderFlags() const { return renderFlags_; }
+
+    // Sizes the board to the table (objects of the remaining slots are reused)
+    // and applies every record in order; the table's active index ends on
+    // its last record.
+    void ReadHBData(CHBData& data);
+    // Applies the table's active record to the object of the same index:
+    // geometry (only when NumberPrimitiveType1 is 0), placement, diffuse
+    // material, textures, render modes, shadow and visibility. Nothing when
+    // the active index is outside the table.
+    void ReadHBDataActive(const CHBData& data);
 
     // The type code that a scene record's shape asks Create for: the shape
     // clamped to 0..255 (so it cannot reach the vertex-choice bits) with both
