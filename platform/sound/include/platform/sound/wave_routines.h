@@ -26,6 +26,45 @@
 //   scale's range. A position outside 0 .. blocks - 1 reads (0, 0) and writes
 //   nothing; both then answer 1.
 // - Routines answer 0 on success and 1 on failure; a failure writes nothing.
+//
+// Block operations (WaveBlt .. WaveBltLoopBlur) combine n frames of the
+// source from srcIndex into the destination from dstIndex, frame j of the
+// block at a time, each side (left, right) on its own on the 24-bit scale:
+// s is the source sample, d the destination's before the call, L the level.
+// - Ranges: dstIndex must lie in 0 .. dst.blocks - 1 and srcIndex in
+//   0 .. src.blocks - 1, length be >= 1 and every float finite, else the call
+//   answers 1; n = length clipped to what both waves hold from their index.
+//   Source and destination may be the same wave, overlapping or not: the
+//   source frames are read before anything is written.
+// - Each result is rounded to the nearest (halves to even), clamped to the
+//   24-bit range and written in the destination's format as WaveFormat
+//   writes (a mono destination takes floor((left + right) / 2)).
+// - x = j / (n - 1) is the frame's place in the block (0 when n = 1); t = j /
+//   hz is its time in seconds at the destination's rate.
+//   Blt          d = L s
+//   BltAdd       d = d + L s
+//   BltSub       d = d - L s
+//   BltMul       d = d s L / 2^23 (ring modulation; L 1 keeps the scale)
+//   BltAddNoise  d = s + L u, u uniform in -2^23 .. 2^23 - 1, drawn left then
+//                right for every frame from a 32-bit xorshift generator
+//                started at kWaveNoiseSeed by every call (same call, same
+//                noise)
+//   BltBlur      d = mean of the source over frames i - R .. i + R that exist
+//                in the source (i the frame's source position, R the blur
+//                level; R <= 0 copies)
+//   BltGluder    y = s(first); then for every frame y = y + (s - y) / G and
+//                d = y, G the gluder level (at least 1; 1 copies): a glide
+//                that lets the sound follow its source slowly
+//   BltSin       d = m d + s (1 + L sin(2 pi v t + a)): a tremolo of depth L
+//                at v Hz from phase a, keeping m of the destination
+//   BltEndLoop   d = (1 - w) d + w s, w = L x'^m: the destination fades into
+//                the source; the fade takes the v percent of the block that
+//                ends where the last a percent begins (x' runs 0 to 1 there,
+//                0 before, 1 after); m <= 0 counts as 0 (a constant L)
+//   BltLoopBlur  d = m d + L (mean of the source over i - r .. i + r), with
+//                the radius r = a + (v - a) x growing from a frames at the
+//                block's start to v at its end (rounded, limited to
+//                0 .. src.blocks)
 
 #include <cstdint>
 #include <span>
@@ -70,5 +109,32 @@ std::int32_t GetWave24(std::span<const std::uint8_t> data, std::int32_t position
 std::int32_t LetWave24(std::span<std::uint8_t> data, std::int32_t position, std::int32_t bits,
                        std::int32_t channels, std::int32_t blocks, std::int32_t left,
                        std::int32_t right);
+
+// ---- Block operations (see the rules above) --------------------------------------
+constexpr std::uint32_t kWaveNoiseSeed = 0x2545F491u;
+
+std::int32_t WaveBlt(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                     std::int32_t srcIndex, std::int32_t length, float level);
+std::int32_t WaveBltAdd(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                        std::int32_t srcIndex, std::int32_t length, float level);
+std::int32_t WaveBltSub(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                        std::int32_t srcIndex, std::int32_t length, float level);
+std::int32_t WaveBltMul(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                        std::int32_t srcIndex, std::int32_t length, float level);
+std::int32_t WaveBltAddNoise(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                             std::int32_t srcIndex, std::int32_t length, float level);
+std::int32_t WaveBltBlur(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                         std::int32_t srcIndex, std::int32_t length, std::int32_t blurLevel);
+std::int32_t WaveBltGluder(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                           std::int32_t srcIndex, std::int32_t length, std::int32_t gluderLevel);
+std::int32_t WaveBltSin(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                        std::int32_t srcIndex, std::int32_t length, float level, float v, float m,
+                        float a);
+std::int32_t WaveBltEndLoop(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                            std::int32_t srcIndex, std::int32_t length, float level, float v,
+                            float m, float a);
+std::int32_t WaveBltLoopBlur(const WaveDesc& dst, const WaveDesc& src, std::int32_t dstIndex,
+                             std::int32_t srcIndex, std::int32_t length, float level, float v,
+                             float m, float a);
 
 }  // namespace brumil::platform
