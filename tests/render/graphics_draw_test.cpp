@@ -108,6 +108,32 @@ TEST_F(SpriteOnSoftwareDevice, RotatedAndBlendedSprites) {
     EXPECT_EQ(Back(300, 300), 0u);
 }
 
+TEST_F(SpriteOnSoftwareDevice, ATextureWithoutAlphaDrawsItsPixelsOpaque) {
+    // A picture whose fourth bytes are all 0, made into a texture with or
+    // without alpha, drawn with alpha blending and the alpha test.
+    struct Case {
+        const char* name;
+        bool alphaTexture;
+        std::uint32_t seen;
+    };
+    const Case cases[] = {
+        {"with alpha the clear pixels are dropped", true, 0u},
+        {"without alpha every pixel is opaque", false, kRed & 0xFFFFFFu},
+    };
+    Long x = 400;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CGraphics g;
+        FillPicture(g, 2, 2, kRed & 0xFFFFFFu);
+        ASSERT_TRUE(g.ExistDDSTexture(true, c.alphaTexture));
+        g.SetRender(0x211);
+        g.DrawD3DDraw(x, 60, 0, 0, 0, 0, false, false);
+        EXPECT_EQ(Back(x, 60), c.seen);
+        EXPECT_EQ(Back(x + 1, 61), c.seen);
+        x += 10;
+    }
+}
+
 TEST_F(SpriteOnSoftwareDevice, BillboardAndPolygon) {
     CGraphics g;
     FillPicture(g, 4, 4, kBlue);
