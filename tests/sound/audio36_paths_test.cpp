@@ -98,6 +98,34 @@ TEST(Audio36Paths, OggStageMusicLoopsSampleExactAtItsLoopPoints) {
     }
 }
 
+// Damaged Ogg files pass every player, the compressed-music fallback last,
+// and are refused; nothing they opened on the way stays behind.
+TEST(Audio36Paths, DamagedOggIsRefusedByEveryPlayer) {
+    const auto ogg = StageTune(8000);
+    ASSERT_FALSE(ogg.empty());
+    std::vector<Byte> headOnly(ogg.begin(), ogg.begin() + 58);
+    std::vector<Byte> noStart(ogg.begin() + 200, ogg.end());
+    struct Case {
+        const char* name;
+        std::vector<Byte> bytes;
+    };
+    const Case cases[] = {
+        {"cut in half", std::vector<Byte>(ogg.begin(), ogg.begin() + ogg.size() / 2)},
+        {"the first page alone", headOnly},
+        {"without its first pages", noStart},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SoundTestEnv env;
+        env.Write("data/bgm/broken.ogg", c.bytes);
+        CAudio36 bgm;
+        EXPECT_EQ(bgm.Load("\\data\\bgm\\broken.ogg"), 1);
+        EXPECT_EQ(bgm.PlayerKind(), CAudio36::kNone);
+        bgm.Play(true, 1.0f, 0);  // nothing loaded: nothing plays
+        EXPECT_EQ(Tick(env), Samples(2 * kTickFrames, 0));
+    }
+}
+
 // Calls f with whichever player the one-call player holds (not the
 // compressed music player, which has no 3D controls).
 template <typename F>
