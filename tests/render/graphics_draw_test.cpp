@@ -134,6 +134,19 @@ TEST_F(SpriteOnSoftwareDevice, ATextureWithoutAlphaDrawsItsPixelsOpaque) {
     }
 }
 
+TEST_F(SpriteOnSoftwareDevice, PicturesWiderThanTheOldTextureLimitDraw) {
+    // The last 100 columns of each picture land on the screen's left edge.
+    for (const Long wide : {3000L, 9000L}) {
+        SCOPED_TRACE(wide);
+        framework::gBackDDS()->BltColorFill(0xFF000000u);
+        CGraphics g;
+        FillPicture(g, wide, 2, kBlue);
+        g.DrawD3DDraw(100 - g.Width(), 70, 0, 0, 0, 0, false, false);
+        EXPECT_EQ(Row(70, 98, 4, kBlue), "##..");
+        EXPECT_EQ(Back(0, 71), kBlue & 0xFFFFFFu);
+    }
+}
+
 TEST_F(SpriteOnSoftwareDevice, BillboardAndPolygon) {
     CGraphics g;
     FillPicture(g, 4, 4, kBlue);

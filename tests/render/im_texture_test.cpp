@@ -128,6 +128,7 @@ TEST_F(TextureCache, EmptyNameHasTheEmptyEntry) {
     EXPECT_EQ(cache_.ItemAs(""), g);
     EXPECT_EQ(cache_.Add("?stage128x128"), 1);
     EXPECT_EQ(cache_.Add(".bmp"), 2);
+    ASSERT_NE(cache_.Item(2), nullptr);
     EXPECT_EQ(cache_.Item(2)->Width(), 4);
     EXPECT_EQ(prompts_, 0);
 }
