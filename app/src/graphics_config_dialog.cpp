@@ -4,6 +4,7 @@
 
 #include "app/dialog_text.h"
 #include "app/the_app.h"
+#include "core/api.h"
 #include "frontend/application_config.h"
 
 namespace brumil::app {
@@ -91,12 +92,16 @@ GraphicsConfigServices& PlatformGraphicsConfigServices() {
 }
 
 frmGraphicsConfig::frmGraphicsConfig(ConfigRecord& config, GraphicsConfigServices& services)
-    : config_(config), services_(services) {}
+    : config_(config), services_(services) {
+    // The view is made with the window's font before the first load.
+    SetupDialogForm(window_);
+}
 
 frmGraphicsConfig::frmGraphicsConfig()
     : frmGraphicsConfig(gConfig(), PlatformGraphicsConfigServices()) {}
 
 void frmGraphicsConfig::Form_Load() {
+    SetupDialogForm(window_);
     window_.Load();
     caption_ = ColonLineBreaks(kGraphicsConfigCaption);
     okCaption_ = ColonLineBreaks(kCommandOKCaption);
@@ -112,7 +117,10 @@ void frmGraphicsConfig::Form_Load() {
 
 void frmGraphicsConfig::Place(Long x, Long y) {
     if (!window_.Loaded()) Form_Load();
-    window_.Place(x, y);
+    core::FormSetup at;
+    at.x = x;
+    at.y = y;
+    core::gApi().SetupForm(window_, at);
 }
 
 void frmGraphicsConfig::Init() {

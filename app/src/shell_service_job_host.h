@@ -9,11 +9,13 @@
 #include "app/main_window_ui.h"
 #include "app/save_files.h"
 #include "app/texture_search_paths.h"
+#include "core/api.h"
 #include "framework/display.h"
 #include "framework/input_module.h"
 #include "framework/input_state.h"
 #include "framework/splib.h"
 #include "frontend/quadefects.h"
+#include "main_window_form.h"
 #include "platform/base/clock.h"
 #include "platform/ui/menu_overlay.h"
 
@@ -36,6 +38,7 @@ public:
     void UnLoadTheApp() override {
         if (TheApp* a = App()) a->UnLoadTheApp();
     }
+    bool MenuInUse() override { return overlay != nullptr && overlay->MenuInUse(); }
     void EnableScreenAndSystemMenus(bool enabled) override {
         if (TheApp* a = App()) {
             a->Menu.SetTopEnabled(kScreenMenu, enabled);
@@ -43,12 +46,18 @@ public:
         }
     }
     void PictureOrigin(Long& x, Long& y) override {
-        int ix = 0, iy = 0;
-        if (overlay != nullptr) overlay->PictureOrigin(ix, iy);
-        x = ix;
-        y = iy;
+        // The main window's client origin on the screen.
+        const MainWindowForm form(overlay);
+        x = 0;
+        y = 0;
+        core::gApi().FormOnPosition(form, x, y);
     }
-    void RestoreMaximisedWindow() override {}  // the window is never maximised by itself
+    void RestoreMaximisedWindow() override {
+        // Window managers maximise and minimise the window on their own.
+        if (auto& host = framework::gMaxwell(); host && host->Window() != nullptr) {
+            host->Window()->RestoreNormalSize();
+        }
+    }
 
     bool IsFullScreenMode() override { return framework::IsFullScreenMode(); }
     bool IsHalfSizeMode() override { return framework::IsHalfSizeMode(); }

@@ -21,7 +21,8 @@ bool CJobResis::IsPendingRemove(Long key) const {
 }
 
 bool CJobResis::Add(Long key, Long kind) {
-    if (kind < 0 || kind > 2) return false;
+    if (kind < kJobKindNormal || kind > kJobKindAlways) return false;
+    if (Callback != nullptr && !Callback->Accepts(key)) return false;
     if (IsPendingAdd(key)) return false;
     if (FindLinked(key) != nullptr && !IsPendingRemove(key)) return false;
     pendingAdds_.push_back({key, kind});

@@ -37,7 +37,9 @@ void AppJob2_MenuTicker(ApplicationConfig& app, Long, Long message, Long) {
         const Long y = host->MouseScreenY();
         if (y < kMenuShowBelowY) {
             host->MainMenu(true);
-        } else if (y >= kMenuHideFromY) {
+        } else if (y >= kMenuHideFromY && !host->MenuInUse()) {
+            // A drop-down reaches below the bar: the bar stays while it is
+            // open or pointed at, so its items can be chosen.
             host->MainMenu(false);
         }
     }

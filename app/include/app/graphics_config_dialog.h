@@ -97,6 +97,9 @@ public:
     bool Placement(Long& x, Long& y) const { return window_.Placement(x, y); }
     // Captions after the colon rule.
     const std::string& Caption() const { return caption_; }
+    // The window as CApi::SetupForm sees it: its font, its screen.
+    DialogWindow& Form() { return window_; }
+    const DialogWindow& Form() const { return window_; }
     const std::string& FrameCaption(GraphicsGroup group) const;
     const std::string& OptionCaption(GraphicsGroup group, Long index) const;
     Long OptionCount(GraphicsGroup group) const;

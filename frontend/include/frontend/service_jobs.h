@@ -65,6 +65,9 @@ std::optional<GraphicsApply> GraphicsApplyFor(const GraphicsSettings& settings);
 class ServiceJobHost {
 public:
     virtual ~ServiceJobHost() = default;
+    // True while a drop-down of the menu is open or the pointer is over the
+    // menu bar or a drop-down.
+    virtual bool MenuInUse() = 0;
 
     // The main window.
     virtual void UpdateMainMenu() = 0;
@@ -75,7 +78,8 @@ public:
     virtual void EnableScreenAndSystemMenus(bool enabled) = 0;
     // The screen position of the picture's top-left corner.
     virtual void PictureOrigin(Long& x, Long& y) = 0;
-    // In window mode, a maximised main window goes back to its normal size.
+    // In window mode, a maximised or minimised main window goes back to its
+    // normal size.
     virtual void RestoreMaximisedWindow() = 0;
 
     // The display.
