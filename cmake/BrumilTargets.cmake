@@ -3,6 +3,9 @@
 
 add_library(brumil_warnings INTERFACE)
 target_compile_options(brumil_warnings INTERFACE -Wall -Wextra)
+if(BRUMIL_WERROR)
+  target_compile_options(brumil_warnings INTERFACE -Werror)
+endif()
 # GCC 12's optimiser reports out-of-bounds and overlapping accesses inside
 # inlined std::string and std::vector code where none exist; they would bury
 # real warnings, so these families are off for that compiler.

@@ -3,9 +3,8 @@
 #include <iterator>
 
 #include "app/dialog_text.h"
-#include "app/the_app.h"
+#include "app/save_files.h"
 #include "core/api.h"
-#include "frontend/application_config.h"
 
 namespace brumil::app {
 
@@ -67,28 +66,10 @@ constexpr Long kRender32 = 0, kRender16 = 1, kRenderSoftware = 2;
 constexpr Long kSize640 = 0, kSize320 = 1, kSize1024 = 2;
 constexpr Long kVSinkStrict = 0, kVSinkSimple = 1, kVSinkNone = 2;
 
-class PlatformServices final : public GraphicsConfigServices {
-public:
-    bool AddFrontEndJob(Long job, Long kind) override {
-        auto& front = frontend::gAppConfig();
-        if (!front) return false;
-        front->Job().Add(frontend::ApplicationConfig::Key(job), kind);
-        return true;
-    }
-    void UpdateMainMenu() override {
-        if (auto& app = gTheApp()) app->UpdateMainMenu();
-    }
-};
-
 }  // namespace
 
 std::span<const GraphicsGroupText, kGraphicsGroupCount> GraphicsConfigGroups() {
     return kGroups;
-}
-
-GraphicsConfigServices& PlatformGraphicsConfigServices() {
-    static PlatformServices services;
-    return services;
 }
 
 frmGraphicsConfig::frmGraphicsConfig(ConfigRecord& config, GraphicsConfigServices& services)

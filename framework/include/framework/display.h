@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "core/vb_types.h"
+#include "platform/base/window.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/dx7_math.h"
 #include "platform/gfx/surface.h"
-#include "platform/base/window.h"
 
 namespace brumil::framework {
 

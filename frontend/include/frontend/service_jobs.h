@@ -20,6 +20,7 @@
 #include "core/math_random.h"
 #include "core/vb_types.h"
 #include "framework/display.h"
+#include "frontend/job_numbers.h"
 #include "frontend/settings_dialog.h"
 #include "platform/base/clock.h"
 
@@ -27,12 +28,6 @@ namespace brumil::frontend {
 
 class ApplicationConfig;
 class CQuadefects;
-
-inline constexpr Long kMenuTickerJob = 2;
-inline constexpr Long kKeyDialogJob = 5;
-inline constexpr Long kGraphicsDialogJob = 6;
-inline constexpr Long kClosingJob = 8;
-inline constexpr Long kApplyGraphicsJob = 9;
 
 // The closing transition is cut short this long after its first step.
 inline constexpr std::uint32_t kClosingTimeoutMs = 2500;
