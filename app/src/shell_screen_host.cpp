@@ -4,8 +4,8 @@
 
 #include "app/key_setup.h"
 #include "app/main_menu.h"
-#include "app/sound_effects.h"
 #include "app/the_app.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::app {
 namespace {
@@ -16,16 +16,16 @@ public:
     void PlayMenuSound(Long n) override {
         switch (n) {
             case 1:
-                PlayMenuSound1();
+                sound::PlayMenuSound1();
                 break;
             case 2:
-                PlayMenuSound2();
+                sound::PlayMenuSound2();
                 break;
             case 3:
-                PlayMenuSound3();
+                sound::PlayMenuSound3();
                 break;
             case 4:
-                PlayMenuSound4();
+                sound::PlayMenuSound4();
                 break;
             default:
                 break;

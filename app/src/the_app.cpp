@@ -8,7 +8,6 @@
 #include "app/main_window_ui.h"
 #include "app/run_facts.h"
 #include "app/settings_dialogs_ui.h"
-#include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
 #include "battle/b_game.h"
 #include "framework/display.h"
@@ -18,6 +17,7 @@
 #include "image/cmg_bbi_string.h"
 #include "shell_screen_host.h"
 #include "sound/bgm.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::app {
 namespace {
@@ -52,13 +52,13 @@ void LoadSettings(SaveTextFiles& files) {
     text.KeyedGlyph = true;
     text.FontFolder = "\\data\\font\\";
     SetTextureSearchPaths();
-    LoadSaveFiles(files, gConfig(), gSystemSave());
+    LoadSaveFiles(files, gConfig(), battle::gSystemSave());
 }
 
 void SaveSettings(SaveTextFiles& files, const FailureLog& log) {
-    SaveSaveFiles(files, gConfig(), gSystemSave(), log);
+    SaveSaveFiles(files, gConfig(), battle::gSystemSave(), log);
     SetTextureSearchPaths();
-    ClearSoundEffects();
+    sound::ClearSoundEffects();
     sound::gBGM().reset();
     battle::gGame().reset();
 }
