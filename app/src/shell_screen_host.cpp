@@ -4,6 +4,7 @@
 
 #include "app/key_setup.h"
 #include "app/main_menu.h"
+#include "app/texture_search_paths.h"
 #include "app/the_app.h"
 #include "sound/sound_effects.h"
 
@@ -40,6 +41,10 @@ public:
             }
         }
     }
+    void UnLoadTheApp() override {
+        if (TheApp* a = gTheApp().get()) a->UnLoadTheApp();
+    }
+    void SetTextureSearchPaths() override { app::SetTextureSearchPaths(); }
 };
 
 }  // namespace

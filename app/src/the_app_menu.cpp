@@ -3,22 +3,24 @@
 // the window ends up here, whichever surface (bar, overlay, key) asked.
 #include "app/save_files.h"
 #include "app/the_app.h"
+#include "frontend/front_end_job_numbers.h"
+#include "frontend/service_jobs.h"
 
 namespace brumil::app {
 
 namespace {
 
 // Front-end jobs the menu adds or removes, and their kinds.
-constexpr Long kNetworkSetupJob = 3;
-constexpr Long kKeyDialogJob = 5;
-constexpr Long kGraphicsDialogJob = 6;
-constexpr Long kClosingJob = 8;
-constexpr Long kApplyGraphicsJob = 9;
-constexpr Long kBattleStartJob = 20;
-constexpr Long kMatchSequenceJob = 21;
-constexpr Long kKindNormal = 0;
-constexpr Long kKindModal = 1;
-constexpr Long kKindAlways = 2;
+using frontend::kApplyGraphicsJob;
+using frontend::kBattleStartJob;
+using frontend::kClosingJob;
+using frontend::kGraphicsDialogJob;
+using frontend::kKeyDialogJob;
+using frontend::kMatchSequenceJob;
+using frontend::kNetworkSetupJob;
+constexpr Long kKindNormal = frontend::kJobKindNormal;
+constexpr Long kKindModal = frontend::kJobKindModal;
+constexpr Long kKindAlways = frontend::kJobKindAlways;
 
 // The graphics preset of device items 0 to 4 (item 4 has no menu entry).
 constexpr Long kPresetOfDeviceItem[] = {11, 0, 1, 2, 3};

@@ -63,11 +63,11 @@ void GameJob3_Frame_Stage(bGame& game) {
 void DrawBackScreen(bGame& game) {
     if (!game.BackScreenDirty) return;
     game.BackScreenDirty = false;
+    // Sizes are logical pixels: the blit stretches them by the drawing scale,
+    // so the picture frames the viewport at every display size.
     if (game.BackScreen) {
         render::CGraphics& g = *game.BackScreen;
-        const double scale = framework::GetDrawScale();
-        g.DrawDDrawStretch(0, 0, RoundToLong(g.Width() * scale), RoundToLong(g.Height() * scale), 0,
-                           0, 0, 0, false, false);
+        g.DrawDDrawStretch(0, 0, g.Width(), g.Height(), 0, 0, g.Width(), g.Height(), false, false);
     }
     if (const auto& host = framework::gMaxwell()) host->RePaint();
 }

@@ -7,13 +7,6 @@
 
 namespace brumil::battle {
 
-// The computer opponent part will press buttons and steer here; until then
-// a computer player's record is stepped with every flag released, so it
-// stands still and never attacks.
-void InputFromAI(Long player) {
-    framework::UpdateVKey(player, framework::VKeyFlags{});
-}
-
 // The network part will read the peer's key bits here; until then the
 // peer's record is stepped with every flag released.
 void InputFromNetwork(Long player) {

@@ -1,8 +1,13 @@
 #include "frontend/front_end_jobs.h"
 
+#include "frontend/battle_start.h"
+#include "frontend/chara_select.h"
+#include "frontend/continue_screen.h"
 #include "frontend/key_setup_screen.h"
+#include "frontend/level_select.h"
 #include "frontend/logo_sequence.h"
 #include "frontend/service_jobs.h"
+#include "frontend/title_screen.h"
 
 namespace brumil::frontend {
 namespace {
@@ -12,9 +17,8 @@ struct JobEntry {
     void (*procedure)(ApplicationConfig&, Long, Long, Long);
 };
 
-// One line per job whose procedure exists. Jobs 1 to 6, 8 to 21 join this
-// table as their screens and services land; job 22 is a development report
-// and never runs.
+// One line per job whose procedure exists. Jobs 3 and 4 join this table when
+// the network screens land; job 22 is a development report and never runs.
 constexpr JobEntry kFrontEndJobs[] = {
     {1, AppJob1_KeySetup},
     {2, AppJob2_MenuTicker},
@@ -24,6 +28,17 @@ constexpr JobEntry kFrontEndJobs[] = {
     {8, AppJob8_Closing},
     {9, AppJob9_ApplyGraphics},
     {10, AppJob10_Logo},
+    {kTitleJob, TitleJob},
+    {kArcadeLevelJob, LevelSelectJob},
+    {kArcadeCharaJob, CharaSelectJob},
+    {kFreeFightLevelJob, LevelSelectJob},
+    {kFreeFightCharaJob, CharaSelectJob},
+    {kVersusLevelJob, LevelSelectJob},
+    {kVersusCharaJob, CharaSelectJob},
+    {kNetworkLevelJob, LevelSelectJob},
+    {kNetworkCharaJob, CharaSelectJob},
+    {kBattleStartJob, BattleStartJob},
+    {kMatchSequenceJob, ContinueJob},
 };
 
 }  // namespace

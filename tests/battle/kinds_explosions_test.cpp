@@ -70,6 +70,7 @@ struct WindowCase {
     Long lastCatch;  // last age with a catch
     Long prey;       // whose shot: 0 own, 1 opponent
     Long group;
+    Long radius;  // per frame of age, pixels; 0 for the pulse (no circle)
 };
 
 class CatchWindowTest : public ExplosionTest, public ::testing::WithParamInterface<WindowCase> {};
@@ -91,15 +92,26 @@ TEST_P(CatchWindowTest, CatchesOnlyInsideItsWindow) {
         for (Long a = 0; a <= c.lastCatch; ++a) expected.push_back(a);
     }
     EXPECT_EQ(ages, expected);
+    if (c.radius == 0) return;
+    // At age 5 the circle reaches exactly 5 x radius pixels.
+    for (const Long extra : {0, 1}) {
+        Blast(c.id, 5);
+        ShotRecord& prey = Prey(c.prey, 4, 5 * c.radius + extra, c.group);
+        const ShotRecord before = prey;
+        Run(c.id);
+        EXPECT_EQ(!SameBytes(prey, before), extra == 0) << extra;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, CatchWindowTest,
-                         ::testing::Values(WindowCase{33, 180, 0, 1}, WindowCase{34, 60, 0, 1},
-                                           WindowCase{35, 30, 1, 0}, WindowCase{37, 7, 1, 1},
-                                           WindowCase{38, 120, 1, 0}, WindowCase{41, 120, 1, 1},
-                                           WindowCase{43, 60, 1, 0}, WindowCase{45, 30, 1, 0},
-                                           WindowCase{47, 6, 1, 0}, WindowCase{50, 80, 1, 1},
-                                           WindowCase{55, 80, 1, 0}, WindowCase{57, 40, 1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CatchWindowTest,
+    ::testing::Values(WindowCase{33, 180, 0, 1, 4}, WindowCase{34, 60, 0, 1, 0},
+                      WindowCase{35, 30, 1, 0, 7}, WindowCase{37, 7, 1, 1, 18},
+                      WindowCase{38, 120, 1, 0, 5}, WindowCase{41, 120, 1, 1, 6},
+                      WindowCase{43, 60, 1, 0, 10}, WindowCase{45, 30, 1, 0, 20},
+                      WindowCase{45, 30, 1, 1, 10}, WindowCase{47, 6, 1, 0, 80},
+                      WindowCase{50, 80, 1, 1, 5}, WindowCase{50, 80, 0, 0, 5},
+                      WindowCase{55, 80, 1, 0, 4}, WindowCase{57, 40, 1, 0, 9}));
 
 TEST_F(ExplosionTest, FieldAndPulseMarkOwnGroupOneShotsToFireNow) {
     for (const Long id : {33, 34}) {

@@ -143,6 +143,78 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{28, 1, 0, 1, 0, 0}, CountCase{29, 1, 0, 3, 0, 0}, CountCase{30, 1, 0, 0, 0, 1},
         CountCase{36, 1, 0, 0, 0, 1}, CountCase{37, 1, 0, 4, 0, 0}, CountCase{39, 1, 0, 0, 0, 1}));
 
+// The first record a pattern places at power 0 on its first firing frame.
+struct FieldCase {
+    Long pattern, frame;
+    Long drawKind, procId, drawMode, nextProcId, slot, scale, size, group, hitA, accel, limit;
+};
+
+class PatternFieldTest : public PatternEmissionTest,
+                         public ::testing::WithParamInterface<FieldCase> {};
+
+TEST_P(PatternFieldTest, TheRecordCarriesItsProceduresAndLooks) {
+    const FieldCase& c = GetParam();
+    Fire(c.pattern, c.frame, 0);
+    std::vector<ShotRecord> all = Main(0);
+    for (const auto& pool : {Second(0), Third(0)}) all.insert(all.end(), pool.begin(), pool.end());
+    ASSERT_FALSE(all.empty());
+    const ShotRecord r = all[0];
+    EXPECT_EQ(r.DrawKind, c.drawKind);
+    EXPECT_EQ(r.ProcId, c.procId);
+    EXPECT_EQ(r.DrawMode, c.drawMode);
+    EXPECT_EQ(r.NextProcId, c.nextProcId);
+    EXPECT_EQ(r.SpriteSlot, c.slot);
+    EXPECT_EQ(r.Scale, c.scale);
+    EXPECT_EQ(r.Size, c.size);
+    EXPECT_EQ(r.Group, c.group);
+    EXPECT_EQ(r.HitA, c.hitA);
+    EXPECT_EQ(r.Accel, c.accel);
+    EXPECT_EQ(r.SpeedLimit, c.limit);
+    EXPECT_EQ(r.Color, kColor0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, PatternFieldTest,
+    ::testing::Values(FieldCase{1, 20, 17, 0, 0, 0, 12, 256, 18, 0, 4, -10, 50},
+                      FieldCase{2, 1, 16, 14, 0, 16, 12, 1024, 18, 0, 4, 0, 0},
+                      FieldCase{3, 1, 16, 14, 0, 19, 13, 768, 18, 0, 4, 0, 0},
+                      FieldCase{4, 1, 16, 14, 0, 18, 13, 768, 18, 0, 4, 0, 0},
+                      FieldCase{5, 1, 16, 0, 10, 0, 5, 256, 18, 0, 4, 0, 0},
+                      FieldCase{6, 1, 17, 0, 10, 0, 12, 256, 18, 0, 4, 0, 0},
+                      FieldCase{7, 1, 17, 20, 10, 0, 14, 256, 18, 0, 4, 0, 0},
+                      FieldCase{8, 4, 25, 0, 1, 0, 0, 256, 75, 0, 0, 0, 0},
+                      FieldCase{9, 4, 25, 0, 1, 0, 0, 256, 75, 0, 0, 0, 0},
+                      FieldCase{10, 1, 16, 0, 10, 23, 6, 288, 30, 1, 2, -20, 20},
+                      FieldCase{11, 1, 16, 0, 10, 23, 6, 288, 18, 1, 2, -8, 20},
+                      FieldCase{12, 1, 16, 0, 10, 22, 9, 256, 18, 1, 2, 1, 20},
+                      FieldCase{13, 1, 16, 0, 10, 21, 6, 192, 18, 1, 2, 0, 0},
+                      FieldCase{14, 1, 16, 0, 10, 26, 0, 256, 18, 1, 2, 1, 20},
+                      FieldCase{15, 1, 16, 0, 10, 26, 0, 256, 18, 1, 2, 1, 20},
+                      FieldCase{16, 1, 17, 0, 10, 28, 0, 256, 18, 1, 2, 0, 0},
+                      FieldCase{17, 1, 17, 0, 10, 28, 0, 256, 18, 1, 2, 0, 0},
+                      FieldCase{18, 1, 17, 0, 10, 29, 2, 256, 18, 1, 4, 0, 0},
+                      FieldCase{19, 1, 17, 0, 10, 29, 2, 256, 18, 1, 4, 0, 0},
+                      FieldCase{20, 1, 17, 0, 10, 2, 5, 256, 18, 0, 4, -1, 40},
+                      FieldCase{21, 1, 17, 0, 10, 2, 5, 256, 18, 0, 4, -1, 48},
+                      FieldCase{22, 1, 16, 67, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{23, 1, 16, 63, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{24, 1, 16, 64, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{25, 1, 16, 63, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{26, 1, 16, 62, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{27, 1, 16, 61, 10, 0, 9, 256, 100, 0, 4, 4, 50},
+                      FieldCase{28, 1, 16, 59, 10, 0, 9, 256, 100, 0, 4, 4, 50},
+                      FieldCase{29, 1, 16, 59, 10, 0, 9, 256, 100, 0, 4, 4, 50},
+                      FieldCase{30, 1, 9, 33, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{31, 1, 9, 35, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{32, 1, 9, 37, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{33, 1, 9, 38, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{34, 1, 9, 45, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{35, 1, 9, 47, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{36, 1, 9, 50, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{37, 1, 16, 66, 0, 0, 9, 0, 100, -1, 4, 4, 50},
+                      FieldCase{38, 1, 9, 57, 0, 0, 0, 0, 18, -1, 4, 0, 0},
+                      FieldCase{39, 1, 8, 32, 0, 0, 0, 0, 18, -1, 4, 0, 0}));
+
 TEST_F(PatternEmissionTest, PatternTwoCarriesItsFadeAndLineBurst) {
     Fire(2, 1, 0);
     ASSERT_EQ(Main(0).size(), 1u);

@@ -26,7 +26,8 @@ void SetUpHud(bGame& game);
 // drawing is allowed.
 void PaintMatchFrame(bGame& game);
 
-// The computer opponent's flags for player i, handed to UpdateVKey.
+// The computer opponent's flags for player i, handed to UpdateVKey (in
+// battle/src/ai_input.cpp).
 void InputFromAI(Long player);
 // The peer's key bits for player i, handed to UpdateVKey.
 void InputFromNetwork(Long player);

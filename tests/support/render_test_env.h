@@ -1,5 +1,5 @@
 #pragma once
-// Fixtures of the render tests: a started headless display with its software
+// Fixtures of the tests that draw: a started headless display with its software
 // device, optionally replaced by a recording device, and a compact text form
 // of recorded calls.
 
