@@ -64,6 +64,12 @@ void BGameStage::Reset(Long stage, std::uint64_t seed) {
     BuildStageBoards();
 }
 
+void BGameStage::Reset(Long stage) {
+    constexpr std::uint64_t kSeedStep = 0x9E3779B97F4A7C15ull;
+    ++resets_;
+    Reset(stage, resets_ * kSeedStep + static_cast<std::uint64_t>(stage));
+}
+
 void BGameStage::BuildStageBoards() {
     const StageGroup* group = StageGroupOf(StageNumber);
     if (group == nullptr) {

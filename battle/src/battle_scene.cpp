@@ -7,7 +7,6 @@
 #include "battle/character_overlays.h"
 #include "battle/match_seams.h"
 #include "battle/player_record.h"
-#include "core/api.h"
 #include "framework/display.h"
 #include "framework/maxwell.h"
 #include "render/admin_lib.h"
@@ -17,8 +16,6 @@
 
 namespace brumil::battle {
 namespace {
-
-constexpr Long kSeedRange = 0x7FFFFFFF;
 
 // The logic steps due in this frame; one when no frame host paces the loop.
 Long StepsDue() {
@@ -39,12 +36,8 @@ core::CRect PaintViewport(const core::CRect& battleRect, Single drawScale) {
     return r;
 }
 
-// The ground is drawn from the stage's own generator; its seed is the one
-// number the match start takes from the match's generator, so a match
-// replays with the same ground.
 void GameJob1_SystemInit_StageReset(bGame& game, Long stage) {
-    const auto seed = static_cast<std::uint64_t>(core::gApi().RndDLL(kSeedRange));
-    SceneOf(game).Stage.Reset(stage, seed);
+    SceneOf(game).Stage.Reset(stage);
 }
 
 void GameJob1_SystemInit_ColorSet(bGame&, Long stage) {

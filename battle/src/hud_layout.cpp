@@ -1,6 +1,7 @@
 #include "battle/hud_layout.h"
 
 #include <algorithm>
+#include <span>
 
 #include "core/math_helpers.h"
 

@@ -55,7 +55,10 @@ public:
     LevelSelect(ApplicationConfig& app, ScreenHost& host, Long job)
         : app_(app), host_(host), st_(app.State), job_(job) {}
 
-    void Begin() {
+    // LevelLeaving is cleared only by a first begin: once a level was chosen
+    // every activation (also after a dialog) rebuilds the screen.
+    void Begin(bool again) {
+        if (!again) st_.LevelLeaving = false;
         FitScaledPicture(st_.LevelScaled, host_.GetDrawScale());
         app_.CurrentView = std::make_unique<CView>(host_.FrameHost());
         CView& view = *app_.CurrentView;
@@ -86,7 +89,6 @@ public:
 
         st_.LevelStep = 0;
         st_.LevelFrame = 0;
-        st_.LevelLeaving = false;
         DrawLevelCursor(app_);
     }
 
@@ -206,10 +208,10 @@ void LevelSelectJob(ApplicationConfig& app, Long job, Long message, Long) {
     LevelSelect screen(app, *app.Screens, job);
     switch (message) {
         case kMessageBegin:
-            screen.Begin();
+            screen.Begin(false);
             break;
         case kMessageActive:
-            if (app.State.LevelLeaving) screen.Begin();
+            if (app.State.LevelLeaving) screen.Begin(true);
             break;
         case kMessageEnd:
             screen.End();

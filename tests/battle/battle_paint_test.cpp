@@ -289,3 +289,49 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace brumil::battle::test
+
+namespace brumil::battle::test {
+namespace {
+
+struct TimelineCase {
+    Long frame, end;
+};
+
+class HudTimeline : public PaintOrder, public ::testing::WithParamInterface<TimelineCase> {};
+
+// On the device every quad of the display is one four-vertex strip, so the
+// captions come and go at their boundaries in the drawn calls too.
+TEST_P(HudTimeline, EveryQuadIsOneStripAtTheBoundaries) {
+    const Long hud = SolidTexture("hud");
+    ForEachHudSprite(Scene().Hud, [&](const HudSpriteSpec& spec, HudSprite& s) {
+        s = MakeHudSprite(hud, spec.width, spec.height, 0.5f, 0.5f, 0, 0, 1, 1);
+    });
+    Game().FrameCount = GetParam().frame;
+    Game().EndCount = GetParam().end;
+    Game().Winner = GetParam().end > 0 ? 1 : -1;
+    const std::size_t quads = HudDraws(Scene().Hud, HudStateOf(Game(), 0)).size();
+    recorder_->ClearCalls();
+    DrawHud(Game());
+    std::vector<Long> types;
+    const auto draws = TexturedDraws(*this, recorder_->Calls(), &types);
+    EXPECT_EQ(draws.size(), quads);
+    for (Long t : types) EXPECT_EQ(t, platform::D3DPT_TRIANGLESTRIP);
+    // Next to the frame one later the count changes by the captions that
+    // came or went.
+    Game().FrameCount += 1;
+    Game().EndCount += GetParam().end > 0 ? 1 : 0;
+    recorder_->ClearCalls();
+    DrawHud(Game());
+    const std::size_t later = recorder_->CallsNamed("DrawPrimitive").size();
+    EXPECT_EQ(later, HudDraws(Scene().Hud, HudStateOf(Game(), 0)).size());
+    EXPECT_NE(later, quads) << "a caption boundary lies between the two frames";
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, HudTimeline,
+                         ::testing::Values(TimelineCase{39, 0}, TimelineCase{89, 0},
+                                           TimelineCase{99, 0}, TimelineCase{119, 0},
+                                           TimelineCase{159, 0}, TimelineCase{300, 80},
+                                           TimelineCase{300, 180}));
+
+}  // namespace
+}  // namespace brumil::battle::test

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "battle/b_game_option.h"
+
 namespace brumil::battle {
 namespace {
 
@@ -438,6 +440,35 @@ TEST(HudCaptions, ModeCaptionThenLevel) {
     EXPECT_EQ(captions[4].text, "Lose");
     EXPECT_EQ(HudCaptions("", "")[0].text, "\r\nlevel ");
 }
+
+struct ModeCaptionCase {
+    Long mode, level;
+    std::string stage, levelLine;
+};
+
+class HudModeCaptions : public ::testing::TestWithParam<ModeCaptionCase> {};
+
+TEST_P(HudModeCaptions, CaptionOfTheMatchOptions) {
+    BGameOption options;
+    options.GameMode = GetParam().mode;
+    options.AILevel = GetParam().level;
+    const auto captions = HudCaptions(options.ModeCaption(), options.AILevelStr());
+    EXPECT_EQ(captions[0].text, GetParam().stage);
+    EXPECT_EQ(captions[1].text, GetParam().levelLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, HudModeCaptions,
+    ::testing::Values(ModeCaptionCase{1, 1, "arcade\r\nlevel Easy", "level Easy"},
+                      ModeCaptionCase{2, 6, "freefight\r\nlevel Apocalypse", "level Apocalypse"},
+                      ModeCaptionCase{3, 2, "freefight\r\nlevel Normal", "level Normal"},
+                      ModeCaptionCase{4, 0, "battle\r\nlevel ", "level "},
+                      ModeCaptionCase{5, 4, "watch\r\nlevel Fantastic", "level Fantastic"},
+                      ModeCaptionCase{6, 5, "replay\r\nlevel Madness", "level Madness"},
+                      ModeCaptionCase{7, 3, "networked battle\r\nlevel Hard", "level Hard"},
+                      ModeCaptionCase{8, 3, "networked battle\r\nlevel Hard", "level Hard"},
+                      ModeCaptionCase{0, 3, "エラー\r\nlevel Hard", "level Hard"},
+                      ModeCaptionCase{9, 7, "\r\nlevel ", "level "}));
 
 }  // namespace
 }  // namespace brumil::battle

@@ -6,6 +6,7 @@
 
 #include "battle/b_game_stage.h"
 #include "battle/match_seams.h"
+#include "core/api.h"
 #include "framework/sound.h"
 #include "paint_fixture.h"
 #include "platform/sound/ogg_encoder.h"
@@ -101,6 +102,22 @@ TEST_F(StageRecorded, ResetBuildsEveryPatchFromTheSeededGrid) {
     }
     EXPECT_EQ(a.StageFrame, 0);
     EXPECT_EQ(a.Travel, 0.0f);
+}
+
+TEST_F(StageRecorded, EachMatchOfARunGetsNewGroundAndARunRepeats) {
+    BGameStage run1, run2;
+    run1.Reset(0);
+    const HeightGrid first = run1.Grid();
+    run1.Reset(0);
+    EXPECT_NE(run1.Grid(), first) << "the next match has other hills";
+    run2.Reset(0);
+    EXPECT_EQ(run2.Grid(), first) << "a run starts from the same seed";
+    // The match's own generators are not drawn from.
+    core::gApi().SeedHelperRandom(7);
+    const Long before = core::gApi().RndDLL(1000000);
+    core::gApi().SeedHelperRandom(7);
+    GameJob1_SystemInit_StageReset(Game(), 4);
+    EXPECT_EQ(core::gApi().RndDLL(1000000), before);
 }
 
 TEST_F(StageRecorded, ColoursGoToBothPlayers) {

@@ -121,6 +121,25 @@ TEST_F(LevelSelect, CancelDuringTheFadeLeavesWithTheFinishedPicture) {
     EXPECT_TRUE(Active(kTitleJob));
 }
 
+TEST_F(LevelSelect, OnceALevelWasChosenEveryActivationRebuildsTheScreen) {
+    Open(0);
+    UntilMenu();
+    Press(scan::Return);
+    ASSERT_TRUE(On(kArcadeCharaJob));
+    // Back from the character select: rebuilt, fading in again.
+    app.Job().Remove(ApplicationConfig::Key(kArcadeCharaJob));
+    Step();
+    EXPECT_EQ(St().LevelStep, 0);
+    EXPECT_TRUE(St().LevelLeaving);
+    UntilMenu();
+    // A dialog over it: rebuilt again when it closes.
+    app.Job().Add(ApplicationConfig::Key(7), kJobKindModal);
+    Step();
+    app.Job().Remove(ApplicationConfig::Key(7));
+    Step();
+    EXPECT_EQ(St().LevelStep, 0);
+}
+
 TEST(LevelTables, CursorColoursAndBackgroundsByNumber) {
     const Long colours[] = {0x403060, 0x505050, 0x607040, 0x709030, 0x80B020, 0x10D010};
     for (Long i = 0; i < 6; ++i) EXPECT_EQ(LevelCursorColour(i), colours[i]);

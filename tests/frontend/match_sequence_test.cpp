@@ -110,7 +110,10 @@ TEST_F(MatchSequence, ALossAsksAndNoEndsTheRun) {
     ASSERT_EQ(Cursor(), 1);
     host.sounds.clear();
     Press(scan::Return);
+    EXPECT_FALSE(RunOver()) << "the run ends in the step after the answer";
+    Step();
     EXPECT_TRUE(RunOver());
+    EXPECT_TRUE(Active(kTitleJob));
     EXPECT_EQ(opponents.size(), 2u);
     EXPECT_TRUE(host.sounds.empty()) << "the question plays no menu sounds";
 }

@@ -10,9 +10,10 @@
 // builds, plays and draws nothing.
 //
 // The heights and the lightning draw from the stage's own generator, seeded
-// at reset, so the drawn frames (whose number depends on the frame rate)
-// never touch a generator of the match.
+// at reset, so neither the drawn frames (whose number depends on the frame
+// rate) nor the looks of the ground touch a generator of the match.
 
+#include <cstdint>
 #include <memory>
 
 #include "battle/stage_ground.h"
@@ -42,6 +43,9 @@ public:
     // Stores the stage, seeds the generator, clears frame and travel and
     // builds the 150 ground patches with new heights.
     void Reset(Long stage, std::uint64_t seed);
+    // The same with the next seed of this stage object: every match of a run
+    // gets new ground, and the same run again gets the same grounds.
+    void Reset(Long stage);
     // One logic step: frame count, travel and, at the first step after a
     // reset, the music (volume 0.8, looped).
     void FrameStep();
@@ -62,6 +66,7 @@ private:
     void CameraAndLights(const StageGroup& group);
 
     std::unique_ptr<render::CIMArkBoard> boards_;
+    std::uint64_t resets_ = 0;
     platform::HelperRandom random_;
     HeightGrid grid_{};
 };

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>

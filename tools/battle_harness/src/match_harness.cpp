@@ -1,5 +1,6 @@
 #include "battle_harness/match_harness.h"
 
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "framework/key_assign.h"
 #include "framework/vkey.h"
 #include "platform/base/scan_codes.h"
+#include "platform/collision/collision.h"
 
 namespace brumil::harness {
 namespace {
@@ -51,6 +53,12 @@ void MixLong(std::uint64_t& h, Long v) {
 MatchHarness::MatchHarness(MatchSetup setup) : setup_(std::move(setup)) {
     clock_.SetMs(setup_.StartMs);
     core::gApi().SeedHelperRandom(setup_.HelperSeed);
+    // Without them the bursts, beams and explosions of the attacks never run.
+    for (Long id = battle::kFirstKindId; id <= battle::kLastKindId; ++id) {
+        const auto k = static_cast<std::size_t>(id - battle::kFirstKindId);
+        earlierProcedures_[k] = platform::collision::ConnectedProcedure(id);
+        platform::collision::Connect(id, battle::KindProcedures().Find(id));
+    }
     AssignKeys();
     devices_.ReleaseAll();
     framework::gInputModule().Attach(&devices_);
@@ -84,6 +92,10 @@ MatchHarness::~MatchHarness() {
     framework::gInputModule().Attach(nullptr);
     framework::gInputModule().SetVKeyCount(framework::kVKeyPlayers);
     framework::gVKeyFromDevices().fill(true);
+    for (Long id = battle::kFirstKindId; id <= battle::kLastKindId; ++id) {
+        platform::collision::Connect(
+            id, earlierProcedures_[static_cast<std::size_t>(id - battle::kFirstKindId)]);
+    }
 }
 
 void MatchHarness::Step() {
@@ -122,7 +134,16 @@ std::uint64_t MatchDigest(const battle::bGame& game) {
     for (Long v :
          {game.FrameCount, game.Serial, game.EndCount, game.Winner, game.WaitCount, game.ArtActive})
         MixLong(h, v);
-    for (const battle::PlayerRecord& p : battle::gPlayers()) Mix(h, &p, sizeof p);
+    // The sprite slots' texture numbers count the process's texture cache in
+    // the order of first use, so they differ with what ran before the match.
+    constexpr std::size_t kSkipFrom = offsetof(battle::PlayerRecord, SpriteTexture);
+    constexpr std::size_t kSkipTo = offsetof(battle::PlayerRecord, SpriteBlend);
+    static_assert(kSkipTo - kSkipFrom == sizeof(battle::PlayerRecord::SpriteTexture));
+    for (const battle::PlayerRecord& p : battle::gPlayers()) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&p);
+        Mix(h, bytes, kSkipFrom);
+        Mix(h, bytes + kSkipTo, sizeof p - kSkipTo);
+    }
     return h;
 }
 

@@ -10,14 +10,20 @@
 // Every seed is fixed by the set-up: the clock's time at match start seeds the
 // collision library, the helper seed the computer opponent's generator.
 //
+// Like the program start, the harness connects the battle's kind procedures
+// to the collision library (and gives the earlier ones back when it goes), so
+// a match never depends on what ran before it in the process.
+//
 // Keys: player 0 has the arrows and Z, X, C, A, S as buttons 1 to 5; player 1
 // has I, K, J, L as Up, Down, Left, Right and Q, W, E, R, T as buttons 1 to 5.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "battle/b_game.h"
+#include "battle/kind_table.h"
 #include "core/vb_types.h"
 #include "platform/base/clock.h"
 #include "platform/base/input_devices.h"
@@ -85,13 +91,15 @@ private:
     MatchSetup setup_;
     platform::ManualClock clock_;
     platform::NullInputDevices devices_;
+    std::array<battle::KindProcedure, battle::kKindIdCount> earlierProcedures_{};
     Long steps_ = 0;
     Long endRequestStep_ = -1;
     bool ended_ = false;
 };
 
 // FNV-1a over the match state: the battle object's counters and both whole
-// player records (shot lists included).
+// player records (shot lists included) but for the texture numbers of their
+// sprite slots, which number the process's texture cache, not the match.
 std::uint64_t MatchDigest(const battle::bGame& game);
 
 }  // namespace brumil::harness
