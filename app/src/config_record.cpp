@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "save_text_rules.h"
+#include "battle/save_text_rules.h"
 
 namespace brumil::app {
 namespace {
@@ -64,7 +64,7 @@ void ConfigSetDefault(ConfigRecord& record) {
 }
 
 void SetNetworkUserName(ConfigRecord& record, std::string_view name) {
-    record.NetworkUserName = detail::StripLineBreaks(name);
+    record.NetworkUserName = battle::save_text::StripLineBreaks(name);
 }
 
 std::string ConfigToText(const ConfigRecord& record) {
@@ -89,7 +89,7 @@ std::string ConfigToText(const ConfigRecord& record) {
     AddLine(text, "[ネットワーク]");
     // The record never holds a line break in the name, but a caller may have
     // assigned the field directly: the file must not gain lines from it.
-    AddLine(text, "NetworkUserName=" + detail::StripLineBreaks(record.NetworkUserName));
+    AddLine(text, "NetworkUserName=" + battle::save_text::StripLineBreaks(record.NetworkUserName));
     AddLine(text, "");
     AddLine(text, "[キーコンフィグ]");
     for (const auto& [key, field] : kKeyTextKeys) {
@@ -97,7 +97,7 @@ std::string ConfigToText(const ConfigRecord& record) {
         text.push_back('=');
         // Every line break, not only CR LF, becomes "/": a lone CR or LF would
         // otherwise end the line in the file and shift the keys after it.
-        AddLine(text, detail::ReplaceLineBreaks(record.*field, "/"));
+        AddLine(text, battle::save_text::ReplaceLineBreaks(record.*field, "/"));
     }
     AddLine(text, "");
     return text;
@@ -105,9 +105,9 @@ std::string ConfigToText(const ConfigRecord& record) {
 
 void ConfigFromText(ConfigRecord& record, std::string_view text) {
     ConfigSetDefault(record);
-    for (std::string_view line : detail::SplitFileLines(text)) {
+    for (std::string_view line : battle::save_text::SplitFileLines(text)) {
         std::string_view value = line;
-        const std::string_view key = detail::TakeUntil(value, '=');
+        const std::string_view key = battle::save_text::TakeUntil(value, '=');
         if (key == "NetworkUserName") {
             SetNetworkUserName(record, value);
             continue;
@@ -123,7 +123,8 @@ void ConfigFromText(ConfigRecord& record, std::string_view text) {
         if (matched) continue;
         for (const auto& [name, field] : kNumberKeys) {
             if (key == name) {
-                if (const auto number = detail::ParseDecimalLong(value)) record.*field = *number;
+                if (const auto number = battle::save_text::ParseDecimalLong(value))
+                    record.*field = *number;
                 break;
             }
         }

@@ -24,23 +24,18 @@ ConfigRecord& gConfig() {
     return record;
 }
 
-SystemSaveRecord& gSystemSave() {
-    static SystemSaveRecord record;
-    return record;
-}
-
-void LoadSaveFiles(SaveTextFiles& files, ConfigRecord& config, SystemSaveRecord& progress) {
-    SystemSaveFromText(progress, files.LoadText(kSystemSaveFilePath));
+void LoadSaveFiles(SaveTextFiles& files, ConfigRecord& config, battle::SystemSaveRecord& progress) {
+    battle::SystemSaveFromText(progress, files.LoadText(battle::kSystemSaveFilePath));
     ConfigFromText(config, files.LoadText(kConfigFilePath));
 }
 
 SaveFilesResult SaveSaveFiles(SaveTextFiles& files, const ConfigRecord& config,
-                              const SystemSaveRecord& progress, const FailureLog& log) {
+                              const battle::SystemSaveRecord& progress, const FailureLog& log) {
     files.MakeDir(kSaveFolderPath);
     SaveFilesResult result;
-    result.ProgressSaved =
-        files.SaveTextEncode(kSystemSaveFilePath, SystemSaveToText(progress)) == kWriteOk;
-    if (!result.ProgressSaved) ReportWriteFailure(log, kSystemSaveFilePath);
+    result.ProgressSaved = files.SaveTextEncode(battle::kSystemSaveFilePath,
+                                                battle::SystemSaveToText(progress)) == kWriteOk;
+    if (!result.ProgressSaved) ReportWriteFailure(log, battle::kSystemSaveFilePath);
     result.SettingsSaved = files.SaveText(kConfigFilePath, ConfigToText(config)) == kWriteOk;
     if (!result.SettingsSaved) ReportWriteFailure(log, kConfigFilePath);
     return result;
@@ -54,7 +49,8 @@ bool WriteRunReport(SaveTextFiles& files, const RunFacts& facts, const FailureLo
 
 int RemoveInterruptedWrites() {
     int removed = 0;
-    for (const std::string_view path : {kConfigFilePath, kSystemSaveFilePath, kRunReportPath}) {
+    for (const std::string_view path :
+         {kConfigFilePath, battle::kSystemSaveFilePath, kRunReportPath}) {
         removed += platform::RemoveAtomicWriteLeftovers(path);
     }
     return removed;

@@ -1,7 +1,8 @@
 #include "shell_screen_host.h"
 
 #include "app/key_setup.h"
-#include "app/sound_effects.h"
+#include "app/texture_search_paths.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::app {
 namespace {
@@ -12,33 +13,37 @@ public:
     void PlayMenuSound(Long n) override {
         switch (n) {
             case 1:
-                PlayMenuSound1();
+                sound::PlayMenuSound1();
                 break;
             case 2:
-                PlayMenuSound2();
+                sound::PlayMenuSound2();
                 break;
             case 3:
-                PlayMenuSound3();
+                sound::PlayMenuSound3();
                 break;
             case 4:
-                PlayMenuSound4();
+                sound::PlayMenuSound4();
                 break;
             default:
                 break;
         }
     }
     void EnableScreenMenus(bool enabled) override {
-        if (menus != nullptr) menus->EnableScreenMenus(enabled);
+        if (requests != nullptr) requests->EnableScreenMenus(enabled);
     }
+    void UnLoadTheApp() override {
+        if (requests != nullptr) requests->UnLoadTheApp();
+    }
+    void SetTextureSearchPaths() override { app::SetTextureSearchPaths(); }
 
-    ScreenMenuSwitch* menus = nullptr;  // not owned
+    ShellRequests* requests = nullptr;  // not owned
 };
 
 }  // namespace
 
-frontend::ScreenHost& PlatformScreenHostOfShell(ScreenMenuSwitch& menus) {
+frontend::ScreenHost& PlatformScreenHostOfShell(ShellRequests& requests) {
     static ShellScreenHost host;
-    host.menus = &menus;
+    host.requests = &requests;
     return host;
 }
 

@@ -7,16 +7,19 @@
 
 namespace brumil::app {
 
-// Enables or disables the screen, volume and system menus of every window
-// that shows them; the application implements it.
-class ScreenMenuSwitch {
+// What the screens ask of the main window; the application implements it.
+class ShellRequests {
 public:
-    virtual ~ScreenMenuSwitch() = default;
+    virtual ~ShellRequests() = default;
+    // Enables or disables the screen, volume and system menus of every window
+    // that shows them.
     virtual void EnableScreenMenus(bool enabled) = 0;
+    // Ends the program through the main window's normal shut-down.
+    virtual void UnLoadTheApp() = 0;
 };
 
 // The run's screen host (system clock), set on the front end at start-up; its
-// menu requests go to `menus`, which must outlive the run.
-frontend::ScreenHost& PlatformScreenHostOfShell(ScreenMenuSwitch& menus);
+// menu and closing requests go to `requests`, which must outlive the run.
+frontend::ScreenHost& PlatformScreenHostOfShell(ShellRequests& requests);
 
 }  // namespace brumil::app

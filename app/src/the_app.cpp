@@ -8,7 +8,6 @@
 #include "app/main_window_ui.h"
 #include "app/run_facts.h"
 #include "app/settings_dialogs_ui.h"
-#include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
 #include "battle/b_game.h"
 #include "framework/display.h"
@@ -20,6 +19,7 @@
 #include "image/cmg_bbi_string.h"
 #include "shell_screen_host.h"
 #include "sound/bgm.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::app {
 namespace {
@@ -40,8 +40,9 @@ void ApplyCommonSettings(framework::CMaxwellConfig& c) {
     c.diInit = true;
 }
 
-// The screen menus of the main window and, when it exists, of its loaded form.
-class ShellScreenMenus final : public ScreenMenuSwitch {
+// The screens' requests to the main window and, for the menus, to its loaded
+// form when it exists.
+class ShellWindowRequests final : public ShellRequests {
 public:
     void EnableScreenMenus(bool enabled) override {
         for (TheApp* a : {gTheApp().get(), gTheAppForm().get()}) {
@@ -50,6 +51,9 @@ public:
                 a->Menu.SetTopEnabled(menu, enabled);
             }
         }
+    }
+    void UnLoadTheApp() override {
+        if (TheApp* a = gTheApp().get()) a->UnLoadTheApp();
     }
 };
 
@@ -62,13 +66,13 @@ void LoadSettings(SaveTextFiles& files) {
     text.KeyedGlyph = true;
     text.FontFolder = "\\data\\font\\";
     SetTextureSearchPaths();
-    LoadSaveFiles(files, gConfig(), gSystemSave());
+    LoadSaveFiles(files, gConfig(), battle::gSystemSave());
 }
 
 void SaveSettings(SaveTextFiles& files, const FailureLog& log) {
-    SaveSaveFiles(files, gConfig(), gSystemSave(), log);
+    SaveSaveFiles(files, gConfig(), battle::gSystemSave(), log);
     SetTextureSearchPaths();
-    ClearSoundEffects();
+    sound::ClearSoundEffects();
     sound::gBGM().reset();
     battle::gGame().reset();
 }
@@ -87,8 +91,8 @@ void TheApp::TheAppInit(const AppServices& services) {
 
     auto& front = frontend::gAppConfig();
     front = std::make_unique<ApplicationConfig>();
-    static ShellScreenMenus screenMenus;
-    front->Screens = &PlatformScreenHostOfShell(screenMenus);
+    static ShellWindowRequests windowRequests;
+    front->Screens = &PlatformScreenHostOfShell(windowRequests);
     front->Job().Add(ApplicationConfig::Key(frontend::kMenuTickerJob), framework::kJobKindAlways);
 
     auto& hostSlot = framework::gMaxwell();

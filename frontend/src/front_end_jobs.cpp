@@ -1,9 +1,14 @@
 #include "frontend/front_end_jobs.h"
 
+#include "frontend/battle_start.h"
+#include "frontend/chara_select.h"
+#include "frontend/continue_screen.h"
 #include "frontend/job_numbers.h"
 #include "frontend/key_setup_screen.h"
+#include "frontend/level_select.h"
 #include "frontend/logo_sequence.h"
 #include "frontend/service_jobs.h"
+#include "frontend/title_screen.h"
 
 namespace brumil::frontend {
 namespace {
@@ -13,9 +18,8 @@ struct JobEntry {
     void (*procedure)(ApplicationConfig&, Long, Long, Long);
 };
 
-// One line per job whose procedure exists. Jobs 1 to 6, 8 to 21 join this
-// table as their screens and services land; job 22 is a development report
-// and never runs.
+// One line per job whose procedure exists. Jobs 3 and 4 join this table when
+// the network screens land; job 22 is a development report and never runs.
 constexpr JobEntry kFrontEndJobs[] = {
     {kKeySetupJob, AppJob1_KeySetup},
     {kMenuTickerJob, AppJob2_MenuTicker},
@@ -25,6 +29,17 @@ constexpr JobEntry kFrontEndJobs[] = {
     {kClosingJob, AppJob8_Closing},
     {kApplyGraphicsJob, AppJob9_ApplyGraphics},
     {kLogoJob, AppJob10_Logo},
+    {kTitleJob, TitleJob},
+    {kArcadeLevelJob, LevelSelectJob},
+    {kArcadeCharaJob, CharaSelectJob},
+    {kFreeFightLevelJob, LevelSelectJob},
+    {kFreeFightCharaJob, CharaSelectJob},
+    {kVersusLevelJob, LevelSelectJob},
+    {kVersusCharaJob, CharaSelectJob},
+    {kNetworkLevelJob, LevelSelectJob},
+    {kNetworkCharaJob, CharaSelectJob},
+    {kBattleStartJob, BattleStartJob},
+    {kMatchSequenceJob, ContinueJob},
 };
 
 }  // namespace

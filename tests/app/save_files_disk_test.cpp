@@ -33,8 +33,8 @@ ConfigRecord SampleConfig() {
     return c;
 }
 
-SystemSaveRecord SampleProgress() {
-    SystemSaveRecord p;
+battle::SystemSaveRecord SampleProgress() {
+    battle::SystemSaveRecord p;
     p.Permit = 5;
     p.WinVSMadnessAI = 6;
     p.Scores[0] = {100, "chara1", "Easy", ""};
@@ -57,7 +57,7 @@ TEST(SaveFilesOnDisk, CreatesTheFolderAndRoundTrips) {
     EXPECT_EQ(stored.find("Permit"), std::string::npos);
 
     ConfigRecord config;
-    SystemSaveRecord progress;
+    battle::SystemSaveRecord progress;
     LoadSaveFiles(ApiSaveTextFiles(), config, progress);
     EXPECT_EQ(config, SampleConfig());
     EXPECT_EQ(progress, SampleProgress());
@@ -68,11 +68,11 @@ TEST(SaveFilesOnDisk, ReadsPlainTextAndLfOnlyFiles) {
     root.Write("save/system.sav", "Version old\nPermit 9\nScore 12,c,l,5000\n");
     root.Write("save/config.fig", "[Brumil8x コンフィグデータ]\nVolume=0\nScreenMode=0\n");
     ConfigRecord config;
-    SystemSaveRecord progress;
+    battle::SystemSaveRecord progress;
     LoadSaveFiles(ApiSaveTextFiles(), config, progress);
     EXPECT_EQ(progress.Version, "old");
     EXPECT_EQ(progress.Permit, 6);
-    EXPECT_EQ(progress.Scores[12], (ScoreRow{5000, "c", "l", ""}));
+    EXPECT_EQ(progress.Scores[12], (battle::ScoreRow{5000, "c", "l", ""}));
     EXPECT_EQ(config.Volume, 0);
     EXPECT_EQ(config.ScreenMode, 0);
 }
@@ -97,11 +97,11 @@ TEST(SaveFilesOnDisk, DamagedProgressFileGivesTheResetRecord) {
     };
     for (const Damage& d : cases) {
         WriteBytes(path, d.bytes);
-        SystemSaveRecord progress;
+        battle::SystemSaveRecord progress;
         progress.Permit = 2;
         ConfigRecord config;
         LoadSaveFiles(ApiSaveTextFiles(), config, progress);
-        EXPECT_EQ(progress, SystemSaveRecord{}) << d.name;
+        EXPECT_EQ(progress, battle::SystemSaveRecord{}) << d.name;
         EXPECT_EQ(config, SampleConfig()) << d.name;
     }
 }

@@ -54,7 +54,7 @@ TEST(SaveFiles, SaveThenLoadGivesTheRecordsBack) {
     config.Volume = 4;
     config.PadX = "1,2\r\n3";
     SetNetworkUserName(config, "たろう");
-    SystemSaveRecord progress;
+    battle::SystemSaveRecord progress;
     progress.Permit = 5;
     progress.Scores[31] = {4200, "chara2", "Hard", ""};
     Captured log;
@@ -65,11 +65,11 @@ TEST(SaveFiles, SaveThenLoadGivesTheRecordsBack) {
     EXPECT_TRUE(log.lines.empty());
     EXPECT_EQ(files.calls, (std::vector<std::string>{"mkdir \\save", "encode \\save\\system.sav",
                                                      "save \\save\\config.fig"}));
-    EXPECT_EQ(files.encoded.at("\\save\\system.sav"), SystemSaveToText(progress));
+    EXPECT_EQ(files.encoded.at("\\save\\system.sav"), battle::SystemSaveToText(progress));
     EXPECT_EQ(files.plain.at("\\save\\config.fig"), ConfigToText(config));
 
     ConfigRecord config2;
-    SystemSaveRecord progress2;
+    battle::SystemSaveRecord progress2;
     files.calls.clear();
     LoadSaveFiles(files, config2, progress2);
     EXPECT_EQ(files.calls,
@@ -82,11 +82,11 @@ TEST(SaveFiles, MissingFilesGiveDefaults) {
     FakeFiles files;
     ConfigRecord config;
     config.ScreenMode = 0;
-    SystemSaveRecord progress;
+    battle::SystemSaveRecord progress;
     progress.Permit = 6;
     LoadSaveFiles(files, config, progress);
     EXPECT_EQ(config, ConfigRecord{});
-    EXPECT_EQ(progress, SystemSaveRecord{});
+    EXPECT_EQ(progress, battle::SystemSaveRecord{});
 }
 
 TEST(SaveFiles, EachWriteIsIndependentAndFailuresAreReported) {
@@ -117,14 +117,14 @@ TEST(SaveFiles, EachWriteIsIndependentAndFailuresAreReported) {
         files.plain["\\save\\config.fig"] = "Volume=1\r\n";
         for (const auto& f : c.failing) files.failing.insert(f);
         ConfigRecord config;
-        SystemSaveRecord progress;
+        battle::SystemSaveRecord progress;
         Captured log;
         const SaveFilesResult r = SaveSaveFiles(files, config, progress, log.Log());
         EXPECT_EQ(r.ProgressSaved, c.progressSaved);
         EXPECT_EQ(r.SettingsSaved, c.settingsSaved);
         EXPECT_EQ(log.lines, c.logged);
         EXPECT_EQ(files.encoded.at("\\save\\system.sav"),
-                  c.progressSaved ? SystemSaveToText(progress) : "Permit 3\r\n");
+                  c.progressSaved ? battle::SystemSaveToText(progress) : "Permit 3\r\n");
         EXPECT_EQ(files.plain.at("\\save\\config.fig"),
                   c.settingsSaved ? ConfigToText(config) : "Volume=1\r\n");
     }

@@ -116,7 +116,8 @@ TEST(TheApp, RunsFromStartToShutDown) {
     EXPECT_EQ(saved.NetworkUserName, "ゆうしゃ");
     EXPECT_EQ(saved.Pad0.rfind(keys + "\r\n", 0), 0u) << saved.Pad0;
     EXPECT_TRUE(std::filesystem::exists(root.Path() / "save" / "system.sav"));
-    EXPECT_EQ(core::gApi().LoadText("\\save\\system.sav"), SystemSaveToText(gSystemSave()));
+    EXPECT_EQ(core::gApi().LoadText("\\save\\system.sav"),
+              battle::SystemSaveToText(battle::gSystemSave()));
 }
 
 TEST(TheApp, PresetOutsideTheTableKeepsTheHostDefaults) {

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "app/sound_effects.h"
 #include "app/texture_search_paths.h"
 #include "data_root.h"
 #include "picture_cases.h"
@@ -16,6 +15,7 @@
 #include "render/graphics.h"
 #include "render/im_texture.h"
 #include "sound/audio36.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::datatest {
 namespace {
@@ -23,7 +23,7 @@ namespace {
 class GameLoaders : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(sound_.Started()); }
-    void TearDown() override { app::ClearSoundEffects(); }
+    void TearDown() override { sound::ClearSoundEffects(); }
     UseGeneratedRoot root_;
     NullSoundDevice sound_;
 };
@@ -77,15 +77,15 @@ TEST_F(GameLoaders, SearchPathsOfTheProgramFindTheCharacterPictures) {
 }
 
 TEST_F(GameLoaders, EffectTableLoadsEveryEffect) {
-    for (Long n = 0; n < app::kSoundEffectCount; ++n) {
+    for (Long n = 0; n < sound::kSoundEffectCount; ++n) {
         SCOPED_TRACE(n);
-        const auto wav = app::GetSoundEffect(n);
+        const auto wav = sound::GetSoundEffect(n);
         ASSERT_TRUE(wav);
         EXPECT_EQ(wav->WaveBit(), 16);
         EXPECT_EQ(wav->WaveHz(), 44100);
         EXPECT_GT(wav->WaveBlocks(), 0) << "loaded, not a silent slot";
         EXPECT_LE(wav->WaveBlocks(), 44100);
-        EXPECT_EQ(app::gSoundEffects().Slot(n), wav.get()) << "kept for the run";
+        EXPECT_EQ(sound::gSoundEffects().Slot(n), wav.get()) << "kept for the run";
     }
 }
 

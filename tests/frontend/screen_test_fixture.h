@@ -56,11 +56,15 @@ public:
     }
     void PlayMenuSound(Long n) override { sounds.push_back(n); }
     void EnableScreenMenus(bool enabled) override { menus.push_back(enabled); }
+    void UnLoadTheApp() override { ++unloads; }
+    void SetTextureSearchPaths() override { ++searchPathResets; }
 
     int repaints = 0;
     std::vector<Long> keySetupCounts;  // joystick count at each key set-up
     std::vector<Long> sounds;
     std::vector<bool> menus;
+    int unloads = 0;
+    int searchPathResets = 0;
 
 private:
     framework::CMaxwell& maxwell_;

@@ -14,7 +14,7 @@
 #include "app/config_record.h"
 #include "app/failure_log.h"
 #include "app/run_report.h"
-#include "app/system_save_record.h"
+#include "battle/system_save_record.h"
 #include "core/vb_types.h"
 
 namespace brumil::app {
@@ -37,14 +37,14 @@ public:
 // The file calls of the shared helper object (core::gApi()).
 SaveTextFiles& ApiSaveTextFiles();
 
-// The program's settings and progress, alive for the whole run.
+// The program's settings, alive for the whole run (the progress record is
+// battle::gSystemSave()).
 ConfigRecord& gConfig();
-SystemSaveRecord& gSystemSave();
 
 inline constexpr std::string_view kSaveFolderPath = "\\save";
 
 // Reads the progress file, then the settings file, into the records.
-void LoadSaveFiles(SaveTextFiles& files, ConfigRecord& config, SystemSaveRecord& progress);
+void LoadSaveFiles(SaveTextFiles& files, ConfigRecord& config, battle::SystemSaveRecord& progress);
 
 struct SaveFilesResult {
     bool ProgressSaved = false;
@@ -54,7 +54,7 @@ struct SaveFilesResult {
 // Creates the "\save" folder when missing, then writes the progress file
 // (encoded) and the settings file (plain text), each regardless of the other.
 SaveFilesResult SaveSaveFiles(SaveTextFiles& files, const ConfigRecord& config,
-                              const SystemSaveRecord& progress,
+                              const battle::SystemSaveRecord& progress,
                               const FailureLog& log = LogFailureToStderr);
 
 // Writes the run report "\Log.txt" as plain text; false (and a line in the

@@ -4,6 +4,7 @@
 // services all name them from here.
 
 #include "core/vb_types.h"
+#include "framework/job_list.h"
 
 namespace brumil::frontend {
 
@@ -22,15 +23,21 @@ inline constexpr Long kBattleStartJob = 20;    // the front end's hold on a matc
 inline constexpr Long kMatchSequenceJob = 21;  // match sequence and continue screen
 inline constexpr Long kTimingReportJob = 22;   // development mode only; never runs
 
-// The title modes 1 to 4 (arcade, free fight, one player against another,
-// network) each have a level select (12, 14, 16, 18) and a character select
-// (13, 15, 17, 19).
-inline constexpr Long kTitleModes = 4;
-constexpr Long LevelSelectJob(Long titleMode) {
-    return 10 + 2 * titleMode;
-}
-constexpr Long CharaSelectJob(Long titleMode) {
-    return 11 + 2 * titleMode;
-}
+// Level select and character select, one pair per title mode (arcade, free
+// fight, one player against another, network); each character select is its
+// level select's number plus one.
+inline constexpr Long kArcadeLevelJob = 12;
+inline constexpr Long kArcadeCharaJob = 13;
+inline constexpr Long kFreeFightLevelJob = 14;
+inline constexpr Long kFreeFightCharaJob = 15;
+inline constexpr Long kVersusLevelJob = 16;
+inline constexpr Long kVersusCharaJob = 17;
+inline constexpr Long kNetworkLevelJob = 18;
+inline constexpr Long kNetworkCharaJob = 19;
+
+// The job list's kinds, as the screens add their jobs with them.
+using framework::kJobKindAlways;
+using framework::kJobKindModal;
+using framework::kJobKindNormal;
 
 }  // namespace brumil::frontend

@@ -60,6 +60,11 @@ public:
     virtual void PlayMenuSound(Long n) = 0;
     // Shell: the window menus "画面設定", "音量" and "システム".
     virtual void EnableScreenMenus(bool enabled) = 0;
+    // Shell: the program's closing sequence (the title's "End").
+    virtual void UnLoadTheApp() = 0;
+    // Shell: empties the texture cache and sets its search paths again, so a
+    // match loads its own textures and they leave with it.
+    virtual void SetTextureSearchPaths() = 0;
 };
 
 // Framework and rendering library answers; the shell's part stays to the

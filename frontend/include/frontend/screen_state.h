@@ -55,6 +55,45 @@ struct ScreenState {
     image::CmgBBI FromPicture;
     image::CmgBBI ToPicture;
     image::CmgBBI MaskPicture;
+
+    // Job 11, title screen.
+    Long TitleStep = 0;   // 0 first fade, 1 second fade, 2 first paint of the menu, 3 menu runs
+    Long TitleFrame = 0;  // logic steps counted in the current step
+    Long TitleFadeFrames = 80;  // length of the second fade: 80, or 20 after a return
+    // An item 0 to 3 was chosen: the screen rebuilds itself when it becomes
+    // active again.
+    bool TitleLeaving = false;
+    std::optional<image::CmgBBI> TitleScaled;  // made only while the scale is not 1.0
+    image::CmgBBI TitleCurrent;                // on show during the fades
+    image::CmgBBI TitleFrom;                   // the previous screen's last frame
+    image::CmgBBI TitleMiddle;                 // "start" after its colour selection
+    image::CmgBBI TitleTo;                     // the finished title picture
+    // The glyph atlas of the captions while they are laid out and typed.
+    std::shared_ptr<const image::CmgBBI> TitleAtlas;
+
+    // Jobs 12, 14, 16, 18, level select.
+    Long LevelStep = 0;                        // 0 fade in, 1 first paint of the menu, 2 menu runs
+    Long LevelFrame = 0;                       // logic steps counted in the current step
+    std::optional<image::CmgBBI> LevelScaled;  // made only while the scale is not 1.0
+    image::CmgBBI LevelCurrent;                // the transition mask, then the fade on show
+    image::CmgBBI LevelFrom;                   // the title's last frame
+    image::CmgBBI LevelTo;                     // the finished level picture
+    bool LevelLeaving = false;                 // a level was chosen; rebuild when active again
+
+    // Jobs 13, 15, 17, 19, character select.
+    Long CharaStep = 0;  // 0 slide-in, 1 first paint, 2 choosing, 3 loading notice, 4 hand-over
+    Long CharaFrame = 0;
+    bool CharaLeaving = false;  // handed over; rebuild when active again
+    Long CharaCursor1 = 0;      // slot of the first cursor (player 0's character)
+    Long CharaCursor2 = 0;      // slot of the second cursor (player 1's character)
+    Long CharaDecided1 = 0;     // 1 when the first pick is fixed
+    Long CharaDecided2 = 0;     // 1 when the second pick is fixed
+
+    // Job 21, continue screen and match sequence.
+    Long EnemyIndex = 0;     // position in EnemyOrder of the next opponent; -1 ends the run
+    Long ContinueShown = 0;  // 1 while the continue question is built and on show
+    std::array<Long, 4> EnemyOrder{};  // the arcade's opponents in the order they are met
+    std::shared_ptr<const image::CmgBBI> ContinueAtlas;
 };
 
 }  // namespace brumil::frontend

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "frontend/battle_start.h"
+#include "frontend/continue_screen.h"
+#include "menu_screen_fixture.h"
+
+namespace brumil::frontend {
+namespace {
+
+namespace scan = platform::scan;
+
+constexpr Long kQuestionEntry = 2;
+
+// The match sequence over stand-in screens: the title, level and character
+// select only note their messages; each "match" (job 20) decides on its first
+// step with the next winner of a script and removes itself.
+class MatchSequence : public screentest::MenuScreenFixture {
+protected:
+    void SetUp() override {
+        MenuScreenFixture::SetUp();
+        StartDisplay();
+        for (Long job : {kTitleJob, kArcadeLevelJob, kArcadeCharaJob, kFreeFightLevelJob,
+                         kFreeFightCharaJob}) {
+            app.SetJobProcedure(job, [this](ApplicationConfig&, Long j, Long m, Long) {
+                messages[j].push_back(m);
+            });
+        }
+        app.SetJobProcedure(kBattleStartJob, [this](ApplicationConfig& a, Long, Long m, Long) {
+            if (m == 1) opponents.push_back(Options().CharaID(1));
+            if (m != 0) return;
+            Game().Winner = winners.empty() ? 0 : winners.front();
+            if (!winners.empty()) winners.erase(winners.begin());
+            a.Job().Remove(ApplicationConfig::Key(kBattleStartJob));
+        });
+    }
+    // Title, level and character select of the mode, then the sequence.
+    void Run(Long mode, Long player, Long levelJob) {
+        Options().GameMode = mode;
+        Options().CharaID(0, player);
+        app.Job().Add(ApplicationConfig::Key(kTitleJob), kJobKindNormal);
+        app.Job().Add(ApplicationConfig::Key(levelJob), kJobKindModal);
+        app.Job().Add(ApplicationConfig::Key(levelJob + 1), kJobKindModal);
+        Step();
+        app.Job().Add(ApplicationConfig::Key(kMatchSequenceJob), kJobKindModal);
+        Step();
+    }
+    bool RunOver() { return !On(kMatchSequenceJob) && !On(kArcadeCharaJob); }
+    std::string Question() { return View().Layer()->Text(kQuestionEntry); }
+
+    std::map<Long, std::vector<Long>> messages;
+    std::vector<Long> winners;  // 0 the player, 1 the computer
+    std::vector<Long> opponents;
+};
+
+TEST_F(MatchSequence, TheArcadesOpponentsAreDistinctAndNeverThePlayer) {
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        const Long player = static_cast<Long>(seed % 8) + 1;
+        core::gApi().SeedHelperRandom(seed);
+        Options().GameMode = 1;
+        Options().CharaID(0, player);
+        app.Job().Add(ApplicationConfig::Key(kMatchSequenceJob), kJobKindModal);
+        Step();
+        const auto& order = St().EnemyOrder;
+        const std::set<Long> distinct(order.begin(), order.end());
+        EXPECT_EQ(distinct.size(), 4u) << seed;
+        for (Long id : order) {
+            EXPECT_NE(id, player) << seed;
+            EXPECT_GE(id, 1);
+            EXPECT_LE(id, 8);
+        }
+        app.Job().Destroy();
+        Step();
+    }
+}
+
+TEST_F(MatchSequence, FourWinsEndTheRunAndTheTitleComesBack) {
+    winners = {0, 0, 0, 0};
+    Run(1, 3, kArcadeLevelJob);
+    ASSERT_TRUE(StepUntil([&] { return RunOver(); }, 40));
+    const auto& order = St().EnemyOrder;
+    EXPECT_EQ(opponents, std::vector<Long>(order.begin(), order.end()));
+    EXPECT_FALSE(On(kArcadeLevelJob));
+    EXPECT_TRUE(Active(kTitleJob));
+    const auto& title = messages[kTitleJob];
+    EXPECT_NE(std::find(title.begin(), title.end(), 3), title.end()) << "the title was reactivated";
+}
+
+TEST_F(MatchSequence, ALossAsksAndNoEndsTheRun) {
+    winners = {0, 1};
+    Run(1, 3, kArcadeLevelJob);
+    ASSERT_TRUE(StepUntil([&] { return St().ContinueShown == 1; }, 40));
+    EXPECT_EQ(Question(), "コンティニューしますかー？");
+    EXPECT_EQ(opponents.size(), 2u);
+    // An accept with the pointer over no answer does nothing.
+    devices.Mouse().pointer = {0, true, 5.0f / 640.0f, 5.0f / 480.0f, 5, 5};
+    devices.Mouse().left = true;
+    Step();
+    devices.Mouse().left = false;
+    Step();
+    EXPECT_EQ(Cursor(), -1);
+    EXPECT_EQ(St().ContinueShown, 1);
+    EXPECT_EQ(Game().Winner, 1);
+    Press(scan::Down);  // from no answer to "Yes"
+    Press(scan::Down);
+    ASSERT_EQ(Cursor(), 1);
+    host.sounds.clear();
+    Press(scan::Return);
+    EXPECT_FALSE(RunOver()) << "the run ends in the step after the answer";
+    Step();
+    EXPECT_TRUE(RunOver());
+    EXPECT_TRUE(Active(kTitleJob));
+    EXPECT_EQ(opponents.size(), 2u);
+    EXPECT_TRUE(host.sounds.empty()) << "the question plays no menu sounds";
+}
+
+TEST_F(MatchSequence, YesGoesOnWithTheNextOpponent) {
+    winners = {1, 0, 1, 0};
+    Run(1, 5, kArcadeLevelJob);
+    ASSERT_TRUE(StepUntil([&] { return St().ContinueShown == 1; }, 40));
+    Press(scan::Return);  // "Yes"
+    ASSERT_TRUE(StepUntil([&] { return St().ContinueShown == 1; }, 40));
+    EXPECT_EQ(opponents.size(), 3u);
+    // A dialog over the question: the rebuilt view shows it again.
+    app.Job().Add(ApplicationConfig::Key(7), kJobKindModal);
+    Step();
+    app.Job().Remove(ApplicationConfig::Key(7));
+    Step();
+    EXPECT_EQ(Question(), "コンティニューしますかー？");
+    Press(scan::Return);
+    ASSERT_TRUE(StepUntil([&] { return RunOver(); }, 40));
+    const auto& order = St().EnemyOrder;
+    EXPECT_EQ(opponents, std::vector<Long>(order.begin(), order.end()));
+}
+
+TEST_F(MatchSequence, OutsideTheArcadeEveryMatchReturnsToTheCharacterSelect) {
+    for (Long mode : {2, 3, 4}) {
+        SCOPED_TRACE(mode);
+        messages.clear();
+        opponents.clear();
+        Run(mode, 2, kFreeFightLevelJob);
+        Steps(3);
+        EXPECT_EQ(opponents.size(), 1u);
+        EXPECT_FALSE(On(kMatchSequenceJob));
+        EXPECT_TRUE(Active(kFreeFightCharaJob));
+        const auto& chara = messages[kFreeFightCharaJob];
+        EXPECT_EQ(std::count(chara.begin(), chara.end(), 3), 1);
+        app.Job().Destroy();
+        Step();
+    }
+}
+
+struct StageCase {
+    Long id;
+    Long stage;
+};
+
+TEST(BattleStage, ByCharacter) {
+    const StageCase cases[] = {{1, 0}, {2, 1}, {3, 2},  {4, 3},  {5, 2},  {6, 0},
+                               {7, 6}, {8, 6}, {0, -1}, {9, -1}, {-1, -1}};
+    for (const StageCase& c : cases) EXPECT_EQ(StageOfChara(c.id), c.stage) << c.id;
+}
+
+class BattleStart : public screentest::MenuScreenFixture {
+protected:
+    void SetUp() override {
+        MenuScreenFixture::SetUp();
+        StartDisplay();
+    }
+    void Start() {
+        app.Job().Add(ApplicationConfig::Key(kBattleStartJob), kJobKindModal);
+        Step();
+    }
+    void Finish() {
+        app.Job().Remove(ApplicationConfig::Key(kBattleStartJob));
+        Step();
+    }
+};
+
+TEST_F(BattleStart, TheArcadeStageFollowsTheOpponent) {
+    for (Long opponent = 1; opponent <= 8; ++opponent) {
+        Options().GameMode = 1;
+        Options().CharaID(0, 1);
+        Options().CharaID(1, opponent);
+        Options().StageNumber = 5;
+        Start();
+        EXPECT_EQ(Options().StageNumber, StageOfChara(opponent)) << opponent;
+        Finish();
+    }
+}
+
+TEST_F(BattleStart, AFreeFightTakesEitherSidesStage) {
+    std::set<Long> stages;
+    for (std::uint64_t seed = 1; seed <= 24; ++seed) {
+        core::gApi().SeedHelperRandom(seed);
+        Options().GameMode = 2;
+        Options().CharaID(0, 2);
+        Options().CharaID(1, 4);
+        Start();
+        stages.insert(Options().StageNumber);
+        Finish();
+    }
+    EXPECT_EQ(stages, (std::set<Long>{1, 3}));
+}
+
+TEST_F(BattleStart, RunsTheBattlesJobsAndEndsThemWithTheJob) {
+    Options().GameMode = 4;
+    Options().CharaID(0, 1);
+    Options().CharaID(1, 2);
+    Start();
+    EXPECT_EQ(host.searchPathResets, 1);
+    EXPECT_TRUE(Game().Jobs.Test(battle::bGame::JobKey(1)));
+    Steps(3);
+    EXPECT_TRUE(Game().Jobs.Test(battle::bGame::JobKey(2))) << "the battle's list is polled";
+    EXPECT_TRUE(Game().KeepStateFlag());
+    // The battle ends the match through its hook.
+    ASSERT_TRUE(Game().FrontEnd.EndMatch);
+    Game().FrontEnd.EndMatch();
+    Game().FrontEnd.EndMatch();  // repeated in later steps: harmless
+    Step();
+    EXPECT_FALSE(On(kBattleStartJob));
+    EXPECT_EQ(Game().Jobs.LinkedCount(), 0u);
+    EXPECT_FALSE(Game().KeepStateFlag()) << "the match end ran";
+    EXPECT_EQ(host.searchPathResets, 2);
+    // The next match starts afresh.
+    Start();
+    Steps(2);
+    EXPECT_TRUE(Game().KeepStateFlag());
+}
+
+TEST_F(BattleStart, ADialogOverAMatchSuspendsItAndGivesTheRecordsBack) {
+    Options().GameMode = 4;
+    Start();
+    Steps(3);
+    ASSERT_TRUE(Game().KeepStateFlag());
+    framework::VKey()[0][0] = 5;
+    app.Job().Add(ApplicationConfig::Key(7), kJobKindModal);
+    Step();
+    EXPECT_FALSE(Active(kBattleStartJob));
+    EXPECT_FALSE(Game().KeepStateFlag());
+    EXPECT_EQ(framework::VKey()[0][0], 0) << "the dialog starts from clear records";
+    app.Job().Remove(ApplicationConfig::Key(7));
+    Step();
+    EXPECT_TRUE(Active(kBattleStartJob));
+    EXPECT_TRUE(Game().KeepStateFlag());
+    // Held for 5 steps before the dialog, released in the match's first step
+    // after it.
+    EXPECT_EQ(framework::VKey()[0][0], -5);
+}
+
+}  // namespace
+}  // namespace brumil::frontend
