@@ -27,13 +27,12 @@ namespace brumil::platform::raster::simd {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0xFF), 0xFF);
 }
 
-// floor() as FloorInt does it, via double, for four lanes already limited by
-// SafeCoord.
+// floor() as FloorInt does it, for four lanes already limited by SafeCoord:
+// in that range a float and its truncation convert both ways exactly, so the
+// truncation less one where it went up is the floor.
 [[gnu::always_inline]] inline __m128i FloorInt4(__m128 f) {
-    const __m128d bias = _mm_set1_pd(8388608.0);
-    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(f), bias));
-    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), bias));
-    return _mm_sub_epi32(_mm_unpacklo_epi64(lo, hi), _mm_set1_epi32(8388608));
+    const __m128i t = _mm_cvttps_epi32(f);
+    return _mm_add_epi32(t, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(t), f)));
 }
 
 // SafeCoord on four lanes: NaN and values below the range become its low end
@@ -122,6 +121,48 @@ namespace brumil::platform::raster::simd {
     const __m128i p2 = pixel(_mm_unpacklo_epi8(topHi, zero), _mm_unpacklo_epi8(botHi, zero), L2{});
     const __m128i p3 = pixel(_mm_unpackhi_epi8(topHi, zero), _mm_unpackhi_epi8(botHi, zero), L3{});
     return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+}
+
+// Bilinear4 with each pixel's left and right texels side by side in memory:
+// `top` and `bottom` hold the two 64-bit pairs of one pixel each per lane
+// index (top[i] = t00 then t10 of pixel i, bottom[i] likewise one row down).
+[[gnu::always_inline]] inline __m128i Bilinear4Pairs(const __m128i top[4], const __m128i bottom[4],
+                                                     __m128i wx, __m128i wy) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pairs =
+        _mm_or_si128(_mm_sub_epi32(_mm_set1_epi32(256), wx), _mm_slli_epi32(wx, 16));
+    const __m128 fy = _mm_cvtepi32_ps(wy);
+    const __m128 fyInv = _mm_sub_ps(_mm_set1_ps(256.0f), fy);
+    // Left and right texel of each channel as neighbouring 16-bit lanes.
+    const auto interleave = [&](__m128i pair) {
+        const __m128i x = _mm_unpacklo_epi8(pair, zero);
+        return _mm_unpacklo_epi16(x, _mm_unpackhi_epi64(x, x));
+    };
+    const auto pixel = [&](auto lane) {
+        constexpr int i = decltype(lane)::value, k = i * 0x55;
+        return BilinearPixel(interleave(top[i]), interleave(bottom[i]), _mm_shuffle_epi32(pairs, k),
+                             _mm_shuffle_ps(fy, fy, k), _mm_shuffle_ps(fyInv, fyInv, k));
+    };
+    const __m128i p0 = pixel(std::integral_constant<int, 0>{});
+    const __m128i p1 = pixel(std::integral_constant<int, 1>{});
+    const __m128i p2 = pixel(std::integral_constant<int, 2>{});
+    const __m128i p3 = pixel(std::integral_constant<int, 3>{});
+    return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+}
+
+// Loads the four 64-bit texel pairs that start at the given indices (each
+// pair inside the texture).
+[[gnu::always_inline]] inline void LoadPairs(const std::uint32_t* tex, __m128i index,
+                                             __m128i out[4]) {
+    const auto lo = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
+    const auto hi = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
+    const auto load = [&](std::uint64_t i) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(tex + i));
+    };
+    out[0] = load(std::uint32_t(lo));
+    out[1] = load(lo >> 32);
+    out[2] = load(std::uint32_t(hi));
+    out[3] = load(hi >> 32);
 }
 
 // The depth test on four lanes as Compare does it (NaN fails all but "not
