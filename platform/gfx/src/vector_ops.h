@@ -126,28 +126,43 @@ namespace brumil::platform::raster::simd {
 // Bilinear4 with each pixel's left and right texels side by side in memory:
 // `top` and `bottom` hold the two 64-bit pairs of one pixel each per lane
 // index (top[i] = t00 then t10 of pixel i, bottom[i] likewise one row down).
+// In 16-bit lanes, two pixels at a time: each row's mix is below 65281, and
+// the column mix (t * (256 - wy) + b * wy + 32768) >> 16 is put together
+// from the products' high and low halves and the carries of their sum.
 [[gnu::always_inline]] inline __m128i Bilinear4Pairs(const __m128i top[4], const __m128i bottom[4],
                                                      __m128i wx, __m128i wy) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i pairs =
-        _mm_or_si128(_mm_sub_epi32(_mm_set1_epi32(256), wx), _mm_slli_epi32(wx, 16));
-    const __m128 fy = _mm_cvtepi32_ps(wy);
-    const __m128 fyInv = _mm_sub_ps(_mm_set1_ps(256.0f), fy);
-    // Left and right texel of each channel as neighbouring 16-bit lanes.
-    const auto interleave = [&](__m128i pair) {
-        const __m128i x = _mm_unpacklo_epi8(pair, zero);
-        return _mm_unpacklo_epi16(x, _mm_unpackhi_epi64(x, x));
+    const __m128i zero = _mm_setzero_si128(), c256 = _mm_set1_epi16(256);
+    // Weights of pixels 0 and 1, then 2 and 3, each over its four channels.
+    const auto spread = [](__m128i w, __m128i& w01, __m128i& w23) {
+        const __m128i w16 = _mm_packs_epi32(w, w);
+        const __m128i twice = _mm_unpacklo_epi16(w16, w16);
+        w01 = _mm_unpacklo_epi32(twice, twice);
+        w23 = _mm_unpackhi_epi32(twice, twice);
     };
-    const auto pixel = [&](auto lane) {
-        constexpr int i = decltype(lane)::value, k = i * 0x55;
-        return BilinearPixel(interleave(top[i]), interleave(bottom[i]), _mm_shuffle_epi32(pairs, k),
-                             _mm_shuffle_ps(fy, fy, k), _mm_shuffle_ps(fyInv, fyInv, k));
+    __m128i wx01, wx23, wy01, wy23;
+    spread(wx, wx01, wx23);
+    spread(wy, wy01, wy23);
+    // A row's mix for two pixels: left * (256 - wx) + right * wx.
+    const auto row = [&](__m128i pair0, __m128i pair1, __m128i w) {
+        const __m128i lr = _mm_shuffle_epi32(_mm_unpacklo_epi64(pair0, pair1), 0xD8);
+        const __m128i left = _mm_unpacklo_epi8(lr, zero), right = _mm_unpackhi_epi8(lr, zero);
+        return _mm_add_epi16(_mm_mullo_epi16(left, _mm_sub_epi16(c256, w)),
+                             _mm_mullo_epi16(right, w));
     };
-    const __m128i p0 = pixel(std::integral_constant<int, 0>{});
-    const __m128i p1 = pixel(std::integral_constant<int, 1>{});
-    const __m128i p2 = pixel(std::integral_constant<int, 2>{});
-    const __m128i p3 = pixel(std::integral_constant<int, 3>{});
-    return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+    const auto column = [&](__m128i t, __m128i b, __m128i w) {
+        const __m128i wInv = _mm_sub_epi16(c256, w);
+        const __m128i lo1 = _mm_mullo_epi16(t, wInv), lo2 = _mm_mullo_epi16(b, w);
+        const __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(t, wInv), _mm_mulhi_epu16(b, w));
+        const __m128i lo = _mm_add_epi16(lo1, lo2);
+        // -1 where lo1 + lo2 did not pass 65535, else 0; lo >> 15 is the
+        // carry of adding 32768.
+        const __m128i noCarry = _mm_cmpeq_epi16(_mm_adds_epu16(lo1, lo2), lo);
+        const __m128i carries = _mm_add_epi16(_mm_srli_epi16(lo, 15), _mm_set1_epi16(1));
+        return _mm_add_epi16(_mm_add_epi16(hi, carries), noCarry);
+    };
+    const __m128i p01 = column(row(top[0], top[1], wx01), row(bottom[0], bottom[1], wx01), wy01);
+    const __m128i p23 = column(row(top[2], top[3], wx23), row(bottom[2], bottom[3], wx23), wy23);
+    return _mm_packus_epi16(p01, p23);
 }
 
 // Loads the four 64-bit texel pairs that start at the given indices (each
