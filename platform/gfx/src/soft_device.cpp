@@ -448,6 +448,8 @@ private:
             ctx.ambient = static_cast<std::uint32_t>(renderStates_[D3DRENDERSTATE_AMBIENT]);
             ctx.lights = lights_;
             ctx.specular = renderStates_[D3DRENDERSTATE_SPECULARENABLE] != 0;
+            ctx.enabled = std::move(preparedLights_);
+            lighting::Prepare(ctx);
             // The eye in world space: the view's inverse applied to the origin.
             D3DMATRIX& v = transforms_[1];
             float inv[3][3];
@@ -513,6 +515,7 @@ private:
             cv.z = x * m.rc13 + y * m.rc23 + z * m.rc33 + m.rc43;
             cv.w = x * m.rc14 + y * m.rc24 + z * m.rc34 + m.rc44;
         }
+        if (lit) preparedLights_ = std::move(ctx.enabled);  // its room, for the next draw
     }
 
     raster::Vertex ToScreen(const ClipVertex& c) const {
@@ -643,6 +646,7 @@ private:
     std::array<SurfacePtr, kTextureStageCount> textures_;
     D3DMATERIAL7 material_;
     std::vector<lighting::Light> lights_;
+    std::vector<lighting::Prepared> preparedLights_;
     std::vector<bool> lightSet_;
     std::vector<raster::Vertex> screen_;
     std::vector<ClipVertex> clip_;
