@@ -16,6 +16,13 @@ void BandQueue::BeginDraw(const PixelState& ps) {
 
 void BandQueue::AddTriangle(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
     if (states_.empty()) return;
+    // Wholly beside the scissor (with a pixel to spare for the snapping to
+    // the sub-pixel grid): nothing to draw in any band.
+    const PixelState& ps = states_.back();
+    if (std::max({a.x, b.x, c.x}) < float(ps.clipX1 - 1) ||
+        std::min({a.x, b.x, c.x}) > float(ps.clipX2 + 1)) {
+        return;
+    }
     prims_.push_back({static_cast<int>(states_.size()) - 1, false, {a, b, c}, flat});
     File(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}));
 }

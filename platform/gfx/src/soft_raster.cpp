@@ -2,6 +2,7 @@
 // fixed-point grid, and attribute planes.
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -56,6 +57,11 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
     const std::int64_t area2 =
         (f[1].x - f[0].x) * (f[2].y - f[0].y) - (f[2].x - f[0].x) * (f[1].y - f[0].y);
     if (area2 == 0) return;
+    // Every span lies between the columns of the leftmost and rightmost
+    // corners: a triangle wholly beside the scissor has none to draw.
+    const std::int64_t minX = std::min({f[0].x, f[1].x, f[2].x});
+    const std::int64_t maxX = std::max({f[0].x, f[1].x, f[2].x});
+    if (CeilDiv(maxX, kSub) <= ps.clipX1 || CeilDiv(minX, kSub) >= ps.clipX2) return;
 
     // Attribute planes from the snapped positions.
     Planes p;

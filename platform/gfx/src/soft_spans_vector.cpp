@@ -182,7 +182,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     // One group of four pixels from x; fi holds their places along the span.
     // A whole group lies inside the span, hence inside the row (and the
     // depth row, at least as wide).
-    const auto group = [&](int x, __m128 fi, auto wholeGroup) {
+    const auto group = [&](int x, __m128 fi, auto wholeGroup) __attribute__((always_inline)) {
         constexpr bool Whole = decltype(wholeGroup)::value;
         const int n = Whole ? 4 : x2 - x;
         __m128i pass = _mm_set1_epi32(-1);
