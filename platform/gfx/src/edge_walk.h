@@ -19,6 +19,22 @@ inline std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {
     return -CeilDiv(-n, d);
 }
 
+// FloorDiv through a double division, whose quotient's floor is then off by
+// at most one, and one correction by the remainder: exact for d > 0 and
+// |n| below 2^50, and much cheaper than a 64-bit integer division.
+inline std::int64_t FloorDivNear(std::int64_t n, std::int64_t d) {
+    const double qd = double(n) / double(d);
+    auto q = static_cast<std::int64_t>(qd);  // toward zero
+    if (qd < double(q)) --q;
+    const std::int64_t r = n - q * d;
+    if (r < 0) {
+        --q;
+    } else if (r >= d) {
+        ++q;
+    }
+    return q;
+}
+
 // First pixel column at or right of the edge a-b at the row whose centre is
 // yc (in sub-pixel units, `sub` per pixel). Needs b.y > a.y.
 inline std::int64_t EdgeCeil(const Fixed& a, const Fixed& b, std::int64_t yc, std::int64_t sub) {
@@ -31,15 +47,16 @@ inline std::int64_t EdgeCeil(const Fixed& a, const Fixed& b, std::int64_t yc, st
 // row to row, so a row costs two additions and a comparison.
 class EdgeWalker {
 public:
-    // Positions the walker at the row centred on yc. Needs b.y > a.y.
+    // Positions the walker at the row centred on yc. Needs b.y > a.y and
+    // the guard band's sizes (every product below 2^50).
     void Start(const Fixed& a, const Fixed& b, std::int64_t yc, std::int64_t sub) {
         const std::int64_t dy = b.y - a.y;
         d_ = dy * sub;
         const std::int64_t num = a.x * dy + (b.x - a.x) * (yc - a.y);
-        q_ = CeilDiv(num, d_);
+        q_ = -FloorDivNear(-num, d_);
         r_ = q_ * d_ - num;  // num = q * d - r, 0 <= r < d
         const std::int64_t step = (b.x - a.x) * sub;
-        stepQ_ = FloorDiv(step, d_);
+        stepQ_ = FloorDivNear(step, d_);
         stepR_ = step - stepQ_ * d_;  // 0 <= stepR < d
     }
     std::int64_t X() const { return q_; }

@@ -5,6 +5,7 @@
 // clamped after, so lights with negative colours darken.
 
 #include <span>
+#include <vector>
 
 #include "platform/gfx/d3d_types.h"
 
@@ -15,13 +16,25 @@ struct Light {
     bool enabled = false;
 };
 
+// What an enabled light contributes the same at every vertex.
+struct Prepared {
+    const D3DLIGHT7* light = nullptr;
+    D3DVECTOR toLight;               // directional: the reversed direction, normalised
+    D3DVECTOR spotDirection;         // spot: the direction, normalised
+    float cosTheta = 1, cosPhi = 1;  // spot: cosines of the half cone angles
+};
+
 struct Context {
     D3DMATERIAL7 material;
     std::uint32_t ambient = 0;  // 0xAARRGGBB render state
     std::span<const Light> lights;
     bool specular = false;
-    D3DVECTOR eye;  // world-space camera position, for specular
+    D3DVECTOR eye;                  // world-space camera position, for specular
+    std::vector<Prepared> enabled;  // made by Prepare from `lights`, in their order
 };
+
+// Fills ctx.enabled once per draw, before LightVertex.
+void Prepare(Context& ctx);
 
 // Lights a world-space position and normal; colours come out 0..255 in b, g,
 // r, a order (diffuse alpha from the material).

@@ -9,7 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include "band_pool.h"
+#include "band_queue.h"
 #include "clip_polygon.h"
+#include "clip_vertex.h"
 #include "lighting.h"
 #include "platform/gfx/dx7_math.h"
 #include "raster.h"
@@ -20,50 +23,10 @@ namespace {
 
 constexpr D3DLong kMaxLights = 4096;
 
-// A vertex in clip space before the division by w.
-struct ClipVertex {
-    float x, y, z, w;
-    float u, v;
-    float c[4], s[4];  // b, g, r, a; 0..255
-};
-
-ClipVertex LerpClip(const ClipVertex& a, const ClipVertex& b, float t) {
-    ClipVertex r;
-    r.x = a.x + (b.x - a.x) * t;
-    r.y = a.y + (b.y - a.y) * t;
-    r.z = a.z + (b.z - a.z) * t;
-    r.w = a.w + (b.w - a.w) * t;
-    r.u = a.u + (b.u - a.u) * t;
-    r.v = a.v + (b.v - a.v) * t;
-    for (int i = 0; i < 4; ++i) {
-        r.c[i] = a.c[i] + (b.c[i] - a.c[i]) * t;
-        r.s[i] = a.s[i] + (b.s[i] - a.s[i]) * t;
-    }
-    return r;
-}
-
-void UnpackColor(D3DLong c, float out[4]) {
-    const auto u = static_cast<std::uint32_t>(c);
-    for (int i = 0; i < 4; ++i) out[i] = float((u >> (8 * i)) & 255);
-}
-
-bool Invert3x3(const D3DMATRIX& m, float out[3][3]) {
-    const float a = m.rc11, b = m.rc12, c = m.rc13;
-    const float d = m.rc21, e = m.rc22, f = m.rc23;
-    const float g = m.rc31, h = m.rc32, i = m.rc33;
-    const float det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
-    if (!(std::fabs(det) > 1e-30f) || !std::isfinite(det)) return false;
-    const float k = 1.0f / det;
-    out[0][0] = (e * i - f * h) * k;
-    out[0][1] = (c * h - b * i) * k;
-    out[0][2] = (b * f - c * e) * k;
-    out[1][0] = (f * g - d * i) * k;
-    out[1][1] = (a * i - c * g) * k;
-    out[1][2] = (c * d - a * f) * k;
-    out[2][0] = (d * h - e * g) * k;
-    out[2][1] = (b * g - a * h) * k;
-    out[2][2] = (a * e - b * d) * k;
-    return true;
+// Rows per band: about four bands per thread, so that a crowded band does not
+// hold the others up, but tall enough that few primitives are set up twice.
+int BandRows(int height, int threads) {
+    return std::clamp(height / (threads * 4), 8, 64);
 }
 
 class SoftDevice final : public Direct3DDevice7 {
@@ -73,7 +36,18 @@ public:
         viewport_ = {0, 0, target_->Width(), target_->Height(), 0.0f, 1.0f};
         for (auto& m : transforms_) DirectX7::IdentityMatrix(m);
         SetDefaults();
+        const int threads =
+            options_.threads > 0 ? options_.threads : raster::DefaultRenderThreads();
+        if (threads > 1) {
+            pool_ = std::make_unique<raster::BandPool>(threads);
+            queue_ = std::make_unique<raster::BandQueue>(target_->Height(),
+                                                         BandRows(target_->Height(), threads));
+            pending_ = std::make_shared<Finisher>(*this);
+        }
     }
+    ~SoftDevice() override { Flush(); }
+    SoftDevice(const SoftDevice&) = delete;
+    SoftDevice& operator=(const SoftDevice&) = delete;
 
     bool BeginScene() override {
         if (inScene_) return false;
@@ -82,6 +56,7 @@ public:
     }
     bool EndScene() override {
         if (!inScene_) return false;
+        Flush();
         inScene_ = false;
         return true;
     }
@@ -92,6 +67,7 @@ public:
         if ((flags & D3DCLEAR_ZBUFFER) && (depth_ == nullptr || depth_->IsLost())) return false;
         if ((flags & D3DCLEAR_TARGET) && target_->IsLost()) return false;
         if (!std::isfinite(z)) return false;
+        Flush();
         const SurfaceRect vp = ViewportRect();
         const auto clearOne = [&](SurfaceRect r) {
             r.x1 = std::max(r.x1, vp.x1);
@@ -206,6 +182,46 @@ public:
     using Direct3DDevice7::DrawPrimitive;
 
 private:
+    // Runs the recorded draws when a surface must be final.
+    class Finisher final : public PendingDraws {
+    public:
+        explicit Finisher(SoftDevice& device) : device_(device) {}
+        void Finish() override { device_.Flush(); }
+
+    private:
+        SoftDevice& device_;
+    };
+
+    // Rasterises what is recorded and lets the surfaces go.
+    void Flush() {
+        if (queue_ == nullptr || decoding_) return;
+        if (!queue_->Empty()) queue_->Run(*pool_);
+        for (const SurfacePtr& s : held_) s->ClearPending(pending_.get());
+        held_.clear();
+    }
+
+    // Keeps a surface that recorded draws use until they have run.
+    void Hold(const SurfacePtr& s) {
+        if (s->SetPending(pending_)) held_.push_back(s);
+    }
+
+    void EmitTriangle(const raster::PixelState& ps, const raster::Vertex& a,
+                      const raster::Vertex& b, const raster::Vertex& c,
+                      const raster::Vertex& flat) {
+        if (queue_ != nullptr) {
+            queue_->AddTriangle(a, b, c, flat);
+        } else {
+            raster::DrawTriangle(ps, a, b, c, flat);
+        }
+    }
+    void EmitLine(const raster::PixelState& ps, const raster::Vertex& a, const raster::Vertex& b) {
+        if (queue_ != nullptr) {
+            queue_->AddLine(a, b);
+        } else {
+            raster::DrawLine(ps, a, b);
+        }
+    }
+
     lighting::Light& Slot(D3DLong index) {
         if (static_cast<std::size_t>(index) >= lights_.size()) {
             lights_.resize(index + 1);
@@ -324,11 +340,23 @@ private:
         if (type < D3DPT_LINELIST || type > D3DPT_TRIANGLEFAN) return false;
         if (count < 0 || static_cast<std::size_t>(count) * 32u > bytes.size()) return false;
         raster::PixelState ps;
-        if (!Decode(ps)) return false;
+        // The surfaces' pixels are taken as they are: this device's own
+        // recorded draws stay recorded.
+        decoding_ = true;
+        const bool decoded = Decode(ps);
+        decoding_ = false;
+        if (!decoded) return false;
+        if (queue_ != nullptr) {
+            queue_->BeginDraw(ps);
+            Hold(target_);
+            if (ps.depth != nullptr) Hold(depth_);
+            if (ps.tex != nullptr) Hold(textures_[0]);
+        }
         if (fvf == D3DFVF_TLVERTEX) {
             PrepareScreen(bytes, count);
         } else {
             PrepareClip(fvf, bytes, count);
+            PrepareShared(count);
         }
         const D3DLong n = indices != nullptr ? indexCount : count;
         const auto vertexOf = [&](D3DLong j) -> D3DLong {
@@ -345,13 +373,13 @@ private:
             if (screen) {
                 ScreenTriangle(ps, screen_[a], screen_[b], screen_[c], screen_[f]);
             } else {
-                ClipTriangle(ps, clip_[a], clip_[b], clip_[c], clip_[f]);
+                ClipTriangle(ps, a, b, c, f);
             }
         };
         const auto line = [&](D3DLong a, D3DLong b) {
             if (!valid(a) || !valid(b)) return;
             if (screen) {
-                raster::DrawLine(ps, screen_[a], screen_[b]);
+                EmitLine(ps, screen_[a], screen_[b]);
             } else {
                 ClipLine(ps, clip_[a], clip_[b]);
             }
@@ -420,6 +448,8 @@ private:
             ctx.ambient = static_cast<std::uint32_t>(renderStates_[D3DRENDERSTATE_AMBIENT]);
             ctx.lights = lights_;
             ctx.specular = renderStates_[D3DRENDERSTATE_SPECULARENABLE] != 0;
+            ctx.enabled = std::move(preparedLights_);
+            lighting::Prepare(ctx);
             // The eye in world space: the view's inverse applied to the origin.
             D3DMATRIX& v = transforms_[1];
             float inv[3][3];
@@ -485,6 +515,7 @@ private:
             cv.z = x * m.rc13 + y * m.rc23 + z * m.rc33 + m.rc43;
             cv.w = x * m.rc14 + y * m.rc24 + z * m.rc34 + m.rc44;
         }
+        if (lit) preparedLights_ = std::move(ctx.enabled);  // its room, for the next draw
     }
 
     raster::Vertex ToScreen(const ClipVertex& c) const {
@@ -526,18 +557,33 @@ private:
         return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
     }
 
-    void ClipTriangle(const raster::PixelState& ps, const ClipVertex& a, const ClipVertex& b,
-                      const ClipVertex& c, const ClipVertex& flat) {
-        if (!FiniteClip(a) || !FiniteClip(b) || !FiniteClip(c)) return;
+    // Each vertex's screen form, made once however many triangles share it
+    // (for the vertices the clipper would hand back unchanged).
+    void PrepareShared(D3DLong count) {
+        shared_.resize(count);
+        for (D3DLong i = 0; i < count; ++i) {
+            const ClipVertex& v = clip_[i];
+            Shared& s = shared_[i];
+            s.finite = FiniteClip(v);
+            s.inside = s.finite && InsideClip(v);
+            if (s.inside) s.screen = ToScreen(v);
+        }
+    }
+
+    void ClipTriangle(const raster::PixelState& ps, D3DLong ia, D3DLong ib, D3DLong ic,
+                      D3DLong iflat) {
+        const Shared &sa = shared_[ia], &sb = shared_[ib], &sc = shared_[ic];
+        if (!sa.finite || !sb.finite || !sc.finite) return;
+        const ClipVertex &a = clip_[ia], &b = clip_[ib], &c = clip_[ic], &flat = clip_[iflat];
         const auto draw = [&](const raster::Vertex* s, int n) {
             if (!Visible(s, n)) return;
             raster::Vertex f;
             std::copy(flat.c, flat.c + 4, f.c);
             std::copy(flat.s, flat.s + 4, f.s);
-            for (int i = 1; i + 1 < n; ++i) raster::DrawTriangle(ps, s[0], s[i], s[i + 1], f);
+            for (int i = 1; i + 1 < n; ++i) EmitTriangle(ps, s[0], s[i], s[i + 1], f);
         };
-        if (InsideClip(a) && InsideClip(b) && InsideClip(c)) {
-            const raster::Vertex s[3] = {ToScreen(a), ToScreen(b), ToScreen(c)};
+        if (sa.inside && sb.inside && sc.inside) {
+            const raster::Vertex s[3] = {sa.screen, sb.screen, sc.screen};
             draw(s, 3);
             return;
         }
@@ -562,7 +608,7 @@ private:
         if (!clipEnd([](const ClipVertex& v) { return v.w - 1e-6f; })) return;
         if (!clipEnd([](const ClipVertex& v) { return v.z; })) return;
         if (!clipEnd([](const ClipVertex& v) { return v.w - v.z; })) return;
-        raster::DrawLine(ps, ToScreen(p[0]), ToScreen(p[1]));
+        EmitLine(ps, ToScreen(p[0]), ToScreen(p[1]));
     }
 
     void ScreenTriangle(const raster::PixelState& ps, const raster::Vertex& a,
@@ -570,7 +616,7 @@ private:
                         const raster::Vertex& flat) {
         const raster::Vertex s[3] = {a, b, c};
         if (!Visible(s, 3)) return;
-        raster::DrawTriangle(ps, a, b, c, flat);
+        EmitTriangle(ps, a, b, c, flat);
     }
 
     // The culling test on the polygon's screen winding (y down: a positive
@@ -600,9 +646,21 @@ private:
     std::array<SurfacePtr, kTextureStageCount> textures_;
     D3DMATERIAL7 material_;
     std::vector<lighting::Light> lights_;
+    std::vector<lighting::Prepared> preparedLights_;
     std::vector<bool> lightSet_;
     std::vector<raster::Vertex> screen_;
     std::vector<ClipVertex> clip_;
+    struct Shared {
+        raster::Vertex screen;  // when inside
+        bool finite = false, inside = false;
+    };
+    std::vector<Shared> shared_;  // per entry of clip_
+    // Banded drawing on worker threads: null with one thread.
+    std::unique_ptr<raster::BandPool> pool_;
+    std::unique_ptr<raster::BandQueue> queue_;
+    std::shared_ptr<Finisher> pending_;
+    std::vector<SurfacePtr> held_;  // surfaces the recorded draws use
+    bool decoding_ = false;         // reading the surfaces for a draw
 };
 
 }  // namespace

@@ -17,11 +17,38 @@ D3DVECTOR Normalised(const D3DVECTOR& v) {
     return {v.x / l, v.y / l, v.z / l};
 }
 
+// fmin(fmax(v, 0), 1) without the library calls: NaN and -0 give +0.
 float Clamp01(float v) {
-    return std::fmin(std::fmax(v, 0.0f), 1.0f);
+    if (!(v > 0.0f)) return 0.0f;
+    return v < 1.0f ? v : 1.0f;
+}
+
+// fmax(v, 0) likewise.
+float AtLeastZero(float v) {
+    return v > 0.0f ? v : 0.0f;
 }
 
 }  // namespace
+
+void Prepare(Context& ctx) {
+    ctx.enabled.clear();
+    for (const Light& slot : ctx.lights) {
+        if (!slot.enabled) continue;
+        const D3DLIGHT7& l = slot.light;
+        Prepared p;
+        p.light = &l;
+        if (l.dltType == D3DLIGHT_DIRECTIONAL) {
+            p.toLight = Normalised({-l.direction.x, -l.direction.y, -l.direction.z});
+        } else if (l.dltType == D3DLIGHT_SPOT) {
+            p.spotDirection = Normalised(l.direction);
+            p.cosTheta = std::cos(l.theta * 0.5f);
+            p.cosPhi = std::cos(l.phi * 0.5f);
+        } else if (l.dltType != D3DLIGHT_POINT) {
+            continue;
+        }
+        ctx.enabled.push_back(p);
+    }
+}
 
 void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, float diffuse[4],
                  float specular[4]) {
@@ -32,14 +59,13 @@ void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, flo
     float col[3] = {m.emissive.r + m.ambient.r * amb[0], m.emissive.g + m.ambient.g * amb[1],
                     m.emissive.b + m.ambient.b * amb[2]};
     float spec[3] = {0, 0, 0};
-    for (const Light& slot : ctx.lights) {
-        if (!slot.enabled) continue;
-        const D3DLIGHT7& l = slot.light;
+    for (const Prepared& prepared : ctx.enabled) {
+        const D3DLIGHT7& l = *prepared.light;
         D3DVECTOR toLight;
         float atten = 1.0f;
         if (l.dltType == D3DLIGHT_DIRECTIONAL) {
-            toLight = Normalised({-l.direction.x, -l.direction.y, -l.direction.z});
-        } else if (l.dltType == D3DLIGHT_POINT || l.dltType == D3DLIGHT_SPOT) {
+            toLight = prepared.toLight;
+        } else {
             const D3DVECTOR d = {l.position.x - p.x, l.position.y - p.y, l.position.z - p.z};
             const float dist = std::sqrt(Dot(d, d));
             if (!(dist <= l.range)) continue;  // out of range (or NaN)
@@ -48,20 +74,16 @@ void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, flo
                 l.attenuation0 + l.attenuation1 * dist + l.attenuation2 * dist * dist;
             atten = denom > 0.0f ? 1.0f / denom : 1.0f;
             if (l.dltType == D3DLIGHT_SPOT) {
-                const D3DVECTOR dir = Normalised(l.direction);
-                const float rho = -Dot(dir, toLight);
-                const float cosTheta = std::cos(l.theta * 0.5f);
-                const float cosPhi = std::cos(l.phi * 0.5f);
+                const float rho = -Dot(prepared.spotDirection, toLight);
+                const float cosTheta = prepared.cosTheta, cosPhi = prepared.cosPhi;
                 if (rho <= cosPhi) continue;
                 if (rho <= cosTheta) {
                     const float t = (rho - cosPhi) / (cosTheta - cosPhi);
                     atten *= l.falloff == 1.0f ? t : std::pow(Clamp01(t), l.falloff);
                 }
             }
-        } else {
-            continue;
         }
-        const float ndotl = std::fmax(Dot(n, toLight), 0.0f);
+        const float ndotl = AtLeastZero(Dot(n, toLight));
         col[0] += atten * (m.ambient.r * l.ambient.r + m.diffuse.r * l.diffuse.r * ndotl);
         col[1] += atten * (m.ambient.g * l.ambient.g + m.diffuse.g * l.diffuse.g * ndotl);
         col[2] += atten * (m.ambient.b * l.ambient.b + m.diffuse.b * l.diffuse.b * ndotl);
@@ -69,7 +91,7 @@ void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, flo
             const D3DVECTOR toEye = Normalised({ctx.eye.x - p.x, ctx.eye.y - p.y, ctx.eye.z - p.z});
             const D3DVECTOR h =
                 Normalised({toEye.x + toLight.x, toEye.y + toLight.y, toEye.z + toLight.z});
-            const float ndoth = std::fmax(Dot(n, h), 0.0f);
+            const float ndoth = AtLeastZero(Dot(n, h));
             const float k = atten * (m.power > 0.0f ? std::pow(ndoth, m.power) : 1.0f);
             spec[0] += k * m.specular.r * l.specular.r;
             spec[1] += k * m.specular.g * l.specular.g;

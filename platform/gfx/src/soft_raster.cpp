@@ -1,5 +1,8 @@
 // Triangle and line set-up: guard-band clipping, the top-left fill rule on a
 // fixed-point grid, and attribute planes.
+#include <emmintrin.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -54,6 +57,11 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
     const std::int64_t area2 =
         (f[1].x - f[0].x) * (f[2].y - f[0].y) - (f[2].x - f[0].x) * (f[1].y - f[0].y);
     if (area2 == 0) return;
+    // Every span lies between the columns of the leftmost and rightmost
+    // corners: a triangle wholly beside the scissor has none to draw.
+    const std::int64_t minX = std::min({f[0].x, f[1].x, f[2].x});
+    const std::int64_t maxX = std::max({f[0].x, f[1].x, f[2].x});
+    if (CeilDiv(maxX, kSub) <= ps.clipX1 || CeilDiv(minX, kSub) >= ps.clipX2) return;
 
     // Attribute planes from the snapped positions.
     Planes p;
@@ -83,14 +91,25 @@ void Rasterise(const PixelState& ps, const Vertex& v0, const Vertex& v1, const V
         constColor = constColor && attr[0][k] == attr[1][k] && attr[1][k] == attr[2][k];
     }
     p.constColor = constColor;
-    // Constant colours keep zero slopes (Planes' defaults).
+    // Constant colours keep zero slopes (Planes' defaults). Four planes at a
+    // time: each lane is the scalar arithmetic, and a plane whose slopes are
+    // not both finite gets none.
+    static_assert(kAttrCount % 4 == 0 && kC % 4 == 0);
     const int planes = constColor ? kC : kAttrCount;
     for (int k = 0; k < kAttrCount; ++k) p.a[k] = attr[0][k];
-    for (int k = 0; k < planes; ++k) {
-        const float d1 = attr[1][k] - attr[0][k], d2 = attr[2][k] - attr[0][k];
-        p.dx[k] = (d1 * Y2 - d2 * Y1) / det;
-        p.dy[k] = (d2 * X1 - d1 * X2) / det;
-        if (!std::isfinite(p.dx[k]) || !std::isfinite(p.dy[k])) p.dx[k] = p.dy[k] = 0.0f;
+    const __m128 vx1 = _mm_set1_ps(X1), vy1 = _mm_set1_ps(Y1), vx2 = _mm_set1_ps(X2),
+                 vy2 = _mm_set1_ps(Y2), vdet = _mm_set1_ps(det);
+    for (int k = 0; k < planes; k += 4) {
+        const __m128 a0 = _mm_loadu_ps(&attr[0][k]);
+        const __m128 d1 = _mm_sub_ps(_mm_loadu_ps(&attr[1][k]), a0);
+        const __m128 d2 = _mm_sub_ps(_mm_loadu_ps(&attr[2][k]), a0);
+        const __m128 dx = _mm_div_ps(_mm_sub_ps(_mm_mul_ps(d1, vy2), _mm_mul_ps(d2, vy1)), vdet);
+        const __m128 dy = _mm_div_ps(_mm_sub_ps(_mm_mul_ps(d2, vx1), _mm_mul_ps(d1, vx2)), vdet);
+        // x * 0 is NaN exactly when x is infinite or NaN.
+        const __m128 finite =
+            _mm_cmpord_ps(_mm_mul_ps(dx, _mm_setzero_ps()), _mm_mul_ps(dy, _mm_setzero_ps()));
+        _mm_storeu_ps(p.dx + k, _mm_and_ps(dx, finite));
+        _mm_storeu_ps(p.dy + k, _mm_and_ps(dy, finite));
     }
 
     // Sort by y; the long edge runs from top to bottom.

@@ -14,6 +14,7 @@ namespace brumil::platform::raster {
 
 namespace {
 
+using simd::AllZero;
 using simd::Div255;
 using simd::Mul8x8;
 using simd::SpreadAlpha;
@@ -44,10 +45,11 @@ template <Blend B>
     }
 }
 
-// How texture coordinates become texel numbers. AffineInRange: every
-// coordinate of the span is known to lie in [0, 4e6], where SafeCoord changes
-// nothing and truncation is FloorInt.
-enum class Coords { Perspective, Affine, AffineInRange };
+// How texture coordinates become texel numbers. AffineBounded: every
+// coordinate of the span is known to lie in [-4e6, 4e6], where SafeCoord
+// changes nothing; AffineInRange: in [0, 4e6], where truncation is FloorInt
+// too.
+enum class Coords { Perspective, Affine, AffineBounded, AffineInRange };
 
 // Four lanes of the span's partial last group: read and written through a
 // small buffer when the row (or depth row) ends before the group does.
@@ -138,7 +140,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     std::uint32_t* row = k.target + static_cast<std::size_t>(y) * k.width;
     const bool useY = k.useY;
     // The diffuse colour's start per channel, when it varies.
-    __m128 sc[4];
+    __m128 sc[4] = {};
     if (varying) {
         for (int c = 0; c < 4; ++c) sc[c] = _mm_set1_ps(s[kC + c]);
     }
@@ -153,6 +155,8 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     const auto toTexel = [](__m128 f) {
         if constexpr (C == Coords::AffineInRange) {
             return _mm_cvttps_epi32(f);
+        } else if constexpr (C == Coords::AffineBounded) {
+            return simd::FloorInt4(f);
         } else {
             return simd::FloorInt4(simd::SafeCoord4(f));
         }
@@ -178,8 +182,24 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     // One group of four pixels from x; fi holds their places along the span.
     // A whole group lies inside the span, hence inside the row (and the
     // depth row, at least as wide).
-    const auto group = [&](int x, __m128 fi, auto wholeGroup) {
+    const auto group = [&](int x, __m128 fi, auto wholeGroup) __attribute__((always_inline)) {
         constexpr bool Whole = decltype(wholeGroup)::value;
+        const int n = Whole ? 4 : x2 - x;
+        __m128i pass = _mm_set1_epi32(-1);
+        if constexpr (!Whole) {  // the span's last pixels
+            pass = _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3));
+        }
+        // The depth test first: a group hidden behind the depth buffer costs
+        // no texel.
+        [[maybe_unused]] const bool wholeDepth = Whole || x + 4 <= ps.depthWidth;
+        [[maybe_unused]] __m128 z, stored;
+        if constexpr (Depth) {
+            z = _mm_add_ps(sz, _mm_mul_ps(k.dz, fi));
+            stored = LoadLanes<float, __m128>(depthRow + x, wholeDepth, n,
+                                              [](const float* at) { return _mm_loadu_ps(at); });
+            pass = _mm_and_si128(pass, _mm_castps_si128(simd::DepthPass(k.zFunc, z, stored)));
+            if (_mm_movemask_ps(_mm_castsi128_ps(pass)) == 0) return;
+        }
         __m128 u = _mm_add_ps(su, _mm_mul_ps(k.du, fi));
         __m128 v = _mm_add_ps(sv, _mm_mul_ps(k.dv, fi));
         if constexpr (C == Coords::Perspective) {
@@ -193,7 +213,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             const __m128 half = _mm_set1_ps(0.5f);
             __m128 fu = _mm_sub_ps(_mm_mul_ps(u, k.texW), half);
             __m128 fv = _mm_sub_ps(_mm_mul_ps(v, k.texH), half);
-            if constexpr (C != Coords::AffineInRange) {
+            if constexpr (C == Coords::Perspective || C == Coords::Affine) {
                 fu = simd::SafeCoord4(fu);
                 fv = simd::SafeCoord4(fv);
             }
@@ -210,6 +230,13 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 // Zero weights give the top-left texel exactly (a texture
                 // drawn at its own size with texel centres on pixel centres).
                 t = k.tryRowLoad ? simd::GatherOrLoad(tex, at) : simd::Gather(tex, at);
+            } else if (AllZero(_mm_cmpeq_epi32(_mm_and_si128(iu, k.maskU), k.maskU))) {
+                // No pixel wraps from the texture's last column to its first,
+                // so each row's two texels lie side by side.
+                __m128i top[4], bottom[4];
+                simd::LoadPairs(tex, at, top);
+                simd::LoadPairs(tex, index(iu, iv1), bottom);
+                t = simd::Bilinear4Pairs(top, bottom, wx, wy);
             } else {
                 t = simd::Bilinear4(simd::Gather(tex, at), simd::Gather(tex, index(iu1, iv)),
                                     simd::Gather(tex, index(iu, iv1)),
@@ -230,7 +257,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             nearest = t;
         }
 
-        __m128i pass = _mm_set1_epi32(-1);
         if (colorKey) {
             const __m128i keyed =
                 _mm_cmpeq_epi32(_mm_and_si128(_mm_xor_si128(nearest, k.keyValue), k.keyMask), zero);
@@ -258,17 +284,8 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         pass = _mm_and_si128(pass, _mm_cmpgt_epi32(_mm_srli_epi32(t, 24), k.alphaBelow));
 
-        const int n = Whole ? 4 : x2 - x;
-        if constexpr (!Whole) {  // the span's last pixels
-            const __m128i inSpan = _mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3));
-            pass = _mm_and_si128(pass, inSpan);
-        }
         if constexpr (Depth) {
-            const bool whole = Whole || x + 4 <= ps.depthWidth;
-            const __m128 z = _mm_add_ps(sz, _mm_mul_ps(k.dz, fi));
-            const __m128 stored = LoadLanes<float, __m128>(
-                depthRow + x, whole, n, [](const float* at) { return _mm_loadu_ps(at); });
-            pass = _mm_and_si128(pass, _mm_castps_si128(simd::DepthPass(k.zFunc, z, stored)));
+            const bool whole = wholeDepth;
             if (k.zWrite && _mm_movemask_ps(_mm_castsi128_ps(pass)) != 0) {
                 const __m128 m = _mm_castsi128_ps(pass);
                 const __m128 out = _mm_or_ps(_mm_and_ps(m, z), _mm_andnot_ps(m, stored));
@@ -322,10 +339,10 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 
 // The affine spans whose coordinates may leave [0, 4e6]: kept apart so that
 // the common loop is laid out on its own.
-template <Blend B, bool Linear, bool Depth, bool General>
-[[gnu::noinline]] void RunGroupsAnyCoords(const PixelState& ps, const GroupConstants& k, int y,
-                                          int x1, int x2, const float* s) {
-    RunGroups<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
+template <Blend B, Coords C, bool Linear, bool Depth, bool General>
+[[gnu::noinline]] void RunGroupsApart(const PixelState& ps, const GroupConstants& k, int y, int x1,
+                                      int x2, const float* s) {
+    RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
 }
 
 // One span: its first pixel's attributes as SpanStart gives them (the four
@@ -357,12 +374,15 @@ template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
         const __m128 f = _mm_sub_ps(_mm_mul_ps(_mm_add_ps(start, _mm_mul_ps(slope, along)),
                                                _mm_shuffle_ps(k.texW, k.texH, 0)),
                                     _mm_set1_ps(off));
-        const __m128 inRange =
-            _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), _mm_cmple_ps(f, _mm_set1_ps(4.0e6f)));
+        const __m128 below = _mm_cmple_ps(f, _mm_set1_ps(4.0e6f));
+        const __m128 inRange = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), below);
+        const __m128 bounded = _mm_and_ps(_mm_cmpge_ps(f, _mm_set1_ps(-4.0e6f)), below);
         if (_mm_movemask_ps(inRange) == 15) {
             RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        } else if (_mm_movemask_ps(bounded) == 15) {
+            RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
         } else {
-            RunGroupsAnyCoords<B, Linear, Depth, General>(ps, k, y, x1, x2, s);
+            RunGroupsApart<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
         }
     }
 }

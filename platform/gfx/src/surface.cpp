@@ -27,6 +27,7 @@ std::int32_t PixelFormatCode(PixelFormat f) {
 
 SurfaceLock::SurfaceLock(Surface* s) : surface_(nullptr) {
     if (s == nullptr || s->IsLost() || s->IsDepth()) return;
+    s->Settle();
     surface_ = s;
     pixels_ = s->color_;
     pitch_ = s->Width();
@@ -53,6 +54,22 @@ Surface::Surface(const SurfaceDesc& desc) : desc_(desc) {
     }
 }
 
+bool Surface::SetPending(const std::shared_ptr<PendingDraws>& pending) {
+    const std::shared_ptr<PendingDraws> current = pending_.lock();
+    if (current == pending) return false;
+    if (current != nullptr) current->Finish();
+    pending_ = pending;
+    return true;
+}
+
+void Surface::ClearPending(const PendingDraws* pending) {
+    if (pending_.lock().get() == pending) pending_.reset();
+}
+
+void Surface::SettleSlow() const {
+    if (const std::shared_ptr<PendingDraws> p = pending_.lock()) p->Finish();
+}
+
 int Surface::PitchBytes() const {
     switch (desc_.format) {
         case PixelFormat::Argb4444:
@@ -66,6 +83,7 @@ int Surface::PitchBytes() const {
 }
 
 bool Surface::Restore() {
+    Settle();
     lost_ = false;
     return true;
 }
@@ -119,6 +137,7 @@ std::uint32_t Surface::Quantise(std::uint32_t p) const {
 }
 
 void Surface::QuantiseRect(const SurfaceRect& r) {
+    Settle();
     const PixelFormat f = desc_.format;
     if (f == PixelFormat::Argb8888 || IsDepth()) return;
     if (f == PixelFormat::Rgb888 && !desc_.texture) return;
@@ -141,11 +160,13 @@ std::uint32_t Surface::ColorKeyMask() const {
 }
 
 std::uint32_t Surface::PixelAt(int x, int y) const {
+    Settle();
     if (IsDepth() || x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
     return color_[static_cast<std::size_t>(y) * Width() + x];
 }
 
 float Surface::DepthAt(int x, int y) const {
+    Settle();
     if (!IsDepth() || x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
     return depth_[static_cast<std::size_t>(y) * Width() + x];
 }
@@ -153,6 +174,8 @@ float Surface::DepthAt(int x, int y) const {
 bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceRect& srcRect,
                   bool keySrc) {
     if (lost_ || src.lost_ || IsDepth() != src.IsDepth()) return false;
+    Settle();
+    src.Settle();
     if (dstRect.Empty() || srcRect.Empty()) return false;
     // Work in 64 bits: the rectangles may come from hostile arithmetic.
     const std::int64_t dw = static_cast<std::int64_t>(dstRect.x2) - dstRect.x1;
@@ -202,6 +225,7 @@ bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceR
 
 bool Surface::BltColorFill(const SurfaceRect& r, std::uint32_t argb) {
     if (lost_ || IsDepth()) return false;
+    Settle();
     const int x1 = std::max(r.x1, 0), y1 = std::max(r.y1, 0);
     const int x2 = std::min(r.x2, Width()), y2 = std::min(r.y2, Height());
     const std::uint32_t p = Quantise(argb);
@@ -214,6 +238,7 @@ bool Surface::BltColorFill(const SurfaceRect& r, std::uint32_t argb) {
 
 bool Surface::DepthFill(const SurfaceRect& r, float z) {
     if (lost_ || !IsDepth()) return false;
+    Settle();
     const int x1 = std::max(r.x1, 0), y1 = std::max(r.y1, 0);
     const int x2 = std::min(r.x2, Width()), y2 = std::min(r.y2, Height());
     for (int y = y1; y < y2; ++y) {

@@ -27,13 +27,12 @@ namespace brumil::platform::raster::simd {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0xFF), 0xFF);
 }
 
-// floor() as FloorInt does it, via double, for four lanes already limited by
-// SafeCoord.
+// floor() as FloorInt does it, for four lanes already limited by SafeCoord:
+// in that range a float and its truncation convert both ways exactly, so the
+// truncation less one where it went up is the floor.
 [[gnu::always_inline]] inline __m128i FloorInt4(__m128 f) {
-    const __m128d bias = _mm_set1_pd(8388608.0);
-    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(f), bias));
-    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtps_pd(_mm_movehl_ps(f, f)), bias));
-    return _mm_sub_epi32(_mm_unpacklo_epi64(lo, hi), _mm_set1_epi32(8388608));
+    const __m128i t = _mm_cvttps_epi32(f);
+    return _mm_add_epi32(t, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(t), f)));
 }
 
 // SafeCoord on four lanes: NaN and values below the range become its low end
@@ -122,6 +121,63 @@ namespace brumil::platform::raster::simd {
     const __m128i p2 = pixel(_mm_unpacklo_epi8(topHi, zero), _mm_unpacklo_epi8(botHi, zero), L2{});
     const __m128i p3 = pixel(_mm_unpackhi_epi8(topHi, zero), _mm_unpackhi_epi8(botHi, zero), L3{});
     return _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+}
+
+// Bilinear4 with each pixel's left and right texels side by side in memory:
+// `top` and `bottom` hold the two 64-bit pairs of one pixel each per lane
+// index (top[i] = t00 then t10 of pixel i, bottom[i] likewise one row down).
+// In 16-bit lanes, two pixels at a time: each row's mix is below 65281, and
+// the column mix (t * (256 - wy) + b * wy + 32768) >> 16 is put together
+// from the products' high and low halves and the carries of their sum.
+[[gnu::always_inline]] inline __m128i Bilinear4Pairs(const __m128i top[4], const __m128i bottom[4],
+                                                     __m128i wx, __m128i wy) {
+    const __m128i zero = _mm_setzero_si128(), c256 = _mm_set1_epi16(256);
+    // Weights of pixels 0 and 1, then 2 and 3, each over its four channels.
+    const auto spread = [](__m128i w, __m128i& w01, __m128i& w23) {
+        const __m128i w16 = _mm_packs_epi32(w, w);
+        const __m128i twice = _mm_unpacklo_epi16(w16, w16);
+        w01 = _mm_unpacklo_epi32(twice, twice);
+        w23 = _mm_unpackhi_epi32(twice, twice);
+    };
+    __m128i wx01, wx23, wy01, wy23;
+    spread(wx, wx01, wx23);
+    spread(wy, wy01, wy23);
+    // A row's mix for two pixels: left * (256 - wx) + right * wx.
+    const auto row = [&](__m128i pair0, __m128i pair1, __m128i w) {
+        const __m128i lr = _mm_shuffle_epi32(_mm_unpacklo_epi64(pair0, pair1), 0xD8);
+        const __m128i left = _mm_unpacklo_epi8(lr, zero), right = _mm_unpackhi_epi8(lr, zero);
+        return _mm_add_epi16(_mm_mullo_epi16(left, _mm_sub_epi16(c256, w)),
+                             _mm_mullo_epi16(right, w));
+    };
+    const auto column = [&](__m128i t, __m128i b, __m128i w) {
+        const __m128i wInv = _mm_sub_epi16(c256, w);
+        const __m128i lo1 = _mm_mullo_epi16(t, wInv), lo2 = _mm_mullo_epi16(b, w);
+        const __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(t, wInv), _mm_mulhi_epu16(b, w));
+        const __m128i lo = _mm_add_epi16(lo1, lo2);
+        // -1 where lo1 + lo2 did not pass 65535, else 0; lo >> 15 is the
+        // carry of adding 32768.
+        const __m128i noCarry = _mm_cmpeq_epi16(_mm_adds_epu16(lo1, lo2), lo);
+        const __m128i carries = _mm_add_epi16(_mm_srli_epi16(lo, 15), _mm_set1_epi16(1));
+        return _mm_add_epi16(_mm_add_epi16(hi, carries), noCarry);
+    };
+    const __m128i p01 = column(row(top[0], top[1], wx01), row(bottom[0], bottom[1], wx01), wy01);
+    const __m128i p23 = column(row(top[2], top[3], wx23), row(bottom[2], bottom[3], wx23), wy23);
+    return _mm_packus_epi16(p01, p23);
+}
+
+// Loads the four 64-bit texel pairs that start at the given indices (each
+// pair inside the texture).
+[[gnu::always_inline]] inline void LoadPairs(const std::uint32_t* tex, __m128i index,
+                                             __m128i out[4]) {
+    const auto lo = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
+    const auto hi = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
+    const auto load = [&](std::uint64_t i) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(tex + i));
+    };
+    out[0] = load(std::uint32_t(lo));
+    out[1] = load(lo >> 32);
+    out[2] = load(std::uint32_t(hi));
+    out[3] = load(hi >> 32);
 }
 
 // The depth test on four lanes as Compare does it (NaN fails all but "not

@@ -374,6 +374,22 @@ TEST(EdgeWalker, DivisionsRoundTowardTheirBounds) {
     for (const DivCase& c : cases) {
         EXPECT_EQ(raster::CeilDiv(c.n, c.d), c.ceil) << c.n << "/" << c.d;
         EXPECT_EQ(raster::FloorDiv(c.n, c.d), c.floor) << c.n << "/" << c.d;
+        EXPECT_EQ(raster::FloorDivNear(c.n, c.d), c.floor) << c.n << "/" << c.d;
+    }
+}
+
+TEST(EdgeWalker, TheDoubleDivisionFloorsExactlyUpToItsBound) {
+    constexpr std::int64_t kBound = std::int64_t{1} << 50;
+    Lcg rng{7};
+    const auto wide = [&] { return std::int64_t(rng.Next()) << 26 | std::int64_t(rng.Next()); };
+    for (int i = 0; i < 20000; ++i) {
+        const std::int64_t d = 1 + wide() % (i % 3 == 0 ? 300 : std::int64_t{1} << 31);
+        std::int64_t n = wide() % kBound;
+        if (i % 2 != 0) n = -n;
+        // Exact multiples and their neighbours, where a rounded quotient
+        // falls on the wrong side of a whole number.
+        if (i % 5 == 0) n = (n / d) * d + (i % 3) - 1;
+        ASSERT_EQ(raster::FloorDivNear(n, d), raster::FloorDiv(n, d)) << n << "/" << d;
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The software Direct3D 7 device: draws into a colour surface with an optional
-// depth surface, on the calling thread, with no display needed.
+// depth surface, with no display needed. With more than one thread it records
+// a scene's draws and rasterises them in horizontal bands on worker threads,
+// before anything outside the device touches the surfaces involved (locks,
+// blits, pixel reads, the scene's end); the pictures are the same as on one.
 
 #include <memory>
 
@@ -13,6 +16,10 @@ struct SoftDeviceOptions {
     // The specialised inner loops; off only to compare them with the general
     // loop, which gives the same pixels.
     bool specialisedSpans = true;
+    // Threads that rasterise, the caller's included; 0 takes the
+    // environment's BRUMIL_RENDER_THREADS, else the hardware threads (at
+    // most 8). One draws each primitive as it comes.
+    int threads = 0;
 };
 
 // Nothing when the target is missing, lost or a depth surface, or when the

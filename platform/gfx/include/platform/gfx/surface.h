@@ -58,6 +58,15 @@ struct SurfaceRect {
 class Surface;
 using SurfacePtr = std::shared_ptr<Surface>;
 
+// Drawing recorded into or from surfaces and not yet run (a device that
+// rasterises a scene's draws later, on worker threads). Finish runs it; a
+// surface calls it before its pixels are read or changed from outside.
+class PendingDraws {
+public:
+    virtual ~PendingDraws() = default;
+    virtual void Finish() = 0;
+};
+
 // Writable view of a locked colour surface; the format is applied when it
 // ends (Unlock).
 class SurfaceLock {
@@ -106,10 +115,22 @@ public:
     std::uint32_t ColorKeyMask() const;
 
     // Colour pixels, row-major, Width() per row (empty for depth surfaces).
-    std::span<const std::uint32_t> Pixels() const { return color_; }
-    std::span<std::uint32_t> MutablePixels() { return color_; }
-    std::span<const float> Depth() const { return depth_; }
-    std::span<float> MutableDepth() { return depth_; }
+    std::span<const std::uint32_t> Pixels() const {
+        Settle();
+        return color_;
+    }
+    std::span<std::uint32_t> MutablePixels() {
+        Settle();
+        return color_;
+    }
+    std::span<const float> Depth() const {
+        Settle();
+        return depth_;
+    }
+    std::span<float> MutableDepth() {
+        Settle();
+        return depth_;
+    }
     std::uint32_t PixelAt(int x, int y) const;  // 0 outside or for depth
     float DepthAt(int x, int y) const;          // 0 outside or for colour
 
@@ -138,6 +159,17 @@ public:
     bool DrawEllipse(int x1, int y1, int x2, int y2);
     bool DrawLine(int x1, int y1, int x2, int y2);
 
+    // Names the work that draws into or from this surface until it finishes;
+    // another owner's work is finished first. Answers whether the owner
+    // changed. Only the thread that owns the surfaces calls these.
+    bool SetPending(const std::shared_ptr<PendingDraws>& pending);
+    // Forgets `pending` (when it is the owner) once its work has run.
+    void ClearPending(const PendingDraws* pending);
+    // Runs the pending work, if any, so the pixels are final.
+    void Settle() const {
+        if (!pending_.expired()) SettleSlow();
+    }
+
     // Applies the format's precision to a pixel.
     std::uint32_t Quantise(std::uint32_t argb) const;
     // Applies the format to a rectangle of pixels (after direct writes).
@@ -147,6 +179,7 @@ private:
     explicit Surface(const SurfaceDesc& desc);
     void Stamp(int cx, int cy);  // one pen stamp
     std::uint32_t PenPixel() const;
+    void SettleSlow() const;
 
     SurfaceDesc desc_;
     std::vector<std::uint32_t> color_;
@@ -155,6 +188,7 @@ private:
     std::optional<std::uint32_t> colorKey_;
     std::int32_t foreColor_ = 0;
     int drawWidth_ = 1;
+    std::weak_ptr<PendingDraws> pending_;
     friend class SurfaceLock;
 };
 
