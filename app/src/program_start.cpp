@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/save_files.h"
 #include "app/the_app.h"
 #include "battle/mod_sumpa.h"
 #include "core/api.h"
@@ -35,6 +36,9 @@ int Main(const AppServices& services) {
     image::gBBIFunction().LoadErrorPrompt = AskAfterFailedLoad;
     // Ends the process at once, silently, when another copy runs.
     core::gApi().AppPrevInstance("");
+    // With the lock held no other copy can be inside a save: whatever an
+    // earlier run killed inside one left behind can go.
+    if (core::gApi().HoldsInstanceLock()) RemoveInterruptedWrites();
     if (!battle::SumpaLoad()) {
         render::AdminLibTerminate();
         return 1;

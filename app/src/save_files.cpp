@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/base/files.h"
+
 namespace brumil::app {
 namespace {
 
@@ -48,6 +50,14 @@ bool WriteRunReport(SaveTextFiles& files, const RunFacts& facts, const FailureLo
     const bool ok = files.SaveText(kRunReportPath, RunReportText(facts)) == kWriteOk;
     if (!ok) ReportWriteFailure(log, kRunReportPath);
     return ok;
+}
+
+int RemoveInterruptedWrites() {
+    int removed = 0;
+    for (const std::string_view path : {kConfigFilePath, kSystemSaveFilePath, kRunReportPath}) {
+        removed += platform::RemoveAtomicWriteLeftovers(path);
+    }
+    return removed;
 }
 
 }  // namespace brumil::app

@@ -219,6 +219,12 @@ void ClampTextureLimit() {
     st.textureLimit = limit;
 }
 
+Long GetTextureSideMax() {
+    const auto& caps = State().caps;
+    const auto side = [](Long v) { return v > 0 ? v : Long{platform::kMaxSurfaceSide}; };
+    return std::min(side(caps.MaxTextureWidth), side(caps.MaxTextureHeight));
+}
+
 Single GetDrawScale() {
     const auto& s = State().settings;
     Single scale = s.halfSize && !s.highQuality ? 0.5f : 1.0f;

@@ -33,6 +33,11 @@ Long RoundUpPow2(Long n, Long from, Long max) {
     return p >= n && p <= max ? p : 0;
 }
 
+// A texture side the device does not report counts as the largest surface side.
+Long TextureSideMax(Long reported) {
+    return reported > 0 ? reported : Long{platform::kMaxSurfaceSide};
+}
+
 bool CopyIfAlive(const SurfacePtr& to, const SurfacePtr& from) {
     if (!IsDDSAlive(to) || !IsDDSAlive(from)) return false;
     return to->Blt(to->Rect(), *from, from->Rect(), false);
@@ -47,8 +52,8 @@ Long CreateDDS(SurfacePtr& out, Long width, Long height, bool texture, bool alph
     if (width <= 0 || height <= 0) return 1;
     PixelFormat f = PixelFormat::Rgb888;
     if (texture) {
-        const Long maxW = st.caps.MaxTextureWidth > 0 ? st.caps.MaxTextureWidth : 2048;
-        const Long maxH = st.caps.MaxTextureHeight > 0 ? st.caps.MaxTextureHeight : 2048;
+        const Long maxW = TextureSideMax(st.caps.MaxTextureWidth);
+        const Long maxH = TextureSideMax(st.caps.MaxTextureHeight);
         const Long from = std::max<Long>(16, st.caps.MinTextureWidth);
         width = RoundUpPow2(width, from, maxW);
         height = RoundUpPow2(height, from, maxH);

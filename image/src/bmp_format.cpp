@@ -1,8 +1,10 @@
 #include "image/bmp_format.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "byte_io.h"
+#include "platform/pixel/bmp_reader.h"
 
 namespace brumil::image {
 
@@ -16,6 +18,8 @@ namespace {
 constexpr std::size_t kFileHeader = 14;
 constexpr std::size_t kInfoHeader = 40;
 constexpr int kPlain = 0;
+constexpr int kRunLength8 = 1;
+constexpr int kRunLength4 = 2;
 constexpr int kBitFields = 3;
 }  // namespace
 
@@ -23,33 +27,64 @@ bool LooksLikeBmp(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
-std::optional<PictureData> DecodeBmp(std::span<const std::uint8_t> bytes) {
-    if (!LooksLikeBmp(bytes) || bytes.size() < kFileHeader + kInfoHeader) return std::nullopt;
+namespace {
+
+// 24- and 32-bit rows without compression (32-bit also with the masks of that
+// same layout) are read here: the fourth byte is the game's alpha, which the
+// system's reader would not keep as it is.
+bool IsOwnKind(std::span<const std::uint8_t> bytes) {
+    if (!LooksLikeBmp(bytes) || bytes.size() < kFileHeader + kInfoHeader) return false;
+    if (ReadU32(bytes, 14) < kInfoHeader) return false;
+    const int bits = ReadU16(bytes, 28);
+    const std::uint32_t compression = ReadU32(bytes, 30);
+    if (bits == 24) return compression == kPlain;
+    if (bits != 32) return false;
+    if (compression == kPlain) return true;
+    if (compression != kBitFields || bytes.size() < kFileHeader + kInfoHeader + 12) return false;
+    const std::size_t m = kFileHeader + kInfoHeader;
+    return ReadU32(bytes, m) == 0xFF0000u && ReadU32(bytes, m + 4) == 0xFF00u &&
+           ReadU32(bytes, m + 8) == 0xFFu;
+}
+
+// The pairs of pixel size and compression that make sense together; a file
+// that names another pair is damaged, whatever a reader would make of it.
+bool HeaderIsConsistent(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kFileHeader + 12) return false;
+    const std::uint32_t infoSize = ReadU32(bytes, 14);
+    if (infoSize == 12) {
+        const int bits = ReadU16(bytes, 24);
+        return bits == 1 || bits == 4 || bits == 8 || bits == 24;
+    }
+    if (infoSize < kInfoHeader || bytes.size() < kFileHeader + kInfoHeader) return false;
+    const int bits = ReadU16(bytes, 28);
+    switch (ReadU32(bytes, 30)) {
+        case kPlain:
+            return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+        case kRunLength8:
+            return bits == 8;
+        case kRunLength4:
+            return bits == 4;
+        case kBitFields:
+            return bits == 16 || bits == 32;
+        default:
+            return false;
+    }
+}
+
+std::optional<PictureData> DecodeOwnKind(std::span<const std::uint8_t> bytes) {
     const std::uint32_t dataOffset = ReadU32(bytes, 10);
     const std::uint32_t infoSize = ReadU32(bytes, 14);
-    if (infoSize < kInfoHeader || kFileHeader + infoSize > bytes.size()) return std::nullopt;
+    if (kFileHeader + infoSize > bytes.size()) return std::nullopt;
     const std::int32_t width = ReadI32(bytes, 18);
     const std::int32_t rawHeight = ReadI32(bytes, 22);
     const int planes = ReadU16(bytes, 26);
     const int bits = ReadU16(bytes, 28);
-    const std::uint32_t compression = ReadU32(bytes, 30);
-    if (planes != 1 || (bits != 24 && bits != 32)) return std::nullopt;
+    if (planes != 1) return std::nullopt;
     if (rawHeight == INT32_MIN) return std::nullopt;
     const bool topDown = rawHeight < 0;
     const std::int32_t height = topDown ? -rawHeight : rawHeight;
     if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
         return std::nullopt;
-    if (compression == kBitFields) {
-        // Only the masks that describe the plain layout are accepted; they follow
-        // a 40-byte header or sit inside a longer one.
-        if (bits != 32 || bytes.size() < kFileHeader + kInfoHeader + 12) return std::nullopt;
-        const std::size_t m = kFileHeader + kInfoHeader;
-        if (ReadU32(bytes, m) != 0xFF0000u || ReadU32(bytes, m + 4) != 0xFF00u ||
-            ReadU32(bytes, m + 8) != 0xFFu)
-            return std::nullopt;
-    } else if (compression != kPlain) {
-        return std::nullopt;
-    }
     const std::size_t bpp = static_cast<std::size_t>(bits) / 8;
     const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 3) & ~std::size_t{3};
     if (dataOffset < kFileHeader + kInfoHeader || dataOffset > bytes.size()) return std::nullopt;
@@ -73,6 +108,28 @@ std::optional<PictureData> DecodeBmp(std::span<const std::uint8_t> bytes) {
                      (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
         }
     }
+    // Many programs write the fourth byte of 32-bit rows as padding, 0 in
+    // every pixel: such a picture has no alpha and shows opaque. Any pixel
+    // with alpha means the alpha is meant and is kept exactly.
+    if (bits == 32 && std::all_of(pic.argb.begin(), pic.argb.end(),
+                                  [](std::uint32_t p) { return p < 0x01000000u; })) {
+        for (auto& p : pic.argb) p |= 0xFF000000u;
+    }
+    return pic;
+}
+
+}  // namespace
+
+std::optional<PictureData> DecodeBmp(std::span<const std::uint8_t> bytes) {
+    if (!LooksLikeBmp(bytes)) return std::nullopt;
+    if (IsOwnKind(bytes)) return DecodeOwnKind(bytes);
+    if (!HeaderIsConsistent(bytes)) return std::nullopt;
+    auto any = platform::DecodeBmpAnyKind(bytes, kMaxPictureSide);
+    if (!any) return std::nullopt;
+    PictureData pic;
+    pic.width = any->width;
+    pic.height = any->height;
+    pic.argb = std::move(any->argb);
     return pic;
 }
 

@@ -38,9 +38,11 @@ void CIMArkObject::RebuildBillBoard() {
 }
 
 void CIMArkObject::Render(Long flags) {
-    // Without a placement the world matrix is all zero: nothing drawn through
-    // it could land anywhere meaningful. Stored screen vertices need none.
-    if (!transformSet_ && kind_ != kArkScreen) return;
+    // Without a placement the object's world matrix is all zero: a shape
+    // drawn through it could land nowhere meaningful. A billboard is placed
+    // by the device's world transform and stored screen vertices by nothing,
+    // so those draw.
+    if (!transformSet_ && (kind_ == kArkPlain || kind_ == kArkPreLit)) return;
 
     device_.SetTextureIndex(texture_);
     device_.SetTextureIndexSecondStage(texture2_);

@@ -71,8 +71,11 @@ bool CGraphics::ExistDDSTexture(bool fill, bool alpha) {
         surfaceExists_ = false;
         halfLevel_ = 0;
     }
-    // Halve the picture until it fits the texture limit.
-    const Long limit = framework::GetTextureLimit();
+    // Halve the picture until it fits the texture limit. Without a limit
+    // (a device whose textures reach 1024 or more) a picture larger than the
+    // device's largest texture would make none at all: halve it to fit that.
+    Long limit = framework::GetTextureLimit();
+    if (limit == 0) limit = framework::GetTextureSideMax();
     if (limit >= 32 && (SourceWidth() > limit || SourceHeight() > limit)) {
         HalveSource();
         return ExistDDSTexture(fill, alpha);

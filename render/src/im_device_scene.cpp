@@ -81,6 +81,13 @@ void CIMDevice::SetCullingMode(Long mode) {
 
 void CIMDevice::SetAlphaCmpMode(bool on) {
     if (!framework::gD3DCaps().CapsAlphaGreaterEqual) return;
+    // A device made anew starts with the test off, whatever was sent to the
+    // one before it.
+    const Long level = framework::GetRenderLevel();
+    if (level != alphaTestLevel_) {
+        alphaTestLevel_ = level;
+        alphaTestEnabled_ = false;
+    }
     if (!on && alphaTestEnabled_) {
         RenderState(D3DRENDERSTATE_ALPHATESTENABLE, 0);
         alphaTestEnabled_ = false;

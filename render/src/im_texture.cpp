@@ -9,7 +9,12 @@ namespace brumil::render {
 
 namespace {
 constexpr Long kGrowStep = 20;
-}
+
+// The name list refuses the empty key, yet the empty name has an entry of its
+// own (scene records can name no texture). No file name holds a NUL, so this
+// key stands for it without meeting any other name.
+constexpr std::string_view kEmptyNameKey{"\0", 1};
+}  // namespace
 
 CIMTexture::CIMTexture() {
     Clear();
@@ -26,11 +31,10 @@ void CIMTexture::Clear() {
 
 Long CIMTexture::Add(std::string_view name) {
     if (!names_) names_ = std::make_unique<core::CHashList>();
-    const std::string key = core::LowerAscii(name);
+    const std::string key = name.empty() ? std::string(kEmptyNameKey) : core::LowerAscii(name);
     Long index = names_->StringTest(key);
     if (index < 0) {
         index = names_->Add(key);
-        // The empty name (the only key the list refuses) names nothing.
         if (index < 0) {
             lastAdded_ = false;
             return -1;
@@ -44,9 +48,10 @@ Long CIMTexture::Add(std::string_view name) {
     }
     slot = std::make_shared<CGraphics>();
     // A failed load keeps the empty entry, so the name is not tried again.
-    if (name.front() != '?') {
+    // The empty name loads nothing: its entry is the empty picture.
+    if (!name.empty() && name.front() != '?') {
         LoadTextureFromSearchPath(index, name);
-    } else {
+    } else if (!name.empty()) {
         AddOptionTexture(index, std::string(name.substr(1)));
     }
     lastAdded_ = true;

@@ -15,8 +15,9 @@ constexpr Long kCtrl3D = 0x10;
 constexpr Long kSoftwareBuffer = 0x8;
 constexpr double kSemitone = 1.0594631;
 
-Long Floor4(Long v) {
-    return v - (v % 4 + 4) % 4;
+// Rounds a byte count down to whole sample frames of `block` bytes.
+Long AlignDown(Long v, Long block) {
+    return v - (v % block + block) % block;
 }
 
 }  // namespace
@@ -89,14 +90,18 @@ void CmsSTM::StreamFill() {
     std::uint32_t play = 0;
     std::uint32_t write = 0;
     buffer_->GetCurrentPosition(play, write);
-    const Long writeCursor = Floor4(static_cast<Long>(write));
+    // Every position and count is kept in whole sample frames, so a refill
+    // that ends the data (or a loop lap) on any frame leaves no byte of it
+    // to be overwritten by the next one.
+    const Long block = std::max<Long>(1, header_.blockAlign);
+    const Long writeCursor = AlignDown(static_cast<Long>(write), block);
     playCursor_ = static_cast<Long>(play);
 
     if (seekPending_) {
         seekPending_ = false;
         writePos_ = writeCursor + kSeekLead;
         if (writePos_ >= kRingSize) writePos_ = 0;
-        readPos_ = dataStart_ + Floor4(seekRequest_);
+        readPos_ = dataStart_ + AlignDown(seekRequest_, block);
     }
 
     // At most kQueueAhead bytes ahead of the write cursor, so the rest of the
@@ -110,10 +115,10 @@ void CmsSTM::StreamFill() {
     Long endLimit = dataEnd_;
     if (!dataEnded_) {
         if (readPos_ < dataStart_) readPos_ = dataStart_;
-        if (loopSet_) endLimit = dataEnd_ - Floor4(std::abs(loopEnd_));
+        if (loopSet_) endLimit = dataEnd_ - AlignDown(std::abs(loopEnd_), block);
         if (readPos_ >= endLimit) {
             if (playFlags_ != 0) {
-                readPos_ = dataStart_ + (loopSet_ ? Floor4(loopStart_) : 0);
+                readPos_ = dataStart_ + (loopSet_ ? AlignDown(loopStart_, block) : 0);
                 return;
             }
             endRingOffset_ = writePos_;
@@ -144,7 +149,7 @@ void CmsSTM::StreamFill() {
     readPos_ += free;
     std::copy(chunk_.begin(), chunk_.end(), ring_.begin() + writePos_);
     WriteRing(writePos_, free);
-    writePos_ = Floor4(writePos_ + free);
+    writePos_ = AlignDown(writePos_ + free, block);
 }
 
 void CmsSTM::BufferUpdate() {

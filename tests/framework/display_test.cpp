@@ -98,9 +98,13 @@ TEST_F(Display, TexturesArePowersOfTwoOfAtLeastSixteen) {
         Long wantW, wantH, code;
     };
     const Case cases[] = {
-        {1, 1, true, false, 16, 16, 8888},   {20, 5, true, false, 32, 16, 8888},
-        {64, 64, true, false, 64, 64, 8888}, {100, 300, false, false, 128, 512, 888},
+        {1, 1, true, false, 16, 16, 8888},
+        {20, 5, true, false, 32, 16, 8888},
+        {64, 64, true, false, 64, 64, 8888},
+        {100, 300, false, false, 128, 512, 888},
         {20, 5, true, true, 32, 16, 4444},
+        // The software device's textures reach the largest surface side.
+        {5000, 5, true, false, 8192, 16, 8888},
     };
     for (const Case& c : cases) {
         DisplaySettingsChange ch;
@@ -115,7 +119,7 @@ TEST_F(Display, TexturesArePowersOfTwoOfAtLeastSixteen) {
     }
     SurfacePtr s;
     EXPECT_NE(CreateDDS(s, 0, 5, true, true, 0, 0, 0), 0);
-    EXPECT_NE(CreateDDS(s, 5000, 5, true, true, 0, 0, 0), 0);
+    EXPECT_NE(CreateDDS(s, 9000, 5, true, true, 0, 0, 0), 0);  // beyond any surface
     EXPECT_EQ(s, nullptr);
     ASSERT_EQ(CreateDDS(s, 20, 5, false, false, 0, 0, 0), 0);
     EXPECT_EQ(GetDDSWidth(s), 20);  // not a texture: exact size

@@ -132,7 +132,7 @@ TEST(PictureFiles, DamagedFilesAreRefusedCleanly) {
         {"bmp huge height", patched(bmp, 22, 0x7FFFFFFF, 4)},
         {"bmp most negative height", patched(bmp, 22, 0x80000000u, 4)},
         {"bmp zero width", patched(bmp, 18, 0, 4)},
-        {"bmp 16 bits", patched(bmp, 28, 16, 2)},
+        {"bmp 3 bits", patched(bmp, 28, 3, 2)},
         {"bmp compressed", patched(bmp, 30, 1, 4)},
         {"bmp data offset past end", patched(bmp, 10, 0xFFFFFFF0u, 4)},
         {"bmp info size past end", patched(bmp, 14, 0xFFFFFFF0u, 4)},

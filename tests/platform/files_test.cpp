@@ -101,6 +101,73 @@ TEST(Files, AtomicWriteFailureKeepsPreviousContent) {
     EXPECT_EQ(ListFolder("\\save", false), std::vector<std::string>{"system.sav"});
 }
 
+// What a write killed half-way leaves is removed; any other name is kept.
+TEST(Files, LeftoversOfAnInterruptedWriteAreRemovedAndNothingElse) {
+    testing::TempDataRoot root;
+    struct Case {
+        const char* name;  // below the data root
+        bool removed;
+    };
+    const Case cases[] = {
+        {"save/.config.fig.a1B2c3", true},
+        {"save/.config.fig.ZZZZZZ", true},
+        {"save/.config.fig.000000", true},
+        {"save/.config.fig.abc12", false},    // five characters
+        {"save/.config.fig.abc1234", false},  // seven
+        {"save/.config.fig.ab_123", false},   // not a letter or digit
+        {"save/.config.fig.ab.123", false},
+        {"save/config.fig.abc123", false},  // no leading dot
+        {"save/.config.fig", false},
+        {"save/.config.figXabc123", false},
+        {"save/.system.sav.abc123", false},  // another file's
+        {"save/..config.fig.abc123", false},
+        {"save/.CONFIG.FIG.abc123", false},  // the writer uses the name as it is
+        {"save/config.fig", false},
+        {".config.fig.abc123", false},  // another folder
+    };
+    for (const Case& c : cases) root.Write(c.name, "x");
+    // A folder of the leftover's form is not a file the writer made.
+    std::filesystem::create_directory(root.Path() / "save" / ".config.fig.dir123");
+    EXPECT_EQ(RemoveAtomicWriteLeftovers("\\save\\config.fig"), 3);
+    for (const Case& c : cases) {
+        EXPECT_EQ(!std::filesystem::exists(root.Path() / c.name), c.removed) << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(root.Path() / "save" / ".config.fig.dir123"));
+    // Nothing left to remove; a missing folder is no error.
+    EXPECT_EQ(RemoveAtomicWriteLeftovers("\\save\\config.fig"), 0);
+    EXPECT_EQ(RemoveAtomicWriteLeftovers("\\missing\\config.fig"), 0);
+}
+
+// A copy killed inside a write (here by the file-size signal, whose default
+// ends the process) leaves the writer's own temporary file: the clean-up
+// knows its name, and the old file is whole.
+TEST(FilesDeathTest, TheLeftoverOfAKilledWriteIsRecognised) {
+    testing::TempDataRoot root;
+    ASSERT_TRUE(MakeDir("\\save"));
+    ASSERT_TRUE(WriteFileAtomic("\\save\\system.sav", std::string_view("progress")));
+    EXPECT_EXIT(
+        {
+            struct rlimit small {};
+            ::getrlimit(RLIMIT_FSIZE, &small);
+            small.rlim_cur = 4;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            struct rlimit noCore {};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            std::signal(SIGXFSZ, SIG_DFL);
+            WriteFileAtomic("\\save\\system.sav", std::string_view("a much longer text"));
+            std::_Exit(0);  // not reached: the write ends the process
+        },
+        ::testing::KilledBySignal(SIGXFSZ), "");
+    const auto names = ListFolder("\\save", false);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].rfind(".system.sav.", 0), 0u) << names[0];
+    EXPECT_EQ(RemoveAtomicWriteLeftovers("\\save\\system.sav"), 1);
+    EXPECT_EQ(ListFolder("\\save", false), std::vector<std::string>{"system.sav"});
+    const auto bytes = ReadFile("\\save\\system.sav");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "progress");
+}
+
 TEST(Files, ListFolderSortsNames) {
     testing::TempDataRoot root;
     root.Write("data/b/x", "");

@@ -324,20 +324,42 @@ TEST_F(ObjectTest, PassesDrawOnlyTwins) {
     EXPECT_EQ(draws[0].args[1], platform::D3DFVF_VERTEX);
 }
 
-TEST_F(ObjectTest, RenderBeforeTheFirstPlacementDrawsNothing) {
-    auto o = Make();
-    o->Create(2, LandScript(), -1, 10, 1, 1, 1, 0, 0, 0);
-    EXPECT_FALSE(o->HasTransform());
-    recorder_->ClearCalls();
-    o->Render(0);
-    EXPECT_TRUE(recorder_->Calls().empty());
-    // Stored screen vertices need no placement.
-    o->CreateSprite(10, 10, 16, 16, 0, 0, -1, 0, 0, 1, 1, 0, 1);
-    o->Render(0);
-    const auto draws = Draws();
-    ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0].args[0], platform::D3DPT_TRIANGLESTRIP);
-    EXPECT_EQ(draws[0].args[1], platform::D3DFVF_TLVERTEX);
+TEST_F(ObjectTest, RenderBeforeTheFirstPlacementDrawsOnlyWhatNeedsNoMatrix) {
+    ark.SettingProperty();
+    struct Case {
+        const char* name;
+        void (*make)(CIMArkObject&);
+        std::size_t draws;
+        platform::D3DLong fvf;
+    };
+    const Case cases[] = {
+        {"plain shape",
+         [](CIMArkObject& o) { o.Create(2, LandScript(), -1, 10, 1, 1, 1, 0, 0, 0); }, 0, 0},
+        {"pre-lit shape",
+         [](CIMArkObject& o) { o.Create(0x102, LandScript(), -1, 10, 1, 1, 1, 0, 0, 0); }, 0, 0},
+        {"billboard, placed by the device's world transform",
+         [](CIMArkObject& o) { o.CreateBillBoard(20, 20, 0.5f, 0.5f, -1, 0, 0, 1, 1, 0); }, 1,
+         platform::D3DFVF_TLVERTEX},
+        {"screen sprite",
+         [](CIMArkObject& o) { o.CreateSprite(10, 10, 16, 16, 0, 0, -1, 0, 0, 1, 1, 0, 1); }, 1,
+         platform::D3DFVF_TLVERTEX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto o = Make();
+        c.make(*o);
+        EXPECT_FALSE(o->HasTransform());
+        recorder_->ClearCalls();
+        o->Render(0);
+        const auto draws = Draws();
+        ASSERT_EQ(draws.size(), c.draws);
+        if (c.draws == 0) {
+            EXPECT_TRUE(recorder_->Calls().empty());
+            continue;
+        }
+        EXPECT_EQ(draws[0].args[0], platform::D3DPT_TRIANGLESTRIP);
+        EXPECT_EQ(draws[0].args[1], c.fvf);
+    }
 }
 
 TEST_F(ObjectTest, ABillBoardIsRebuiltAtTheWorldOrigin) {

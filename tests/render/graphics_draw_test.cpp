@@ -108,6 +108,45 @@ TEST_F(SpriteOnSoftwareDevice, RotatedAndBlendedSprites) {
     EXPECT_EQ(Back(300, 300), 0u);
 }
 
+TEST_F(SpriteOnSoftwareDevice, ATextureWithoutAlphaDrawsItsPixelsOpaque) {
+    // A picture whose fourth bytes are all 0, made into a texture with or
+    // without alpha, drawn with alpha blending and the alpha test.
+    struct Case {
+        const char* name;
+        bool alphaTexture;
+        std::uint32_t seen;
+    };
+    const Case cases[] = {
+        {"with alpha the clear pixels are dropped", true, 0u},
+        {"without alpha every pixel is opaque", false, kRed & 0xFFFFFFu},
+    };
+    Long x = 400;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CGraphics g;
+        FillPicture(g, 2, 2, kRed & 0xFFFFFFu);
+        ASSERT_TRUE(g.ExistDDSTexture(true, c.alphaTexture));
+        g.SetRender(0x211);
+        g.DrawD3DDraw(x, 60, 0, 0, 0, 0, false, false);
+        EXPECT_EQ(Back(x, 60), c.seen);
+        EXPECT_EQ(Back(x + 1, 61), c.seen);
+        x += 10;
+    }
+}
+
+TEST_F(SpriteOnSoftwareDevice, PicturesWiderThanTheOldTextureLimitDraw) {
+    // The last 100 columns of each picture land on the screen's left edge.
+    for (const Long wide : {3000L, 9000L}) {
+        SCOPED_TRACE(wide);
+        framework::gBackDDS()->BltColorFill(0xFF000000u);
+        CGraphics g;
+        FillPicture(g, wide, 2, kBlue);
+        g.DrawD3DDraw(100 - g.Width(), 70, 0, 0, 0, 0, false, false);
+        EXPECT_EQ(Row(70, 98, 4, kBlue), "##..");
+        EXPECT_EQ(Back(0, 71), kBlue & 0xFFFFFFu);
+    }
+}
+
 TEST_F(SpriteOnSoftwareDevice, BillboardAndPolygon) {
     CGraphics g;
     FillPicture(g, 4, 4, kBlue);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "framework/display.h"
@@ -27,6 +28,15 @@ TEST_F(GraphicsTexture, SizingUnderLimitsAndHalfSize) {
         {"600x300 under 256 becomes 150x75", 256, 600, 300, 2, 256, 128, 150.0f / 256, 75.0f / 128},
         {"exactly the limit", 256, 256, 10, 0, 256, 16, 1.0f, 10.0f / 16},
         {"a limit below 32 halves nothing", 16, 20, 10, 0, 0, 0, 0, 0},
+        // Wide pictures on the software device, whose textures reach the
+        // largest surface side; a 9000-pixel picture is held at 8000.
+        {"3000 wide fits the software device", 0, 3000, 64, 0, 4096, 64, 3000.0f / 4096, 1.0f},
+        {"9000 wide fits once held at 8000", 0, 9000, 64, 0, 8192, 64, 8000.0f / 8192, 1.0f},
+        // A device whose textures stop at 2048: no limit below 1024, but the
+        // picture is halved until it fits the device.
+        {"3000 wide under 2048 is halved once", 2048, 3000, 64, 1, 2048, 32, 1500.0f / 2048, 1.0f},
+        {"9000 wide under 2048 is halved twice", 2048, 9000, 64, 2, 2048, 16, 2000.0f / 2048, 1.0f},
+        {"2048 wide fits 2048 exactly", 2048, 2048, 64, 0, 2048, 64, 1.0f, 1.0f},
     };
     const auto caps = framework::gD3DCaps();
     for (const auto& c : cases) {
@@ -51,7 +61,7 @@ TEST_F(GraphicsTexture, SizingUnderLimitsAndHalfSize) {
         EXPECT_FLOAT_EQ(g.tv(), c.tv);
         EXPECT_TRUE(g.Surface->Desc().texture);
         // The picture itself keeps its size.
-        EXPECT_EQ(g.Width(), c.w);
+        EXPECT_EQ(g.Width(), std::min<Long>(c.w, 8000));
     }
     framework::gD3DCaps() = caps;
     framework::ClampTextureLimit();
@@ -194,17 +204,11 @@ TEST_F(GraphicsTexture, FailedVideoMemoryTextureLowersTheLimitAndRetries) {
     other.Add(8, 8, true);
     ASSERT_TRUE(other.ExistDDSTexture(true, true));
 
-    CGraphics wide;  // wider than the device's largest texture (2048)
-    wide.Add(4000, 8, true);
-    ASSERT_TRUE(wide.ExistDDSTexture(true, true));
-    EXPECT_EQ(framework::GetTextureLimit(), 512);
-    EXPECT_EQ(wide.HalfLevel(), 3);  // 4000 -> 2000 -> 1000 -> 500
-    EXPECT_EQ(wide.Surface->Width(), 512);
-    EXPECT_FLOAT_EQ(wide.tu(), 500.0f / 512);
-    EXPECT_EQ(other.Surface, nullptr);
-
-    // A texture the device can never hold ends at a managed texture that fails
-    // too: the answer is false, and the limit has come down to 1.
+    // A device that can make no texture above 16 while the limit still reads
+    // "none": every try fails and lowers the limit (512, 256, ... 32, the
+    // picture halved to fit each), down to a managed texture that fails too.
+    // The answer is false, and the limit has come down to 1.
+    ASSERT_EQ(framework::GetTextureLimit(), 0);
     framework::gD3DCaps().MaxTextureWidth = 16;
     framework::gD3DCaps().MaxTextureHeight = 16;
     CGraphics big;
@@ -212,10 +216,13 @@ TEST_F(GraphicsTexture, FailedVideoMemoryTextureLowersTheLimitAndRetries) {
     EXPECT_FALSE(big.ExistDDSTexture(true, true));
     EXPECT_EQ(framework::GetTextureLimit(), 1);
     EXPECT_EQ(big.Surface, nullptr);
+    // The first lowering released every graphic's video memory.
+    EXPECT_EQ(other.Surface, nullptr);
     // At limit 1 a texture that fits is managed and made at once.
     CGraphics small;
     small.Add(16, 16, true);
     EXPECT_TRUE(small.ExistDDSTexture(true, true));
+    EXPECT_EQ(small.Surface->Width(), 16);
 }
 
 }  // namespace

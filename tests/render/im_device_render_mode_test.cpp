@@ -144,6 +144,41 @@ TEST_F(SetRenderModeWrites, AlphaTestOnlyOnChangeAndOnlyWithTheCapability) {
     EXPECT_FALSE(plain.AlphaTestEnabled());
 }
 
+TEST_F(SetRenderModeWrites, ANewDeviceIsGivenTheAlphaTestAgain) {
+    // The state before the device is made again, the code drawn after it,
+    // and the alpha-test writes the new device must receive.
+    struct Case {
+        const char* name;
+        Long before, after;
+        Strings expected;
+    };
+    const std::vector<Case> cases = {
+        {"test on, then on again", 0x211, 0x211, kAlphaTestOn},
+        {"test on, then another code with the test", 0x211, 0x214, kAlphaTestOn},
+        {"test off, then on", 0x10, 0x215, kAlphaTestOn},
+        // A fresh device has the test off: nothing to switch off.
+        {"test on, then a code without it", 0x211, 0x10, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CIMDevice device;
+        device.SetRenderModeLE(c.before);
+        ASSERT_TRUE(framework::DisplayStart(framework::DisplaySettings{}));
+        InstallRecorder();
+        framework::gD3DCaps().CapsAlphaGreaterEqual = true;
+        device.SetRenderModeLE(c.after);
+        Strings alphaTest;
+        for (const auto& call : Calls()) {
+            if (call.rfind("RS 15=", 0) == 0 || call.rfind("RS 24=", 0) == 0 ||
+                call.rfind("RS 25=", 0) == 0) {
+                alphaTest.push_back(call);
+            }
+        }
+        EXPECT_EQ(alphaTest, c.expected);
+        EXPECT_EQ(device.AlphaTestEnabled(), (c.after & 0xF00) != 0);
+    }
+}
+
 TEST_F(SetRenderModeWrites, SingleStateSettersFollowTheCapabilities) {
     struct Case {
         const char* name;

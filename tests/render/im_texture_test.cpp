@@ -110,14 +110,27 @@ TEST_F(TextureCache, ItemOutsideTheCacheIsFreshAndUnstored) {
     EXPECT_EQ(cache_.Capacity(), 20);
 }
 
-TEST_F(TextureCache, EmptyNameNamesNothing) {
+TEST_F(TextureCache, EmptyNameHasTheEmptyEntry) {
+    // The file the search pairs would make of an empty name is not loaded.
+    Picture(".bmp", 4, 4, 0xFF00FF00u);
     Long index = 7;
-    EXPECT_EQ(cache_.Add("", index), 1);
-    EXPECT_EQ(index, -1);
-    EXPECT_FALSE(cache_.AddedTexture());
-    EXPECT_EQ(cache_.Add("?stage128x128", index), 0);
+    EXPECT_EQ(cache_.Add("", index), 0);
     EXPECT_EQ(index, 0);
-    EXPECT_NE(cache_.ItemAs(""), nullptr);  // a fresh graphic, as for any index outside
+    EXPECT_TRUE(cache_.AddedTexture());
+    const auto g = cache_.Item(index);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->Width(), 1);
+    EXPECT_EQ(g->Height(), 1);
+    EXPECT_EQ(g->Image.dwGetPixel(0, 0), 0);  // transparent
+    // Named again it is the same entry; other names take the next indices.
+    EXPECT_EQ(cache_.Add(""), 0);
+    EXPECT_FALSE(cache_.AddedTexture());
+    EXPECT_EQ(cache_.ItemAs(""), g);
+    EXPECT_EQ(cache_.Add("?stage128x128"), 1);
+    EXPECT_EQ(cache_.Add(".bmp"), 2);
+    ASSERT_NE(cache_.Item(2), nullptr);
+    EXPECT_EQ(cache_.Item(2)->Width(), 4);
+    EXPECT_EQ(prompts_, 0);
 }
 
 TEST_F(TextureCache, ClearRestartsIndicesAndKeepsThePairs) {

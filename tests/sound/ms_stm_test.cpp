@@ -254,6 +254,61 @@ TEST(CmsSTMStream, LoopingPlayRepeatsTheFileWithoutAGap) {
     }
 }
 
+// Looping files whose lap is not a whole number of 4-byte groups: every lap
+// must be heard whole, frame for frame, however many seams pass.
+TEST(CmsSTMStream, EveryFormatLoopsSampleExactAcrossItsSeams) {
+    struct Case {
+        const char* name;
+        int bits, channels;
+        std::size_t frames;
+        double loopStart, loopEnd;  // seconds; both 0: no loop points
+    };
+    const Case cases[] = {
+        {"16-bit mono, odd frame count", 16, 1, 10001, 0, 0},
+        {"8-bit mono, odd frame count", 8, 1, 10001, 0, 0},
+        {"8-bit stereo, odd frame count", 8, 2, 10001, 0, 0},
+        {"16-bit stereo", 16, 2, 10001, 0, 0},
+        // 4410 frames in, 2205 frames cut off the end: both odd in 2-byte
+        // frames. (A lap shorter than two ticks of sound would starve the
+        // ring: the refill that loops writes nothing.)
+        {"16-bit mono between loop points", 16, 1, 20001, 0.1, 0.05},
+        {"8-bit mono between loop points", 8, 1, 20001, 0.1, 0.05},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SoundTestEnv env;
+        const std::size_t block = static_cast<std::size_t>(c.bits / 8 * c.channels);
+        const auto pcm = Noise(c.frames * block, 17);
+        env.Write("lap.wav", Wav(c.bits, c.channels, 44100, pcm));
+        CmsSTM stm;
+        ASSERT_EQ(stm.FileOpen("\\lap.wav"), 0);
+        const bool points = c.loopStart > 0 || c.loopEnd > 0;
+        if (points) stm.SetLoopData(c.loopStart, c.loopEnd);
+        stm.BufferCreate(0x80);
+        stm.Play(1);
+        const PlayRun r = PlayThrough(env, stm, 40);  // about 17 laps
+        EXPECT_EQ(r.stoppedAt, 0);
+        const auto once = HeardAs(pcm, c.bits, c.channels);
+        const std::size_t restart =
+            points ? static_cast<std::size_t>(std::lround(44100 * c.loopStart)) : 0;
+        const std::size_t end =
+            c.frames - (points ? static_cast<std::size_t>(std::lround(44100 * c.loopEnd)) : 0);
+        // The seek lead of silence, the file from its start, then laps from
+        // the restart frame.
+        std::vector<std::int16_t> want(2 * (CmsSTM::kSeekLead / block), 0);
+        std::size_t from = 0;
+        while (want.size() < r.heard.size()) {
+            want.insert(want.end(), once.begin() + static_cast<std::ptrdiff_t>(2 * from),
+                        once.begin() + static_cast<std::ptrdiff_t>(2 * end));
+            from = restart;
+        }
+        want.resize(r.heard.size());
+        std::size_t firstDiff = 0;
+        while (firstDiff < want.size() && want[firstDiff] == r.heard[firstDiff]) ++firstDiff;
+        EXPECT_EQ(firstDiff, want.size()) << "first difference at frame " << firstDiff / 2;
+    }
+}
+
 TEST(CmsSTMStream, LoopPointsBoundTheReadsInBytes) {
     SoundTestEnv env;
     env.Write("p.wav", Wav(16, 2, 22050, Noise(441000)));  // five seconds

@@ -62,4 +62,11 @@ SaveFilesResult SaveSaveFiles(SaveTextFiles& files, const ConfigRecord& config,
 bool WriteRunReport(SaveTextFiles& files, const RunFacts& facts,
                     const FailureLog& log = LogFailureToStderr);
 
+// Removes the temporary files that writes of the two save files and the run
+// report left when an earlier run was killed inside them (only names of the
+// writer's form, only beside those files). Call it only while this copy
+// holds the single-copy lock: no other copy can then be inside a write.
+// Answers how many were removed.
+int RemoveInterruptedWrites();
+
 }  // namespace brumil::app

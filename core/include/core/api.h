@@ -23,9 +23,9 @@
 #include "core/val.h"
 #include "core/vb_types.h"
 #include "platform/base/clock.h"
+#include "platform/base/single_instance.h"
 #include "platform/codec/helper_random.h"
 #include "platform/sound/ogg_decoder.h"
-#include "platform/base/single_instance.h"
 
 namespace brumil::core {
 
@@ -41,6 +41,9 @@ public:
     // first showing `message` in a warning box when it is not empty. The first
     // copy keeps the lock for the life of this object.
     void AppPrevInstance(std::string_view message);
+    // This copy holds the single-copy lock (false when the lock file could
+    // not be opened and the copy carried on without it).
+    bool HoldsInstanceLock() const { return instanceLock_ != nullptr; }
     void Sleep(Long milliseconds);
     // Milliseconds of the 32-bit clock; compare with platform::DeadlinePassed.
     platform::Millis GetTime() { return clock_.NowMs(); }

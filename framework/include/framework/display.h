@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "core/vb_types.h"
+#include "platform/base/window.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/dx7_math.h"
 #include "platform/gfx/surface.h"
-#include "platform/base/window.h"
 
 namespace brumil::framework {
 
@@ -83,6 +83,10 @@ Long GetRenderLevel();
 Long GetTextureLimit();
 void UpdateTextureLimit();
 void ClampTextureLimit();
+// The largest texture side the device can make, in pixels: the smaller of its
+// largest texture width and height (a side it does not report counts as the
+// largest surface side).
+Long GetTextureSideMax();
 Single GetDrawScale();
 Single GetHalfSizeOffset();
 bool GetDrawOption7();

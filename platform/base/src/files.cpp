@@ -223,6 +223,42 @@ bool WriteFileAtomic(std::string_view path, std::string_view text) {
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+namespace {
+
+// The name mkstemp gives the temporary file of `fileName`: the writer's
+// prefix and the six characters that replace its XXXXXX.
+bool IsLeftoverOf(std::string_view name, std::string_view fileName) {
+    constexpr std::size_t kUnique = 6;
+    if (name.size() != fileName.size() + 2 + kUnique || name.front() != '.') return false;
+    if (name.substr(1, fileName.size()) != fileName || name[fileName.size() + 1] != '.') {
+        return false;
+    }
+    const std::string_view unique = name.substr(fileName.size() + 2);
+    return std::all_of(unique.begin(), unique.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+}  // namespace
+
+int RemoveAtomicWriteLeftovers(std::string_view path) {
+    const fs::path target = MapPath(path);
+    const std::string fileName = target.filename().string();
+    if (fileName.empty()) return 0;
+    std::error_code ec;
+    fs::directory_iterator it(target.parent_path(), ec);
+    if (ec) return 0;
+    int removed = 0;
+    for (const auto& entry : it) {
+        const std::string name = entry.path().filename().string();
+        if (!IsLeftoverOf(name, fileName)) continue;
+        // A folder or a link of that name is not the writer's.
+        if (!fs::is_regular_file(entry.symlink_status(ec)) || ec) continue;
+        if (fs::remove(entry.path(), ec)) ++removed;
+    }
+    return removed;
+}
+
 bool RemoveFile(std::string_view path) {
     std::error_code ec;
     return fs::remove(MapPath(path), ec);

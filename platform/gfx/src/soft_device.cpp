@@ -624,8 +624,9 @@ D3DCaps SoftDeviceCaps() {
     c.CapsFilterLevel = 1;
     c.CapsAntiAliasLevel = 0;
     c.CapsMultiTexture = false;
-    c.MaxTextureWidth = 2048;
-    c.MaxTextureHeight = 2048;
+    // Any surface the software device can hold it can also sample.
+    c.MaxTextureWidth = kMaxSurfaceSide;
+    c.MaxTextureHeight = kMaxSurfaceSide;
     c.MinTextureWidth = 1;
     c.SquareOnly = false;
     return c;

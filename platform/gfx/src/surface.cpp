@@ -109,6 +109,10 @@ std::uint32_t Surface::Quantise(std::uint32_t p) const {
             return 0xFF000000u | Expand5(r >> 3) << 16 | Expand6(g >> 2) << 8 | Expand5(b >> 3);
         case PixelFormat::Rgb555:
             return 0xFF000000u | Expand5(r >> 3) << 16 | Expand5(g >> 3) << 8 | Expand5(b >> 3);
+        case PixelFormat::Rgb888:
+            // The display format has no alpha. Only a texture has its alpha
+            // read (by the device's sampler): there every pixel is opaque.
+            return desc_.texture ? 0xFF000000u | p : p;
         default:
             return p;
     }
@@ -116,7 +120,8 @@ std::uint32_t Surface::Quantise(std::uint32_t p) const {
 
 void Surface::QuantiseRect(const SurfaceRect& r) {
     const PixelFormat f = desc_.format;
-    if (f == PixelFormat::Rgb888 || f == PixelFormat::Argb8888 || IsDepth()) return;
+    if (f == PixelFormat::Argb8888 || IsDepth()) return;
+    if (f == PixelFormat::Rgb888 && !desc_.texture) return;
     const int x1 = std::max(r.x1, 0), y1 = std::max(r.y1, 0);
     const int x2 = std::min(r.x2, Width()), y2 = std::min(r.y2, Height());
     for (int y = y1; y < y2; ++y) {
@@ -162,6 +167,11 @@ bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceR
     const int cy2 = static_cast<int>(std::min<std::int64_t>(dstRect.y2, Height()));
     if (cx1 >= cx2 || cy1 >= cy2) return true;  // wholly clipped: nothing to do
     const bool useKey = keySrc && src.colorKey_.has_value() && !IsDepth();
+    // A source without alpha reads as opaque where alpha counts; a target
+    // without alpha takes its bytes as they are.
+    const bool alphaCounts = !IsDepth() && (desc_.format != PixelFormat::Rgb888 || desc_.texture);
+    const std::uint32_t sourceAlpha =
+        alphaCounts && src.desc_.format == PixelFormat::Rgb888 ? 0xFF000000u : 0u;
     const Surface* from = &src;
     std::vector<std::uint32_t> copyColor;  // overlapping self-blit reads a copy
     std::vector<float> copyDepth;
@@ -183,7 +193,7 @@ bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceR
             } else {
                 const std::uint32_t p = (from == this) ? copyColor[si] : src.color_[si];
                 if (useKey && src.MatchesKey(p)) continue;
-                color_[di] = Quantise(p);
+                color_[di] = Quantise(p | sourceAlpha);
             }
         }
     }

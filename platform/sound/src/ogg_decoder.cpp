@@ -3,6 +3,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -48,7 +49,8 @@ constexpr std::uint8_t kEndOfStream = 0x04;
 // An open vorbisfile handle over a memory reader; both stay at fixed addresses.
 struct OpenStream {
     OggVorbis_File file{};
-    MemoryReader reader;
+    MemoryReader reader;  // over the stream's own bytes, without what trails it
+    std::size_t sourceSize = 0;
     OggPcmInfo info;
     bool open = false;
 
@@ -57,8 +59,10 @@ struct OpenStream {
     }
 
     bool Open(std::span<const std::uint8_t> source) {
-        if (!OggPagesComplete(source)) return false;
-        reader = {source.data(), source.size(), 0};
+        const std::size_t length = OggStreamLength(source);
+        if (length == 0) return false;
+        sourceSize = source.size();
+        reader = {source.data(), length, 0};
         if (ov_open_callbacks(&reader, &file, nullptr, 0, kMemoryCallbacks) != 0) return false;
         open = true;
         const vorbis_info* vi = ov_info(&file, -1);
@@ -95,23 +99,58 @@ struct OpenStream {
 
 }  // namespace
 
-bool OggPagesComplete(std::span<const std::uint8_t> source) {
+namespace {
+
+// The page checksum: CRC-32 with the polynomial 0x04C11DB7, high bit first,
+// starting from 0, over the page with its own checksum field read as zero.
+constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t r = i << 24;
+        for (int k = 0; k < 8; ++k) r = (r & 0x80000000u) != 0 ? (r << 1) ^ 0x04C11DB7u : r << 1;
+        t[i] = r;
+    }
+    return t;
+}
+constexpr auto kCrcTable = MakeCrcTable();
+constexpr std::size_t kCrcField = 22;
+
+bool PageChecksumHolds(const std::uint8_t* page, std::size_t length) {
+    std::uint32_t crc = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const std::uint8_t b = (i >= kCrcField && i < kCrcField + 4) ? 0 : page[i];
+        crc = (crc << 8) ^ kCrcTable[((crc >> 24) ^ b) & 0xFF];
+    }
+    const std::uint32_t stored = static_cast<std::uint32_t>(page[kCrcField]) |
+                                 static_cast<std::uint32_t>(page[kCrcField + 1]) << 8 |
+                                 static_cast<std::uint32_t>(page[kCrcField + 2]) << 16 |
+                                 static_cast<std::uint32_t>(page[kCrcField + 3]) << 24;
+    return crc == stored;
+}
+
+}  // namespace
+
+std::size_t OggStreamLength(std::span<const std::uint8_t> source) {
     std::size_t pos = 0;
-    bool lastEndsStream = false;
+    std::size_t streamEnd = 0;  // just past the last page that ended a stream
     while (pos < source.size()) {
         const std::size_t left = source.size() - pos;
         const std::uint8_t* p = source.data() + pos;
-        if (left < 27 || std::memcmp(p, "OggS", 4) != 0 || p[4] != 0) return false;
+        // What follows the end of a stream and is no whole page (a tag block,
+        // padding, a truncated copy) is not part of the stream.
+        if (left < 27 || std::memcmp(p, "OggS", 4) != 0 || p[4] != 0) break;
         const std::size_t segments = p[26];
-        if (left < 27 + segments) return false;
+        if (left < 27 + segments) break;
         std::size_t body = 0;
         for (std::size_t i = 0; i < segments; ++i) body += p[27 + i];
         const std::size_t page = 27 + segments + body;
-        if (left < page) return false;
-        lastEndsStream = (p[5] & kEndOfStream) != 0;
+        // A page cut short and filled up by whatever follows it fails its
+        // checksum.
+        if (left < page || !PageChecksumHolds(p, page)) break;
         pos += page;
+        if ((p[5] & kEndOfStream) != 0) streamEnd = pos;
     }
-    return pos > 0 && lastEndsStream;
+    return streamEnd;
 }
 
 std::int32_t DecodeOggWhole(std::span<const std::uint8_t> source, std::vector<std::uint8_t>& pcm,
@@ -187,7 +226,7 @@ std::int32_t OggStreamTable::Step(OggStreamCall& call) {
     Slot* slot = slots_[static_cast<std::size_t>(call.index)].get();
     if (slot == nullptr) return Fail(call);
     OpenStream& s = slot->stream;
-    if (call.source.size() != s.reader.size) return Fail(call);
+    if (call.source.size() != s.sourceSize) return Fail(call);
     s.reader.data = call.source.data();  // the caller's bytes may have moved
     call.info = s.info;
     const std::int32_t size = s.info.size;

@@ -74,7 +74,8 @@ public:
     // 1 none, 2 clockwise, 3 counter-clockwise; other values change nothing.
     void SetCullingMode(Long mode);
     // Alpha test "alpha >= 1" on or off; sent only when the device can compare
-    // greater-or-equal and the state changes.
+    // greater-or-equal and the state changes. A re-created device counts as
+    // having the test off.
     void SetAlphaCmpMode(bool on);
     void SetZBufferMode(bool on);
     void SetZBufferWriteMode(bool on);
@@ -145,6 +146,7 @@ private:
     Long textureLevel_ = 0;
     Long textureLevel2_ = 0;
     Long renderModeLevel_ = 0;
+    Long alphaTestLevel_ = 0;
 };
 
 }  // namespace brumil::render

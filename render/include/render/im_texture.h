@@ -38,8 +38,9 @@ public:
 
     // Drops every entry and restarts the indices; the search pairs stay.
     void Clear();
-    // The index of the picture of that name, loading it on first use; -1 for
-    // an empty name, which names nothing.
+    // The index of the picture of that name, loading it on first use. The
+    // empty name has an entry too: the empty picture (1 x 1, transparent),
+    // which nothing is loaded into.
     Long Add(std::string_view name);
     // The same with the index by reference: 0 when the name has an index, 1
     // when it has none.

@@ -25,7 +25,11 @@ TEST(Surface, FormatsKeepTheirPrecisionWhenPixelsArrive) {
     };
     const Case cases[] = {
         {PixelFormat::Argb8888, 0x12345678u, 0x12345678u, 8888},
-        {PixelFormat::Rgb888, 0x12345678u, 0x12345678u, 888},
+        // A texture without alpha in its format is opaque, whatever the
+        // fourth byte says.
+        {PixelFormat::Rgb888, 0x12345678u, 0xFF345678u, 888},
+        {PixelFormat::Rgb888, 0x00000000u, 0xFF000000u, 888},
+        {PixelFormat::Rgb555, 0x00FF0800u, 0xFFFF0800u, 555},
         {PixelFormat::Argb4444, 0x12345678u, 0x11335577u, 4444},
         {PixelFormat::Argb4444, 0xFFFFFFFFu, 0xFFFFFFFFu, 4444},
         {PixelFormat::Argb1555, 0x80FF0800u, 0xFFFF0800u, 1555},
@@ -38,6 +42,65 @@ TEST(Surface, FormatsKeepTheirPrecisionWhenPixelsArrive) {
         EXPECT_EQ(PixelFormatCode(c.format), c.code);
         s->BltColorFill(c.in);
         EXPECT_EQ(s->PixelAt(0, 0), c.out) << c.code;
+        const SurfacePtr from = MakeTexture(1, 1, {c.in}, PixelFormat::Argb8888);
+        s->BltColorFill(0u);
+        ASSERT_TRUE(s->Blt(s->Rect(), *from, from->Rect(), false));
+        EXPECT_EQ(s->PixelAt(0, 0), c.out) << c.code;
+    }
+}
+
+// The display format carries no alpha: a target of it keeps the bytes it is
+// given unless it is a texture, and as a source it reads opaque wherever the
+// target has alpha.
+TEST(Surface, DisplayFormatAlphaAsTargetAndAsSource) {
+    struct End {
+        PixelFormat format;
+        bool texture;
+    };
+    struct Case {
+        const char* name;
+        End target, source;
+        std::uint32_t in, out;
+    };
+    const Case cases[] = {
+        {"plain display target keeps the bytes",
+         {PixelFormat::Rgb888, false},
+         {PixelFormat::Argb8888, true},
+         0x12345678u,
+         0x12345678u},
+        {"display-format texture is opaque",
+         {PixelFormat::Rgb888, true},
+         {PixelFormat::Argb8888, true},
+         0x12345678u,
+         0xFF345678u},
+        {"display-format source onto alpha",
+         {PixelFormat::Argb8888, true},
+         {PixelFormat::Rgb888, false},
+         0x00345678u,
+         0xFF345678u},
+        {"display-format source onto 4444",
+         {PixelFormat::Argb4444, true},
+         {PixelFormat::Rgb888, false},
+         0x00FFFFFFu,
+         0xFFFFFFFFu},
+        {"alpha source keeps its alpha",
+         {PixelFormat::Argb8888, true},
+         {PixelFormat::Argb8888, false},
+         0x00345678u,
+         0x00345678u},
+        {"display to display keeps the bytes",
+         {PixelFormat::Rgb888, false},
+         {PixelFormat::Rgb888, false},
+         0x00345678u,
+         0x00345678u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SurfacePtr from = MakeSurface(1, 1, c.source.format, c.source.texture);
+        from->MutablePixels()[0] = c.in;
+        const SurfacePtr to = MakeSurface(1, 1, c.target.format, c.target.texture);
+        ASSERT_TRUE(to->Blt(to->Rect(), *from, from->Rect(), false));
+        EXPECT_EQ(to->PixelAt(0, 0), c.out);
     }
 }
 

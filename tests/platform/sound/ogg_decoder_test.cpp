@@ -117,6 +117,13 @@ TEST(OggDecoder, StepsGiveTheSameBytesAsTheWholeDecode) {
     }
 }
 
+// Bytes after the end of the stream: a tag block, padding, a copy cut short.
+std::vector<std::uint8_t> WithTail(std::vector<std::uint8_t> ogg,
+                                   const std::vector<std::uint8_t>& tail) {
+    ogg.insert(ogg.end(), tail.begin(), tail.end());
+    return ogg;
+}
+
 TEST(OggDecoder, DamagedOrForeignStreamsAnswerZero) {
     const auto ogg = Encoded(20000, 2, 2);
     std::vector<std::uint8_t> flipped = ogg;
@@ -130,6 +137,9 @@ TEST(OggDecoder, DamagedOrForeignStreamsAnswerZero) {
     const Case cases[] = {
         {"empty", {}},
         {"truncated", std::vector<std::uint8_t>(ogg.begin(), ogg.end() - 100)},
+        {"truncated, then 128 bytes",
+         WithTail(std::vector<std::uint8_t>(ogg.begin(), ogg.end() - 100),
+                  std::vector<std::uint8_t>(128, 0x55))},
         {"headers only", std::vector<std::uint8_t>(ogg.begin(), ogg.begin() + 200)},
         {"garbage", garbage},
         {"damaged page", flipped},
@@ -223,13 +233,65 @@ TEST(OggDecoder, AStepWithAnotherSourceOrAShortBufferFails) {
     EXPECT_EQ(table.OpenCount(), 0);
 }
 
-TEST(OggDecoder, PageWalkAcceptsOnlyWholeStreams) {
+TEST(OggDecoder, BytesAfterTheEndOfTheStreamAreIgnored) {
+    const auto ogg = Encoded(9000, 2, 6);
+    std::vector<std::uint8_t> whole;
+    OggPcmInfo wholeInfo;
+    ASSERT_EQ(DecodeOggWhole(ogg, whole, wholeInfo), 36000);
+    std::vector<std::uint8_t> noise(128);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 29 + 3);
+    const std::vector<std::uint8_t> halfCopy(ogg.begin(), ogg.begin() + ogg.size() / 2);
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> tail;
+    };
+    const Case cases[] = {
+        {"128 zero bytes", std::vector<std::uint8_t>(128, 0)},
+        {"128 bytes of noise", noise},
+        {"one byte", {0x0A}},
+        {"a page header cut short", {'O', 'g', 'g', 'S', 0, 0x02}},
+        {"half a copy of the stream", halfCopy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bytes = WithTail(ogg, c.tail);
+        EXPECT_EQ(OggStreamLength(bytes), ogg.size());
+        std::vector<std::uint8_t> pcm;
+        OggPcmInfo info;
+        EXPECT_EQ(DecodeOggWhole(bytes, pcm, info), 36000);
+        EXPECT_EQ(pcm, whole);
+        OggStreamTable table;
+        StreamState st;
+        std::int32_t r = Step(table, st, bytes, 8000);
+        while (r < 0) r = Step(table, st, bytes, 8000);
+        EXPECT_EQ(r, 36000);
+        EXPECT_EQ(st.pcm, whole);
+    }
+}
+
+TEST(OggDecoder, StreamLengthNeedsAPageThatEndsTheStream) {
     const auto ogg = Encoded(5000, 1, 5);
-    EXPECT_TRUE(OggPagesComplete(ogg));
-    EXPECT_FALSE(OggPagesComplete(std::span(ogg).first(ogg.size() - 1)));
-    std::vector<std::uint8_t> tail = ogg;
-    tail.push_back(0);
-    EXPECT_FALSE(OggPagesComplete(tail));
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::size_t length;
+    };
+    const Case cases[] = {
+        {"whole", ogg, ogg.size()},
+        {"one byte short", std::vector<std::uint8_t>(ogg.begin(), ogg.end() - 1), 0},
+        {"truncated, then zero bytes",
+         WithTail(std::vector<std::uint8_t>(ogg.begin(), ogg.end() - 100),
+                  std::vector<std::uint8_t>(128, 0)),
+         0},
+        {"nothing", {}, 0},
+        {"zero bytes, then the stream", WithTail(std::vector<std::uint8_t>(4, 0), ogg), 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OggStreamLength(c.bytes), c.length) << c.what;
+        std::vector<std::uint8_t> pcm;
+        OggPcmInfo info;
+        EXPECT_EQ(DecodeOggWhole(c.bytes, pcm, info) > 0, c.length > 0) << c.what;
+    }
     EXPECT_TRUE(EncodeOggVorbis(std::vector<std::int16_t>(3), {}).empty());  // half a frame
 }
 

@@ -53,6 +53,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileRange(std::string_view path, st
 bool WriteFileAtomic(std::string_view path, std::span<const std::uint8_t> bytes);
 bool WriteFileAtomic(std::string_view path, std::string_view text);
 
+// Removes the temporary files that a process killed inside WriteFileAtomic of
+// `path` left beside it: regular files named "." + the file name + "." and six
+// letters or digits, in the file's own folder. Nothing else is touched. Answers
+// how many were removed.
+int RemoveAtomicWriteLeftovers(std::string_view path);
+
 bool RemoveFile(std::string_view path);
 // Creates one folder level; true when it exists afterwards.
 bool MakeDir(std::string_view path);

@@ -4,7 +4,10 @@
 //
 // Colour surfaces always hold 32-bit 0xAARRGGBB pixels whatever their format;
 // a 16-bit format (4444, 1555, 565, 555) is applied when pixels arrive (Unlock,
-// blit, fill, drawing), so reads see the precision the format keeps. Depth
+// blit, fill, drawing), so reads see the precision the format keeps. 565 and
+// 555 make every arriving pixel opaque, and so does 888 in a texture (the
+// only surface whose alpha is read, by the device's sampler); an 888 source
+// blitted to a surface with alpha reads as opaque. Depth
 // surfaces hold one float per pixel. Surfaces are shared (std::shared_ptr):
 // the last holder frees the memory.
 
@@ -17,7 +20,7 @@
 namespace brumil::platform {
 
 enum class PixelFormat {
-    Rgb888,    // 32-bit display format; the alpha byte carries no meaning
+    Rgb888,    // 32-bit display format without alpha (opaque as a texture)
     Argb8888,  // 32-bit with alpha
     Argb4444,
     Argb1555,

@@ -2,9 +2,10 @@
 // Ogg Vorbis decoding of streams held in memory, to 16-bit little-endian PCM.
 //
 // A stream is accepted when it is made of whole Ogg pages from its first byte
-// to its last, the last page ends a logical stream, the Vorbis headers decode,
-// and it has one or two channels. Anything else (garbage, a truncated file,
-// more channels, a hole in the data) answers failure; no input crashes.
+// up to a page that ends a logical stream, the Vorbis headers decode, and it
+// has one or two channels; bytes after the last such page (a tag block, padding)
+// are ignored. Anything else (garbage, a truncated file, more channels, a hole
+// in the data) answers failure; no input crashes.
 
 #include <array>
 #include <cstdint>
@@ -26,9 +27,11 @@ struct OggPcmInfo {
 std::int32_t DecodeOggWhole(std::span<const std::uint8_t> source, std::vector<std::uint8_t>& pcm,
                             OggPcmInfo& info);
 
-// True when the bytes are a sequence of whole Ogg pages whose last page ends
-// its logical stream.
-bool OggPagesComplete(std::span<const std::uint8_t> source);
+// The length of the stream at the start of the bytes: whole Ogg pages (each
+// with its checksum) up to and including the last page that ends a logical
+// stream before anything that is not such a page. 0 when no such page comes
+// first (a truncated stream).
+std::size_t OggStreamLength(std::span<const std::uint8_t> source);
 
 // Step decoding with a fixed table of stream slots, driven by a mode value:
 //   0 open: take a free slot (index), fill info, size pcm to info.size, cursor
