@@ -7,6 +7,7 @@
 
 #include "app/graphics_preset.h"
 #include "app/main_window_ui.h"
+#include "app/network_windows_ui.h"
 #include "app/save_files.h"
 #include "app/texture_search_paths.h"
 #include "framework/display.h"
@@ -22,7 +23,8 @@ namespace brumil::app {
 class ShellServiceJobHost final : public frontend::ServiceJobHost {
 public:
     std::array<frontend::SettingsDialog*, 2> dialogs{};
-    platform::MenuOverlay* overlay = nullptr;  // set while a display shows the menu
+    platform::MenuOverlay* overlay = nullptr;     // set while a display shows the menu
+    NetworkWindowsAttachment* network = nullptr;  // set while the network windows exist
 
     void UpdateMainMenu() override {
         if (TheApp* a = App()) a->UpdateMainMenu();
@@ -109,6 +111,14 @@ public:
     void DrawQuadFrame(frontend::CQuadefects& quad) override { quad.DoCompose(); }
     platform::Millis NowMs() override { return platform::SystemClock().NowMs(); }
     core::MathRandom& LooksRandom() override { return random_; }
+
+    frontend::NetworkDialog* NetworkSetup(bool create) override {
+        return network != nullptr ? network->SetupWindow(create) : nullptr;
+    }
+    void ShowLogPanel(bool show) override { CPane().Visible = show; }
+    bool LogPanelShown() override { return CPane().Visible; }
+    // The main window stays on show under the set-up window.
+    void ShowMainWindow() override {}
 
 private:
     static TheApp* App() { return gTheApp().get(); }

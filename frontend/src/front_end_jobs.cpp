@@ -2,6 +2,7 @@
 
 #include "frontend/key_setup_screen.h"
 #include "frontend/logo_sequence.h"
+#include "frontend/network_jobs.h"
 #include "frontend/service_jobs.h"
 
 namespace brumil::frontend {
@@ -16,13 +17,9 @@ struct JobEntry {
 // table as their screens and services land; job 22 is a development report
 // and never runs.
 constexpr JobEntry kFrontEndJobs[] = {
-    {1, AppJob1_KeySetup},
-    {2, AppJob2_MenuTicker},
-    {5, AppJob5_KeyDialog},
-    {6, AppJob6_GraphicsDialog},
-    {7, AppJob7_Empty},
-    {8, AppJob8_Closing},
-    {9, AppJob9_ApplyGraphics},
+    {1, AppJob1_KeySetup},    {2, AppJob2_MenuTicker}, {3, AppJob3_NetworkSetup},
+    {4, AppJob4_NetworkLink}, {5, AppJob5_KeyDialog},  {6, AppJob6_GraphicsDialog},
+    {7, AppJob7_Empty},       {8, AppJob8_Closing},    {9, AppJob9_ApplyGraphics},
     {10, AppJob10_Logo},
 };
 
