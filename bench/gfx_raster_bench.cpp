@@ -8,15 +8,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/support/sdl_reference_renderer.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/dx7_math.h"
-#include "platform/gfx/sdl_reference_renderer.h"
 #include "platform/gfx/soft_device.h"
 #include "platform/gfx/surface.h"
 
 namespace {
 
 using namespace brumil::platform;
+using brumil::bench::SdlReferenceRenderer;
 
 SurfacePtr NewSurface(int w, int h, PixelFormat f, bool texture) {
     SurfaceDesc d;

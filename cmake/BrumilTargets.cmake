@@ -3,6 +3,9 @@
 
 add_library(brumil_warnings INTERFACE)
 target_compile_options(brumil_warnings INTERFACE -Wall -Wextra)
+if(BRUMIL_WERROR)
+  target_compile_options(brumil_warnings INTERFACE -Werror)
+endif()
 # GCC 12's optimiser reports out-of-bounds and overlapping accesses inside
 # inlined std::string and std::vector code where none exist; they would bury
 # real warnings, so these families are off for that compiler.
@@ -45,8 +48,28 @@ function(brumil_test target)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(${target} PRIVATE ${A_DEPS} brumil_test_support GTest::gtest GTest::gtest_main GTest::gmock brumil_warnings)
   include(GoogleTest)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;BRUMIL_HEADLESS=1")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST)
+  brumil_discovered_test_properties(${target}
+    ENVIRONMENT SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy BRUMIL_HEADLESS=1)
+endfunction()
+
+# brumil_discovered_test_properties(<target> ENVIRONMENT <VAR=value>...
+#                                   [FIXTURES_REQUIRED <fixture>])
+# Sets properties on every test gtest_discover_tests found in <target> (call
+# after it). The discovery's own PROPERTIES pass a list as separate
+# arguments, so an ENVIRONMENT of several variables would fall apart into
+# bogus properties and drop what follows; ctest reads this file after the
+# discovery's and sets each list whole.
+function(brumil_discovered_test_properties target)
+  cmake_parse_arguments(A "" "FIXTURES_REQUIRED" "ENVIRONMENT" ${ARGN})
+  set(props "ENVIRONMENT [==[${A_ENVIRONMENT}]==]")
+  if(A_FIXTURES_REQUIRED)
+    string(APPEND props " FIXTURES_REQUIRED ${A_FIXTURES_REQUIRED}")
+  endif()
+  set(file "${CMAKE_CURRENT_BINARY_DIR}/${target}_properties.cmake")
+  file(WRITE "${file}"
+    "if(${target}_TESTS)\n  set_tests_properties(\${${target}_TESTS} PROPERTIES ${props})\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
 endfunction()
 
 # Adds every sub-folder of the current folder that has a CMakeLists.txt.

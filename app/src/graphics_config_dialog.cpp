@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "app/dialog_text.h"
-#include "app/the_app.h"
-#include "frontend/application_config.h"
+#include "app/save_files.h"
+#include "core/api.h"
 
 namespace brumil::app {
 
@@ -66,37 +66,23 @@ constexpr Long kRender32 = 0, kRender16 = 1, kRenderSoftware = 2;
 constexpr Long kSize640 = 0, kSize320 = 1, kSize1024 = 2;
 constexpr Long kVSinkStrict = 0, kVSinkSimple = 1, kVSinkNone = 2;
 
-class PlatformServices final : public GraphicsConfigServices {
-public:
-    bool AddFrontEndJob(Long job, Long kind) override {
-        auto& front = frontend::gAppConfig();
-        if (!front) return false;
-        front->Job().Add(frontend::ApplicationConfig::Key(job), kind);
-        return true;
-    }
-    void UpdateMainMenu() override {
-        if (auto& app = gTheApp()) app->UpdateMainMenu();
-    }
-};
-
 }  // namespace
 
 std::span<const GraphicsGroupText, kGraphicsGroupCount> GraphicsConfigGroups() {
     return kGroups;
 }
 
-GraphicsConfigServices& PlatformGraphicsConfigServices() {
-    static PlatformServices services;
-    return services;
-}
-
 frmGraphicsConfig::frmGraphicsConfig(ConfigRecord& config, GraphicsConfigServices& services)
-    : config_(config), services_(services) {}
+    : config_(config), services_(services) {
+    // The view is made with the window's font before the first load.
+    SetupDialogForm(window_);
+}
 
 frmGraphicsConfig::frmGraphicsConfig()
     : frmGraphicsConfig(gConfig(), PlatformGraphicsConfigServices()) {}
 
 void frmGraphicsConfig::Form_Load() {
+    SetupDialogForm(window_);
     window_.Load();
     caption_ = ColonLineBreaks(kGraphicsConfigCaption);
     okCaption_ = ColonLineBreaks(kCommandOKCaption);
@@ -112,7 +98,10 @@ void frmGraphicsConfig::Form_Load() {
 
 void frmGraphicsConfig::Place(Long x, Long y) {
     if (!window_.Loaded()) Form_Load();
-    window_.Place(x, y);
+    core::FormSetup at;
+    at.x = x;
+    at.y = y;
+    core::gApi().SetupForm(window_, at);
 }
 
 void frmGraphicsConfig::Init() {

@@ -1,6 +1,7 @@
 #include "app/key_config_dialog.h"
 
 #include "app/dialog_text.h"
+#include "core/api.h"
 #include "framework/input_codes.h"
 #include "framework/input_module.h"
 #include "platform/base/scan_codes.h"
@@ -60,13 +61,17 @@ Long WaitKeyOrButton(KeyConfigInput& input) {
 
 frmKeyConfig::frmKeyConfig(framework::KeyAssignTable& records, KeyConfigInput& input,
                            InputCodeNamer namer)
-    : records_(records), input_(input), namer_(std::move(namer)) {}
+    : records_(records), input_(input), namer_(std::move(namer)) {
+    // The view is made with the window's font before the first load.
+    SetupDialogForm(window_);
+}
 
 frmKeyConfig::frmKeyConfig()
     : frmKeyConfig(framework::gKeyAssign(), PlatformKeyConfigInput(), framework::GetInputCodeName) {
 }
 
 void frmKeyConfig::Form_Load() {
+    SetupDialogForm(window_);
     window_.Load();
     caption_ = ColonLineBreaks(kKeyConfigCaption);
     label1_ = ColonLineBreaks(kKeyConfigLabel1);
@@ -83,7 +88,10 @@ void frmKeyConfig::Form_Load() {
 
 void frmKeyConfig::Place(Long x, Long y) {
     if (!window_.Loaded()) Form_Load();
-    window_.Place(x, y);
+    core::FormSetup at;
+    at.x = x;
+    at.y = y;
+    core::gApi().SetupForm(window_, at);
 }
 
 void frmKeyConfig::Init() {

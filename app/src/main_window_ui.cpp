@@ -35,11 +35,11 @@ WindowKey FromOverlayKey(platform::OverlayKey key) {
 // to the main window.
 class OverlayAdapter final : public platform::OverlayClient {
 public:
-    explicit OverlayAdapter(TheApp& app) : app_(app) {}
+    explicit OverlayAdapter(MainWindow& app) : app_(app) {}
 
     platform::OverlayFrame Describe() override {
         platform::OverlayFrame f;
-        for (const MenuTop& top : app_.Menu.Menus()) {
+        for (const MenuTop& top : app_.MenuModel().Menus()) {
             platform::OverlayMenu m{top.caption, top.enabled, {}};
             for (const MenuItem& item : top.items) {
                 m.items.push_back({item.caption, item.separator, item.checked, item.enabled});
@@ -52,7 +52,7 @@ public:
         return f;
     }
     void MenuItemChosen(int menu, int item) override {
-        const auto& menus = app_.Menu.Menus();
+        const auto& menus = app_.MenuModel().Menus();
         if (menu < 0 || std::size_t(menu) >= menus.size()) return;
         const auto& items = menus[std::size_t(menu)].items;
         if (item < 0 || std::size_t(item) >= items.size()) return;
@@ -66,17 +66,18 @@ public:
     void BarLostFocus() override { app_.MenuOverlayHidden(); }
 
 private:
-    TheApp& app_;
+    MainWindow& app_;
 };
 
 class Attachment final : public MainWindowAttachment {
 public:
-    Attachment(TheApp& app, framework::CMaxwell& host) : host_(host), adapter_(app) {
+    Attachment(MainWindow& app, framework::CMaxwell& host) : host_(host), adapter_(app) {
         host_.SetCloseQuery([&app] { return app.QueryClose(); });
         host_.SetAfterPoll([this, &app] {
             app.ApplyDisplayChanges();
             if (overlay_) overlay_->FrameDone();
         });
+        PlatformServiceJobHost().window = &app;
         if (auto& front = frontend::gAppConfig()) {
             front->ServiceHost = &PlatformServiceJobHost();
             front_ = front.get();
@@ -85,7 +86,7 @@ public:
             platform::OverlayFont font;
             font.file = MenuFontFile(font.index);
             font.size = kMenuFontPixels;
-            font.glyphs = app.Menu.AllCaptions();
+            font.glyphs = app.MenuModel().AllCaptions();
             overlay_ = platform::AttachMenuOverlay(*window, font, adapter_);
             PlatformServiceJobHost().overlay = overlay_.get();
         }
@@ -98,6 +99,7 @@ public:
             front_->ServiceHost = nullptr;
         host_.SetAfterPoll({});
         host_.SetCloseQuery({});
+        PlatformServiceJobHost().window = nullptr;
     }
 
 private:
@@ -109,8 +111,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MainWindowAttachment> AttachMainWindow(TheApp& app, framework::CMaxwell& host) {
-    return std::make_unique<Attachment>(app, host);
+std::unique_ptr<MainWindowAttachment> AttachMainWindow(MainWindow& window,
+                                                       framework::CMaxwell& host) {
+    return std::make_unique<Attachment>(window, host);
 }
 
 std::string MenuFontFile(int& faceIndex) {

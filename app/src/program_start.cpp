@@ -1,6 +1,5 @@
 // Main: the program's entry, from the framework's start-up checks to the
 // release of the last global object.
-#include <cstdlib>
 #include <string>
 
 #include "app/save_files.h"
@@ -16,13 +15,15 @@ namespace brumil::app {
 namespace {
 
 // A picture that fails to load with an error text asks whether to go on;
-// Cancel ends the program there.
+// Cancel ends the program the way closing the window does, so the settings and
+// the progress are saved. Pictures load only while the main window runs; the
+// loading screen carries on with the picture missing until its job is removed.
 void AskAfterFailedLoad(std::string_view message, std::string_view fileName) {
     const std::string text = std::string(message) + "\n" + std::string(fileName);
     if (platform::ShowMessageBox(text, "Brumil", platform::MessageKind::kWarning,
                                  platform::MessageButtons::kOkCancel) ==
         platform::MessageAnswer::kCancel) {
-        std::exit(1);
+        if (gTheApp()) gTheApp()->UnLoadTheApp();
     }
 }
 

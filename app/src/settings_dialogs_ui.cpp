@@ -6,6 +6,7 @@
 #include "app/key_config_dialog.h"
 #include "app/main_window_ui.h"
 #include "app/overlay_font_file.h"
+#include "core/api_form.h"
 #include "platform/ui/graphics_dialog_view.h"
 #include "platform/ui/key_dialog_view.h"
 #include "shell_service_job_host.h"
@@ -14,8 +15,14 @@ namespace brumil::app {
 
 namespace {
 
-// Points to pixels at the usual 96 dots per inch.
-constexpr float kDialogFontPixels = float(kDialogFontPoints) * 96.0f / 72.0f;
+// The face and pixel size CApi::SetupForm gave a dialog's window.
+platform::OverlayFont FontOf(const DialogWindow& form, std::string glyphs) {
+    platform::OverlayFont font;
+    font.file = OverlayFontFile(form.FontName(), font.index);
+    font.size = float(core::FontPixelsOfPoints(form.FontPoints()));
+    font.glyphs = std::move(glyphs);
+    return font;
+}
 
 // Every character the dialogs' fixed texts use.
 std::string DialogGlyphs() {
@@ -119,12 +126,15 @@ public:
         SetSettingsDialog(frontend::kKeyDialogJob, &keys_);
         SetSettingsDialog(frontend::kGraphicsDialogJob, &graphics_);
         if (overlay_ == nullptr) return;
-        platform::OverlayFont font;
-        font.file = OverlayFontFile(kDialogFontName, font.index);
-        font.size = kDialogFontPixels;
-        font.glyphs = DialogGlyphs();
-        graphicsView_ = platform::MakeGraphicsDialogView(graphicsAdapter_, font);
-        keyView_ = platform::MakeKeyDialogView(keyAdapter_, font);
+        // Placing a dialog keeps it inside the screen.
+        int screenWidth = 0, screenHeight = 0;
+        overlay_->ScreenSize(screenWidth, screenHeight);
+        graphics_.Form().SetScreenSize(screenWidth, screenHeight);
+        keys_.Form().SetScreenSize(screenWidth, screenHeight);
+        const std::string glyphs = DialogGlyphs();
+        graphicsView_ =
+            platform::MakeGraphicsDialogView(graphicsAdapter_, FontOf(graphics_.Form(), glyphs));
+        keyView_ = platform::MakeKeyDialogView(keyAdapter_, FontOf(keys_.Form(), glyphs));
         overlay_->AddWindow(*graphicsView_);
         overlay_->AddWindow(*keyView_);
     }

@@ -1,11 +1,7 @@
 #include "shell_screen_host.h"
 
-#include <string_view>
-
 #include "app/key_setup.h"
-#include "app/main_menu.h"
 #include "app/sound_effects.h"
-#include "app/the_app.h"
 
 namespace brumil::app {
 namespace {
@@ -31,21 +27,18 @@ public:
                 break;
         }
     }
-    // On the main window and, when it exists, on its loaded form.
     void EnableScreenMenus(bool enabled) override {
-        for (TheApp* a : {gTheApp().get(), gTheAppForm().get()}) {
-            if (a == nullptr) continue;
-            for (std::string_view menu : {kScreenMenu, kVolumeMenu, kSystemMenu}) {
-                a->Menu.SetTopEnabled(menu, enabled);
-            }
-        }
+        if (menus != nullptr) menus->EnableScreenMenus(enabled);
     }
+
+    ScreenMenuSwitch* menus = nullptr;  // not owned
 };
 
 }  // namespace
 
-frontend::ScreenHost& PlatformScreenHostOfShell() {
+frontend::ScreenHost& PlatformScreenHostOfShell(ScreenMenuSwitch& menus) {
     static ShellScreenHost host;
+    host.menus = &menus;
     return host;
 }
 

@@ -6,15 +6,19 @@
 #include <memory>
 
 #include "app/graphics_preset.h"
-#include "app/main_window_ui.h"
+#include "app/main_window.h"
 #include "app/network_windows_ui.h"
 #include "app/save_files.h"
+#include "app/service_job_host.h"
 #include "app/texture_search_paths.h"
+#include "core/api.h"
 #include "framework/display.h"
 #include "framework/input_module.h"
 #include "framework/input_state.h"
+#include "framework/maxwell.h"
 #include "framework/splib.h"
 #include "frontend/quadefects.h"
+#include "main_window_form.h"
 #include "platform/base/clock.h"
 #include "platform/ui/menu_overlay.h"
 
@@ -24,33 +28,41 @@ class ShellServiceJobHost final : public frontend::ServiceJobHost {
 public:
     std::array<frontend::SettingsDialog*, 2> dialogs{};
     platform::MenuOverlay* overlay = nullptr;     // set while a display shows the menu
+    MainWindow* window = nullptr;                 // set while the main window is attached
     NetworkWindowsAttachment* network = nullptr;  // set while the network windows exist
 
     void UpdateMainMenu() override {
-        if (TheApp* a = App()) a->UpdateMainMenu();
+        if (MainWindow* a = App()) a->UpdateMainMenu();
     }
     void SettingMainMenu(bool force) override {
-        if (TheApp* a = App()) a->SettingMainMenu(force);
+        if (MainWindow* a = App()) a->SettingMainMenu(force);
     }
     void MainMenu(bool show) override {
-        if (TheApp* a = App()) a->MainMenu(show);
+        if (MainWindow* a = App()) a->MainMenu(show);
     }
     void UnLoadTheApp() override {
-        if (TheApp* a = App()) a->UnLoadTheApp();
+        if (MainWindow* a = App()) a->UnLoadTheApp();
     }
+    bool MenuInUse() override { return overlay != nullptr && overlay->MenuInUse(); }
     void EnableScreenAndSystemMenus(bool enabled) override {
-        if (TheApp* a = App()) {
-            a->Menu.SetTopEnabled(kScreenMenu, enabled);
-            a->Menu.SetTopEnabled(kSystemMenu, enabled);
+        if (MainWindow* a = App()) {
+            a->MenuModel().SetTopEnabled(kScreenMenu, enabled);
+            a->MenuModel().SetTopEnabled(kSystemMenu, enabled);
         }
     }
     void PictureOrigin(Long& x, Long& y) override {
-        int ix = 0, iy = 0;
-        if (overlay != nullptr) overlay->PictureOrigin(ix, iy);
-        x = ix;
-        y = iy;
+        // The main window's client origin on the screen.
+        const MainWindowForm form(overlay);
+        x = 0;
+        y = 0;
+        core::gApi().FormOnPosition(form, x, y);
     }
-    void RestoreMaximisedWindow() override {}  // the window is never maximised by itself
+    void RestoreMaximisedWindow() override {
+        // Window managers maximise and minimise the window on their own.
+        if (auto& host = framework::gMaxwell(); host && host->Window() != nullptr) {
+            host->Window()->RestoreNormalSize();
+        }
+    }
 
     bool IsFullScreenMode() override { return framework::IsFullScreenMode(); }
     bool IsHalfSizeMode() override { return framework::IsHalfSizeMode(); }
@@ -121,7 +133,7 @@ public:
     void ShowMainWindow() override {}
 
 private:
-    static TheApp* App() { return gTheApp().get(); }
+    MainWindow* App() const { return window; }
     // The window follows the display's mode at the frame host's next Poll.
     static void FollowDisplay() {
         if (auto& host = framework::gMaxwell(); host && host->Window() != nullptr) {

@@ -13,9 +13,11 @@
 #include "app/texture_search_paths.h"
 #include "battle/b_game.h"
 #include "framework/display.h"
+#include "framework/job_list.h"
 #include "framework/key_assign.h"
 #include "framework/sound.h"
 #include "frontend/application_config.h"
+#include "frontend/job_numbers.h"
 #include "image/cmg_bbi_string.h"
 #include "shell_screen_host.h"
 #include "sound/bgm.h"
@@ -24,11 +26,6 @@ namespace brumil::app {
 namespace {
 
 using frontend::ApplicationConfig;
-
-constexpr Long kKeySetupJob = 1;    // the first screen
-constexpr Long kMenuTickerJob = 2;  // keeps the window menu current
-constexpr Long kKindNormal = 0;
-constexpr Long kKindAlways = 2;
 
 // Settings every preset shares, after the preset's own.
 void ApplyCommonSettings(framework::CMaxwellConfig& c) {
@@ -43,6 +40,19 @@ void ApplyCommonSettings(framework::CMaxwellConfig& c) {
     c.dsInit = true;
     c.diInit = true;
 }
+
+// The screen menus of the main window and, when it exists, of its loaded form.
+class ShellScreenMenus final : public ScreenMenuSwitch {
+public:
+    void EnableScreenMenus(bool enabled) override {
+        for (TheApp* a : {gTheApp().get(), gTheAppForm().get()}) {
+            if (a == nullptr) continue;
+            for (std::string_view menu : {kScreenMenu, kVolumeMenu, kSystemMenu}) {
+                a->Menu.SetTopEnabled(menu, enabled);
+            }
+        }
+    }
+};
 
 }  // namespace
 
@@ -78,8 +88,9 @@ void TheApp::TheAppInit(const AppServices& services) {
 
     auto& front = frontend::gAppConfig();
     front = std::make_unique<ApplicationConfig>();
-    front->Screens = &PlatformScreenHostOfShell();
-    front->Job().Add(ApplicationConfig::Key(kMenuTickerJob), kKindAlways);
+    static ShellScreenMenus screenMenus;
+    front->Screens = &PlatformScreenHostOfShell(screenMenus);
+    front->Job().Add(ApplicationConfig::Key(frontend::kMenuTickerJob), framework::kJobKindAlways);
 
     auto& hostSlot = framework::gMaxwell();
     hostSlot = std::make_unique<framework::CMaxwell>(*services.clock);
@@ -109,7 +120,7 @@ void TheApp::TheAppInit(const AppServices& services) {
     SetupKeyAssign();
     host.Poll();
     host.Poll();
-    front->Job().Add(ApplicationConfig::Key(kKeySetupJob), kKindNormal);
+    front->Job().Add(ApplicationConfig::Key(frontend::kKeySetupJob), framework::kJobKindNormal);
     front->Job().Poll();
     WriteRunReport(host, files, services.log);
 

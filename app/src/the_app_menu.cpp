@@ -3,22 +3,12 @@
 // the window ends up here, whichever surface (bar, overlay, key) asked.
 #include "app/save_files.h"
 #include "app/the_app.h"
+#include "framework/job_list.h"
+#include "frontend/job_numbers.h"
 
 namespace brumil::app {
 
 namespace {
-
-// Front-end jobs the menu adds or removes, and their kinds.
-constexpr Long kNetworkSetupJob = 3;
-constexpr Long kKeyDialogJob = 5;
-constexpr Long kGraphicsDialogJob = 6;
-constexpr Long kClosingJob = 8;
-constexpr Long kApplyGraphicsJob = 9;
-constexpr Long kBattleStartJob = 20;
-constexpr Long kMatchSequenceJob = 21;
-constexpr Long kKindNormal = 0;
-constexpr Long kKindModal = 1;
-constexpr Long kKindAlways = 2;
 
 // The graphics preset of device items 0 to 4 (item 4 has no menu entry).
 constexpr Long kPresetOfDeviceItem[] = {11, 0, 1, 2, 3};
@@ -80,7 +70,7 @@ void TheApp::UnLoadTheApp() {
     Closing = true;
     if (framework::CJobResis* jobs = Services().Jobs()) {
         jobs->Destroy();
-        jobs->Add(kClosingJob, kKindNormal);
+        jobs->Add(frontend::kClosingJob, framework::kJobKindNormal);
     }
 }
 
@@ -123,12 +113,14 @@ void TheApp::MenuClick(MenuControl control, Long index) {
         case MenuControl::DeviceChange:
             if (index >= 0 && index <= 4) {
                 // The job runs at the next poll and so sees the new preset.
-                if (jobs != nullptr) jobs->Add(kApplyGraphicsJob, kKindAlways);
+                if (jobs != nullptr)
+                    jobs->Add(frontend::kApplyGraphicsJob, framework::kJobKindAlways);
                 gConfig().GraphicsAutomation = kPresetOfDeviceItem[index];
                 UpdateMainMenu();
             } else if (index == 10) {
                 // The preset changes only with the dialog's OK.
-                if (jobs != nullptr) jobs->Add(kGraphicsDialogJob, kKindModal);
+                if (jobs != nullptr)
+                    jobs->Add(frontend::kGraphicsDialogJob, framework::kJobKindModal);
             }
             break;
         case MenuControl::Volume:
@@ -139,10 +131,10 @@ void TheApp::MenuClick(MenuControl control, Long index) {
             UpdateMainMenu();
             break;
         case MenuControl::KeyConfig:
-            if (jobs != nullptr) jobs->Add(kKeyDialogJob, kKindModal);
+            if (jobs != nullptr) jobs->Add(frontend::kKeyDialogJob, framework::kJobKindModal);
             break;
         case MenuControl::NetworkSetup:
-            if (jobs != nullptr) jobs->Add(kNetworkSetupJob, kKindModal);
+            if (jobs != nullptr) jobs->Add(frontend::kNetworkSetupJob, framework::kJobKindModal);
             break;
         case MenuControl::ChatSend:
             s.ShowChat();
@@ -151,8 +143,8 @@ void TheApp::MenuClick(MenuControl control, Long index) {
             // Back to the character select below the match: only the battle
             // start and the match sequence go.
             if (jobs != nullptr) {
-                jobs->Remove(kBattleStartJob);
-                jobs->Remove(kMatchSequenceJob);
+                jobs->Remove(frontend::kBattleStartJob);
+                jobs->Remove(frontend::kMatchSequenceJob);
             }
             break;
         case MenuControl::Exit:

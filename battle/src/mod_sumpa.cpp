@@ -1,7 +1,7 @@
 #include "battle/mod_sumpa.h"
 
-#include "platform/collision/collision.h"
 #include "platform/base/message_box.h"
+#include "platform/collision/collision.h"
 
 namespace brumil::battle {
 

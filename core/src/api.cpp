@@ -1,12 +1,12 @@
 #include "core/api.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <utility>
 
 #include "platform/base/calendar.h"
 #include "platform/base/files.h"
 #include "platform/base/message_box.h"
+#include "platform/base/single_instance.h"
 
 namespace brumil::core {
 
@@ -26,7 +26,7 @@ void CApi::AppPrevInstance(std::string_view message) {
     if (!message.empty()) {
         platform::ShowMessageBox(message, "Brumil", platform::MessageKind::kWarning);
     }
-    std::exit(0);
+    platform::EndSecondCopy(0);
 }
 
 void CApi::Sleep(Long milliseconds) {
@@ -58,15 +58,13 @@ std::string CApi::GetTimeWideYearMD(bool year, std::string_view afterYear, bool 
 }
 
 void CApi::DLLTest(std::string_view fileName, bool restore) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
     if (restore) {
-        if (!dllTestFolder_.empty()) fs::current_path(dllTestFolder_, ec);
+        if (!dllTestFolder_.empty()) platform::SetCurrentFolder(dllTestFolder_);
         return;
     }
-    dllTestFolder_ = fs::current_path(ec).string();
+    dllTestFolder_ = platform::CurrentFolder().string();
     if (!fileName.empty() && platform::FileExists(fileName)) return;
-    fs::current_path(platform::ProgramFolder(), ec);
+    platform::SetCurrentFolder(platform::ProgramFolder());
 }
 
 void CApi::Randomize(std::uint64_t seed) {

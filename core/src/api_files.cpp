@@ -4,8 +4,8 @@
 #include "core/api.h"
 #include "core/pak_archive.h"
 #include "core/save_text.h"
-#include "platform/codec/codec.h"
 #include "platform/base/files.h"
+#include "platform/codec/codec.h"
 
 namespace brumil::core {
 namespace {

@@ -1,6 +1,5 @@
 #include "core/paths.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "platform/base/files.h"
@@ -45,8 +44,7 @@ std::string GetAbolutePath(std::string_view path) {
     std::string text(path);
     ExepathAddition(text);
     if (text.empty() || text.front() != '/') {
-        std::error_code ec;
-        std::string cwd = std::filesystem::current_path(ec).string();
+        std::string cwd = platform::CurrentFolder().string();
         if (cwd.empty() || cwd.back() != '/') cwd.push_back('/');
         text = cwd + text;
     }

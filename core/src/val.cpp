@@ -57,7 +57,8 @@ std::optional<double> ParseRadix(Scanner& s, int radix) {
     if (overflow) return std::nullopt;
     // A trailing "&" marks a 32-bit literal: "&H8000&" is 32768, "&H8000" -32768.
     const bool longSuffix = s.Peek() == '&';
-    if (value <= 0xFFFF && !longSuffix) return static_cast<double>(static_cast<std::int16_t>(value));
+    if (value <= 0xFFFF && !longSuffix)
+        return static_cast<double>(static_cast<std::int16_t>(value));
     return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
 }
 

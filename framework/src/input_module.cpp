@@ -86,8 +86,13 @@ Long InputTracker::NewlyPressed(Long device) const {
     return 0;
 }
 
-void InputModule::Attach(platform::InputDevices* devices) {
+InputTables SharedInputTables() {
+    return {&gInputState(), &gKeyAssign(), &VKey(), &gVKeyFromDevices()};
+}
+
+void InputModule::Attach(platform::InputDevices* devices, const InputTables& tables) {
     devices_ = devices;
+    tables_ = tables;
     tracker_.Reset();
 }
 
@@ -106,14 +111,14 @@ void InputModule::Step() {
 
 void InputModule::StepWith(const platform::InputSnapshot& snapshot) {
     ++steps_;
-    tracker_.Step(snapshot, gInputState());
-    const KeyAssignTable& assign = gKeyAssign();
+    tracker_.Step(snapshot, *tables_.state);
+    const KeyAssignTable& assign = *tables_.keys;
     for (int p = 0; p < vkeyCount_; ++p) {
-        if (!gVKeyFromDevices()[std::size_t(p)]) continue;
+        if (!(*tables_.fromDevices)[std::size_t(p)]) continue;
         VKeyFlags flags{};
         for (std::size_t i = 0; i < flags.size(); ++i)
             flags[i] = tracker_.Held(assign[std::size_t(p)][i]);
-        UpdateVKey(VKey()[std::size_t(p)], flags);
+        UpdateVKey((*tables_.vkeys)[std::size_t(p)], flags);
     }
 }
 

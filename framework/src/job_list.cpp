@@ -21,7 +21,8 @@ bool CJobResis::IsPendingRemove(Long key) const {
 }
 
 bool CJobResis::Add(Long key, Long kind) {
-    if (kind < 0 || kind > 2) return false;
+    if (kind < kJobKindNormal || kind > kJobKindAlways) return false;
+    if (Callback != nullptr && !Callback->Accepts(key)) return false;
     if (IsPendingAdd(key)) return false;
     if (FindLinked(key) != nullptr && !IsPendingRemove(key)) return false;
     pendingAdds_.push_back({key, kind});
@@ -63,7 +64,7 @@ void CJobResis::SendMessage(Long key, Long parameter) {
 Long CJobResis::TopLevel() const {
     Long top = -1;
     for (const Job& j : linked_) {
-        if (j.kind != 2) top = std::max(top, j.level);
+        if (j.kind != kJobKindAlways) top = std::max(top, j.level);
     }
     return top;
 }
@@ -78,7 +79,7 @@ void CJobResis::ApplyRemovals(const std::vector<Long>& removals) {
                                [key](const Job& j) { return j.key == key; });
         if (it == linked_.end()) continue;
         linked_.erase(it);
-        Deliver(key, 2, 0);
+        Deliver(key, kJobMessageEnd, 0);
     }
 }
 
@@ -89,13 +90,13 @@ void CJobResis::ApplyAdds(const std::vector<PendingAdd>& adds) {
         job.key = a.key;
         job.kind = a.kind;
         const Long top = TopLevel();
-        if (a.kind == 1) job.level = top + 1;
-        if (a.kind == 0) job.level = std::max<Long>(top, 0);
+        if (a.kind == kJobKindModal) job.level = top + 1;
+        if (a.kind == kJobKindNormal) job.level = std::max<Long>(top, 0);
         // A fresh job reports its start, not an activation; its state is set
         // with everyone else's below.
         job.active = false;
         linked_.push_back(job);
-        Deliver(a.key, 1, 0);
+        Deliver(a.key, kJobMessageBegin, 0);
     }
 }
 
@@ -106,8 +107,9 @@ void CJobResis::RecomputeActive(std::size_t oldCount) {
     std::vector<std::pair<Long, Long>> changes;
     for (std::size_t i = 0; i < linked_.size(); ++i) {
         Job& j = linked_[i];
-        const bool now = j.kind == 2 || j.level == top;
-        if (i < oldCount && now != j.active) changes.emplace_back(j.key, now ? 3 : 4);
+        const bool now = j.kind == kJobKindAlways || j.level == top;
+        if (i < oldCount && now != j.active)
+            changes.emplace_back(j.key, now ? kJobMessageActivated : kJobMessageSuspended);
         j.active = now;
     }
     for (auto [key, message] : changes) Deliver(key, message, 0);
@@ -131,7 +133,7 @@ Long CJobResis::Poll() {
     RecomputeActive(oldCount);
 
     for (const PendingMessage& m : messages) {
-        if (FindLinked(m.key) != nullptr) Deliver(m.key, 5, m.parameter);
+        if (FindLinked(m.key) != nullptr) Deliver(m.key, kJobMessageSent, m.parameter);
     }
 
     // Keys in link order: the list cannot change during the walk (rule 1), but
@@ -141,7 +143,7 @@ Long CJobResis::Poll() {
     for (const Job& j : linked_) {
         if (j.active) active.push_back(j.key);
     }
-    for (Long key : active) Deliver(key, 0, 0);
+    for (Long key : active) Deliver(key, kJobMessageStep, 0);
 
     polling_ = false;
     return static_cast<Long>(linked_.size());

@@ -50,15 +50,27 @@ void spLib::RaiseTimer(double deltaMs) {
     const double d = std::clamp(deltaMs, 0.0, 1000.0);
     Raise([d](ILibEvents& l) { l.xLib_Timer(d); });
 }
-void spLib::RaiseUnload() { Raise([](ILibEvents& l) { l.xLib_Unload(); }); }
-void spLib::RaiseTerminateInput() { Raise([](ILibEvents& l) { l.xLib_TerminateInput(); }); }
-void spLib::RaiseTerminateSound() { Raise([](ILibEvents& l) { l.xLib_TerminateSound(); }); }
-void spLib::RaiseTerminateDraw() { Raise([](ILibEvents& l) { l.xLib_TerminateDraw(); }); }
+void spLib::RaiseUnload() {
+    Raise([](ILibEvents& l) { l.xLib_Unload(); });
+}
+void spLib::RaiseTerminateInput() {
+    Raise([](ILibEvents& l) { l.xLib_TerminateInput(); });
+}
+void spLib::RaiseTerminateSound() {
+    Raise([](ILibEvents& l) { l.xLib_TerminateSound(); });
+}
+void spLib::RaiseTerminateDraw() {
+    Raise([](ILibEvents& l) { l.xLib_TerminateDraw(); });
+}
 void spLib::RaiseVideoMemoryRelease() {
     Raise([](ILibEvents& l) { l.xLib_VideoMemoryRelease(); });
 }
-void spLib::RaiseVideoMemoryCash() { Raise([](ILibEvents& l) { l.xLib_VideoMemoryCash(); }); }
-void spLib::RaiseAudioVolumeReset() { Raise([](ILibEvents& l) { l.xLib_AudioVolumeReset(); }); }
+void spLib::RaiseVideoMemoryCash() {
+    Raise([](ILibEvents& l) { l.xLib_VideoMemoryCash(); });
+}
+void spLib::RaiseAudioVolumeReset() {
+    Raise([](ILibEvents& l) { l.xLib_AudioVolumeReset(); });
+}
 void spLib::RaiseAudioVolumeFadeout(std::int32_t fadeTime) {
     Raise([fadeTime](ILibEvents& l) { l.xLib_AudioVolumeFadeout(fadeTime); });
 }

@@ -1,5 +1,6 @@
 #include "frontend/front_end_jobs.h"
 
+#include "frontend/job_numbers.h"
 #include "frontend/key_setup_screen.h"
 #include "frontend/logo_sequence.h"
 #include "frontend/network_jobs.h"
@@ -17,10 +18,16 @@ struct JobEntry {
 // table as their screens and services land; job 22 is a development report
 // and never runs.
 constexpr JobEntry kFrontEndJobs[] = {
-    {1, AppJob1_KeySetup},    {2, AppJob2_MenuTicker}, {3, AppJob3_NetworkSetup},
-    {4, AppJob4_NetworkLink}, {5, AppJob5_KeyDialog},  {6, AppJob6_GraphicsDialog},
-    {7, AppJob7_Empty},       {8, AppJob8_Closing},    {9, AppJob9_ApplyGraphics},
-    {10, AppJob10_Logo},
+    {kKeySetupJob, AppJob1_KeySetup},
+    {kMenuTickerJob, AppJob2_MenuTicker},
+    {kNetworkSetupJob, AppJob3_NetworkSetup},
+    {kNetworkLinkJob, AppJob4_NetworkLink},
+    {kKeyDialogJob, AppJob5_KeyDialog},
+    {kGraphicsDialogJob, AppJob6_GraphicsDialog},
+    {kEmptyJob, AppJob7_Empty},
+    {kClosingJob, AppJob8_Closing},
+    {kApplyGraphicsJob, AppJob9_ApplyGraphics},
+    {kLogoJob, AppJob10_Logo},
 };
 
 }  // namespace

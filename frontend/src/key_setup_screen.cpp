@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "framework/input_codes.h"
+#include "framework/job_list.h"
 #include "frontend/application_config.h"
 #include "frontend/layer_object.h"
 #include "frontend/logo_sequence.h"
@@ -12,12 +13,12 @@
 #include "image/cmg_bbi_function.h"
 
 namespace brumil::frontend {
-namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
-constexpr Long kMessageActivated = 3;
+using framework::kJobMessageActivated;
+using framework::kJobMessageBegin;
+using framework::kJobMessageEnd;
+using framework::kJobMessageStep;
+namespace {
 
 // Layers of the screen's view.
 enum KeySetupLayer : Long {
@@ -238,7 +239,7 @@ struct Screen {
 
     void HandOver() {
         app.Job().Remove(ApplicationConfig::Key(kKeySetupJob));
-        app.Job().Add(ApplicationConfig::Key(kLogoJob), 0);
+        app.Job().Add(ApplicationConfig::Key(kLogoJob), framework::kJobKindNormal);
         app.WorkPicture.CreateBBI(640, 480);
         const image::CmgBBI& painted = View().PaintGetBBI();
         image::gBBIFunction().BBIExpandBlt(app.WorkPicture, painted, 0, 0, painted.GetWidth(),
@@ -283,7 +284,7 @@ void AppJob1_KeySetup(ApplicationConfig& app, Long, Long message, Long) {
     Screen screen{app, *app.Screens};
     ScreenState& st = app.State;
     switch (message) {
-        case kMessageBegin:
+        case kJobMessageBegin:
             app.Screens->EnableScreenMenus(true);
             st.RenderLevel = app.Screens->GetRenderLevel();
             st.JoystickCount = app.Screens->GetJoystickCount();
@@ -293,16 +294,16 @@ void AppJob1_KeySetup(ApplicationConfig& app, Long, Long message, Long) {
             st.NextJoystickScan = app.Screens->NowMs();
             screen.Rebuild(0);
             break;
-        case kMessageEnd:
+        case kJobMessageEnd:
             app.CurrentView.reset();
             app.Screens->EnableScreenMenus(true);
             break;
-        case kMessageActivated:
+        case kJobMessageActivated:
             if (!app.CurrentView) screen.BuildScreen(st.Page);
             screen.ShowAssignments(st.Page);
             screen.BuildItems();
             break;
-        case kMessageStep:
+        case kJobMessageStep:
             screen.Step();
             break;
         default:

@@ -3,17 +3,18 @@
 #include <algorithm>
 #include <memory>
 
+#include "framework/job_list.h"
 #include "frontend/application_config.h"
 #include "frontend/screen_host.h"
 #include "frontend/view.h"
 #include "image/cmg_bbi_function.h"
 
 namespace brumil::frontend {
-namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
+using framework::kJobMessageBegin;
+using framework::kJobMessageEnd;
+using framework::kJobMessageStep;
+namespace {
 
 constexpr Long kScreenWidth = 640;
 constexpr Long kScreenHeight = 480;
@@ -145,7 +146,7 @@ private:
 
     void HandOver() {
         app_.Job().Remove(ApplicationConfig::Key(kLogoJob));
-        app_.Job().Add(ApplicationConfig::Key(kTitleJob), 0);
+        app_.Job().Add(ApplicationConfig::Key(kTitleJob), framework::kJobKindNormal);
         app_.WorkPicture.CreateBBI(kScreenWidth, kScreenHeight);
         Fx().BBIBlt(app_.WorkPicture, st_.CurrentPicture, 0, 0, 0, 0, 0, 0, 1.0f);
     }
@@ -166,13 +167,13 @@ void AppJob10_Logo(ApplicationConfig& app, Long, Long message, Long) {
     if (app.Screens == nullptr) return;
     Logo logo(app, *app.Screens);
     switch (message) {
-        case kMessageBegin:
+        case kJobMessageBegin:
             logo.Begin();
             break;
-        case kMessageEnd:
+        case kJobMessageEnd:
             logo.End();
             break;
-        case kMessageStep:
+        case kJobMessageStep:
             logo.Step();
             break;
         default:

@@ -1,15 +1,16 @@
 #include "frontend/service_jobs.h"
 
+#include "framework/job_list.h"
 #include "frontend/application_config.h"
 #include "frontend/quadefects.h"
 
 namespace brumil::frontend {
 
-namespace {
+using framework::kJobMessageBegin;
+using framework::kJobMessageEnd;
+using framework::kJobMessageStep;
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
+namespace {
 
 // The window menu shows with the mouse above this screen row and hides from
 // the second row on; the rows between leave it as it is.
@@ -25,7 +26,7 @@ constexpr int kVideoMemoryCashTries = 10;
 
 void AppJob2_MenuTicker(ApplicationConfig& app, Long, Long message, Long) {
     ServiceJobHost* host = app.ServiceHost;
-    if (host == nullptr || message != kMessageStep) return;
+    if (host == nullptr || message != kJobMessageStep) return;
     ScreenState& st = app.State;
     const Long level = host->GetRenderLevel();
     if (level != st.MenuRenderLevel) {
@@ -37,7 +38,9 @@ void AppJob2_MenuTicker(ApplicationConfig& app, Long, Long message, Long) {
         const Long y = host->MouseScreenY();
         if (y < kMenuShowBelowY) {
             host->MainMenu(true);
-        } else if (y >= kMenuHideFromY) {
+        } else if (y >= kMenuHideFromY && !host->MenuInUse()) {
+            // A drop-down reaches below the bar: the bar stays while it is
+            // open or pointed at, so its items can be chosen.
             host->MainMenu(false);
         }
     }
@@ -53,7 +56,7 @@ void DialogJob(ApplicationConfig& app, Long job, Long message) {
     ScreenState& st = app.State;
     const bool keyDialog = job == kKeyDialogJob;
     switch (message) {
-        case kMessageBegin:
+        case kJobMessageBegin:
             st.DialogLeftFullScreen = false;
             // A half-size full screen cannot show a window over it.
             if (host->IsFullScreenMode() && host->IsHalfSizeMode()) {
@@ -62,7 +65,7 @@ void DialogJob(ApplicationConfig& app, Long job, Long message) {
             }
             st.DialogShown = false;
             break;
-        case kMessageStep: {
+        case kJobMessageStep: {
             SettingsDialog* dialog = host->Dialog(job);
             if (dialog == nullptr) {
                 // No dialog to wait for: the job ends rather than holding the
@@ -88,7 +91,7 @@ void DialogJob(ApplicationConfig& app, Long job, Long message) {
             }
             break;
         }
-        case kMessageEnd:
+        case kJobMessageEnd:
             if (keyDialog) host->SetupKeyboardMouse();
             host->EnableScreenAndSystemMenus(true);
             if (st.DialogLeftFullScreen) host->SetFullScreenMode(true);
@@ -161,7 +164,7 @@ void AppJob8_Closing(ApplicationConfig& app, Long job, Long message, Long) {
     if (host == nullptr) return;
     ScreenState& st = app.State;
     switch (message) {
-        case kMessageBegin: {
+        case kJobMessageBegin: {
             host->FadeOutSound(1000);
             host->SetTextureSearchPaths();
             st.TransFrame = -1;
@@ -170,7 +173,7 @@ void AppJob8_Closing(ApplicationConfig& app, Long job, Long message, Long) {
             host->SetFramePacing(1, RoundToLong(random.Next01() * 3.0 + 4.0));
             break;
         }
-        case kMessageStep: {
+        case kJobMessageStep: {
             if (st.TransFrame < 0) {
                 host->CaptureScreen();
                 core::MathRandom& random = host->LooksRandom();
@@ -196,7 +199,7 @@ void AppJob8_Closing(ApplicationConfig& app, Long job, Long message, Long) {
             ++st.TransFrame;
             break;
         }
-        case kMessageEnd:
+        case kJobMessageEnd:
             st.Quad.reset();
             st.TransFrame = 0;
             st.TransTimeout = 0;
@@ -258,11 +261,11 @@ std::optional<GraphicsApply> GraphicsApplyFor(const GraphicsSettings& g) {
 void AppJob9_ApplyGraphics(ApplicationConfig& app, Long job, Long message, Long) {
     ServiceJobHost* host = app.ServiceHost;
     if (host == nullptr) return;
-    if (message == kMessageBegin) {
+    if (message == kJobMessageBegin) {
         if (!host->IsFullScreenMode()) host->RestoreMaximisedWindow();
         return;
     }
-    if (message != kMessageStep) return;
+    if (message != kJobMessageStep) return;
     if (const auto apply = GraphicsApplyFor(host->Graphics())) host->ApplyDisplay(*apply);
     app.Job().Remove(ApplicationConfig::Key(job));
     host->RestoreDDS();

@@ -117,9 +117,8 @@ void CmgBBIString::TextOut(CmgBBI& picture, Long x, Long y, std::string_view tex
     }
 }
 
-core::CRects CmgBBIString::MathTextBox(std::string_view text, const core::CRect& box,
-                                       Long spaceX, Long spaceY, Long alignX, Long alignY,
-                                       Long& x, Long& y) {
+core::CRects CmgBBIString::MathTextBox(std::string_view text, const core::CRect& box, Long spaceX,
+                                       Long spaceY, Long alignX, Long alignY, Long& x, Long& y) {
     const TextRect area{box.X, box.Y, box.Width, box.Height};
     core::CRects rects;
     Long slot = 0;

@@ -10,22 +10,18 @@
 namespace brumil::sound {
 namespace {
 
-constexpr Long kCtrl3D = 0x10;
-constexpr Long kCtrlFrequency = 0x20;
-constexpr Long kCtrlPan = 0x40;
-constexpr Long kCtrlVolume = 0x80;
 constexpr double kStoppedElapsed = 0.0001;
 
 }  // namespace
 
 void CAudio36::PlayerBufferCreate() {
     Long flags = 0;
-    if (Config.UseVolume) flags |= kCtrlVolume;
-    if (Config.UseTempo) flags |= kCtrlFrequency;
+    if (Config.UseVolume) flags |= platform::kBufferCtrlVolume;
+    if (Config.UseTempo) flags |= platform::kBufferCtrlFrequency;
     if (Config.Use3D) {
-        flags |= kCtrl3D;  // a 3D buffer takes no pan control
+        flags |= platform::kBufferCtrl3D;  // a 3D buffer takes no pan control
     } else if (Config.UsePan) {
-        flags |= kCtrlPan;
+        flags |= platform::kBufferCtrlPan;
     }
     switch (kind_) {
         case kWAV:

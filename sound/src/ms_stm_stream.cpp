@@ -11,8 +11,6 @@
 namespace brumil::sound {
 namespace {
 
-constexpr Long kCtrl3D = 0x10;
-constexpr Long kSoftwareBuffer = 0x8;
 constexpr double kSemitone = 1.0594631;
 
 // Rounds a byte count down to whole sample frames of `block` bytes.
@@ -26,14 +24,14 @@ void CmsSTM::BufferCreate(Long flags) {
     if (WaveLoaded == kFalse) return;
     BufferDelete();
     buffer_ = detail::CreateBuffer(kRingSize, header_.hz, header_.bits, header_.channels,
-                                   flags | kSoftwareBuffer);
+                                   flags | platform::kBufferLocSoftware);
     if (!buffer_) return;
     BufferExists = kTrue;
     // The ring starts silent; 8-bit samples are unsigned, so their silence is
     // 0x80, not 0.
     ring_.assign(kRingSize, Silence());
     buffer_->Write(0, ring_);
-    if ((flags & kCtrl3D) != 0) {
+    if ((flags & platform::kBufferCtrl3D) != 0) {
         buffer3d_ = detail::Open3DBuffer(*buffer_);
         if (buffer3d_) Buffer3DExists = kTrue;
     }

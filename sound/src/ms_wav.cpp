@@ -10,12 +10,6 @@ namespace brumil::sound {
 
 namespace {
 
-constexpr Long kCtrlVolume = 128;
-constexpr Long kCtrlPan = 64;
-constexpr Long kCtrlFrequency = 32;
-constexpr Long kCtrl3D = 16;
-constexpr Long kSoftwareBuffer = 8;
-
 // Tempo base of the whole-sound player (one semitone, to seven places).
 constexpr double kSemitone = 1.0594631;
 
@@ -31,15 +25,15 @@ void CmsWAV::BufferCreate(Long flags) {
     if (WaveLoaded == kFalse) return;
     BufferDelete();
     auto buffer = detail::CreateBuffer(header_.dataSize, header_.hz, header_.bits, header_.channels,
-                                       flags | kSoftwareBuffer);
+                                       flags | platform::kBufferLocSoftware);
     if (!buffer) return;
     buffer_ = std::move(buffer);
     BufferExists = kTrue;
-    caps_ = flags | kSoftwareBuffer;
+    caps_ = flags | platform::kBufferLocSoftware;
     lastVolume_ = 1.0f;
     lastPan_ = 0.0f;
     lastTempo_ = 0.0f;
-    if ((flags & kCtrl3D) != 0) {
+    if ((flags & platform::kBufferCtrl3D) != 0) {
         buffer3d_ = detail::Open3DBuffer(*buffer_);
         if (buffer3d_) Buffer3DExists = kTrue;
     }
@@ -84,11 +78,11 @@ void CmsWAV::PlaySE(Single volume, Single pan, Single tempo) {
     };
     note(buffer_->Stop());
     note(buffer_->SetCurrentPosition(0));
-    if ((caps_ & kCtrlVolume) != 0) {
+    if ((caps_ & platform::kBufferCtrlVolume) != 0) {
         SetVolum(volume * (1.0f + static_cast<Single>(detail::MasterVolumeOffset()) / 100.0f));
     }
-    if ((caps_ & kCtrlPan) != 0) SetPan(pan, 0, 0, 0, 0, 0);
-    if ((caps_ & kCtrlFrequency) != 0) SetTempo(tempo);
+    if ((caps_ & platform::kBufferCtrlPan) != 0) SetPan(pan, 0, 0, 0, 0, 0);
+    if ((caps_ & platform::kBufferCtrlFrequency) != 0) SetTempo(tempo);
     note(buffer_->Play(0));
     if (last == platform::SoundResult::BufferLost) BufferExists = kFalse;
 }

@@ -10,9 +10,8 @@ namespace brumil::sound {
 
 namespace {
 
-constexpr Long kCtrl3D = 16;
 // Volume control and a software buffer, added to the caller's flags.
-constexpr Long kOwnFlags = 136;
+constexpr Long kOwnFlags = platform::kBufferCtrlVolume | platform::kBufferLocSoftware;
 // The exact twelfth root of two.
 constexpr double kSemitone = 1.0594630943592953;
 
@@ -83,7 +82,7 @@ void CmsWIT::LocalBufferCreate(Long flags) {
             buffer_->Write(0, whole);
         }
     }
-    if (buffer_ && (flags & kCtrl3D) != 0) {
+    if (buffer_ && (flags & platform::kBufferCtrl3D) != 0) {
         buffer3d_ = detail::Open3DBuffer(*buffer_);
     }
 }

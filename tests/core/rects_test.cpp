@@ -162,11 +162,20 @@ TEST(CRects, NextIndexFollowsTheDirection) {
         Long expected;
     };
     const Case cases[] = {
-        {0, 1, 0, true, 1},  {1, 1, 0, true, 2},   {2, 1, 0, true, 2},   // nothing further right
-        {0, 0, 1, true, 3},  {1, 0, 1, true, 7},   {1, 0, 1, false, 4},  // disabled 4 skipped
-        {3, 1, 0, true, 5},  {5, -1, 0, true, 3},  {3, 0, -1, true, 0}, {0, 1, 1, true, 5},
-        {7, 0, -1, true, 1}, {7, 0, -1, false, 4}, {6, 1, 0, true, 0},  // slot not in use: first
-                                                                        // match
+        {0, 1, 0, true, 1},
+        {1, 1, 0, true, 2},
+        {2, 1, 0, true, 2},  // nothing further right
+        {0, 0, 1, true, 3},
+        {1, 0, 1, true, 7},
+        {1, 0, 1, false, 4},  // disabled 4 skipped
+        {3, 1, 0, true, 5},
+        {5, -1, 0, true, 3},
+        {3, 0, -1, true, 0},
+        {0, 1, 1, true, 5},
+        {7, 0, -1, true, 1},
+        {7, 0, -1, false, 4},
+        {6, 1, 0, true, 0},  // slot not in use: first
+                             // match
         {0, 0, 0, true, 0},
     };
     for (const auto& c : cases) {

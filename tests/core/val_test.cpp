@@ -35,7 +35,7 @@ TEST(Val, LValReadsLeadingNumbersLikeVal) {
         {"1e", 1},
         {"&H10", 16},
         {"&hff", 255},
-        {"&HFFFF", -1},  // 16-bit literal
+        {"&HFFFF", -1},      // 16-bit literal
         {"&HFFFF&", 65535},  // the "&" suffix makes it 32-bit
         {"&H8000&", 32768},
         {"&H8000", -32768},

@@ -1,7 +1,6 @@
 #include "data_root.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -24,19 +23,29 @@ std::filesystem::path TempFolder(const char* name) {
     return p;
 }
 
+// The fixture's set named by the environment variable, or else a set
+// generated now into a temporary folder of this process.
+std::filesystem::path FixtureOrGenerated(const char* variable, const char* temporaryName) {
+    const char* env = std::getenv(variable);
+    if (env && std::filesystem::is_directory(std::filesystem::path(env) / "data")) {
+        return std::filesystem::path(env);
+    }
+    const auto folder = TempFolder(temporaryName);
+    const auto result = datagen::GenerateDataSet(folder);
+    EXPECT_TRUE(result.ok);
+    return folder;
+}
+
 }  // namespace
 
 const std::filesystem::path& GeneratedRoot() {
-    static const std::filesystem::path root = [] {
-        const char* env = std::getenv("BRUMIL_DATA_ROOT");
-        if (env && std::filesystem::is_directory(std::filesystem::path(env) / "data")) {
-            return std::filesystem::path(env);
-        }
-        const auto folder = TempFolder("brumil-data");
-        const auto result = datagen::GenerateDataSet(folder);
-        EXPECT_TRUE(result.ok);
-        return folder;
-    }();
+    static const std::filesystem::path root = FixtureOrGenerated("BRUMIL_DATA_ROOT", "brumil-data");
+    return root;
+}
+
+const std::filesystem::path& GeneratedAgainRoot() {
+    static const std::filesystem::path root =
+        FixtureOrGenerated("BRUMIL_DATA_AGAIN_ROOT", "brumil-data-again");
     return root;
 }
 

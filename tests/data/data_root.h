@@ -10,6 +10,9 @@ namespace brumil::datatest {
 
 // The data root holding data/ (generated on first use when needed).
 const std::filesystem::path& GeneratedRoot();
+// A second set generated independently of the first (the fixture's second
+// folder, or else generated on first use), to compare with it.
+const std::filesystem::path& GeneratedAgainRoot();
 
 // Points the program's data root at the generated set through a program
 // folder holding "exepath.txt", the way the game starts; restores it after.

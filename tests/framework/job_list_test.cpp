@@ -218,6 +218,29 @@ TEST(JobList, NestedPollDoesNothing) {
     EXPECT_EQ(rec.Take(), (Events{{1, 1, 0}, {1, 0, 0}}));
 }
 
+// A callback that refuses a key keeps it off the list: a modal job it has
+// nothing to run for never suspends the jobs below.
+TEST(JobList, KeysTheCallbackRefusesAreNotAdded) {
+    class Refusing final : public Recorder {
+    public:
+        using Recorder::Recorder;
+        bool Accepts(Long key) const override { return key != 3; }
+    };
+    for (const Long kind : {0, 1, 2}) {
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        CJobResis list;
+        Refusing rec(list);
+        EXPECT_TRUE(list.Add(1, 0));
+        EXPECT_EQ(list.Poll(), 1);
+        rec.Take();
+        EXPECT_FALSE(list.Add(3, kind));
+        EXPECT_TRUE(list.Add(4, kind));
+        EXPECT_EQ(list.Poll(), 2);
+        EXPECT_FALSE(list.Test(3));
+        EXPECT_EQ(list.IsActive(1), kind != 1);
+    }
+}
+
 TEST(JobList, WithoutCallbackStillCounts) {
     CJobResis list;
     list.Add(1, 0);

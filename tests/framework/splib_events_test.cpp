@@ -40,7 +40,8 @@ TEST(SpLibEvents, ListenersMayLeaveOrJoinWhileRaised) {
     Recorder late;
     Leaver leaver;
     Recorder victim;
-    std::unique_ptr<LibEventSubscription> leaverSub = std::make_unique<LibEventSubscription>(&leaver);
+    std::unique_ptr<LibEventSubscription> leaverSub =
+        std::make_unique<LibEventSubscription>(&leaver);
     LibEventSubscription victimSub(&victim);
     leaver.other = &victim;
     leaver.own = &leaverSub;

@@ -51,13 +51,37 @@ TEST(ApplicationConfig, DispatcherIgnoresJobsOutsideTheTable) {
     EXPECT_EQ(fe.log, Log{"22:5"});
 }
 
-TEST(ApplicationConfig, JobsWithoutProcedureStayOnTheListSilently) {
-    ApplicationConfig app;
-    app.SetJobProcedure(7, nullptr);  // even the empty job, to be sure nothing runs
-    for (Long job : {0, 1, 2, 7, 23}) app.Job().Add(ApplicationConfig::Key(job), 0);
-    EXPECT_EQ(app.Job().Poll(), 5);
-    EXPECT_EQ(app.Job().Poll(), 5);
-    EXPECT_TRUE(app.Job().Test(ApplicationConfig::Key(1)));
+// A job number without a procedure is refused by the list, whatever its
+// kind: a modal one would otherwise suspend the screen below it for good.
+TEST(ApplicationConfig, JobsWithoutProcedureAreNeverAdded) {
+    struct Case {
+        Long job;
+        Long kind;
+    };
+    const Case cases[] = {{3, 1},  {3, 0},  {3, 2}, {4, 2}, {11, 0},
+                          {12, 1}, {20, 1}, {0, 0}, {23, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("job " + std::to_string(c.job) + " kind " + std::to_string(c.kind));
+        RecordingFrontEnd fe;
+        for (Long job : {3L, 4L, 11L, 12L, 20L}) fe.app.SetJobProcedure(job, nullptr);
+        fe.app.Job().Add(ApplicationConfig::Key(1), 0);  // the screen on show
+        fe.Step();
+        EXPECT_FALSE(fe.app.Job().Add(ApplicationConfig::Key(c.job), c.kind));
+        // The screen keeps running and hears no suspension.
+        EXPECT_EQ(fe.Step(), (Log{"1:0"}));
+        EXPECT_FALSE(fe.app.Job().Test(ApplicationConfig::Key(c.job)));
+        EXPECT_TRUE(fe.app.Job().IsActive(ApplicationConfig::Key(1)));
+        EXPECT_EQ(fe.app.Job().Poll(), 1);
+    }
+}
+
+// Once its procedure is registered the same number is added as usual.
+TEST(ApplicationConfig, JobWithProcedureIsAddedAndSuspendsTheScreen) {
+    RecordingFrontEnd fe;
+    fe.app.Job().Add(ApplicationConfig::Key(1), 0);
+    fe.Step();
+    EXPECT_TRUE(fe.app.Job().Add(ApplicationConfig::Key(3), 1));
+    EXPECT_EQ(fe.Step(), (Log{"3:1", "1:4", "3:0"}));
 }
 
 TEST(ApplicationConfig, CreationMakesWorkPictureAndEmptyJobSeven) {

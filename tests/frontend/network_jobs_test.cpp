@@ -38,6 +38,7 @@ public:
 // Only what jobs 3 and 4 use answers anything.
 class NetHost final : public ServiceJobHost {
 public:
+    bool MenuInUse() override { return false; }
     void UpdateMainMenu() override {}
     void SettingMainMenu(bool) override {}
     void MainMenu(bool) override {}
@@ -228,6 +229,8 @@ TEST_F(NetworkJobsTest, LinkClearsTheRecordsWhenItBegins) {
 TEST_F(NetworkJobsTest, LogPanelDuringABattleShowsForAWhileAfterEachLine) {
     StartLink();
     net::gNetLog().Timer = 0;  // the session's own line is long past
+    // A battle stands in as a job that does nothing.
+    app_.SetJobProcedure(kBattleStartJob, [](ApplicationConfig&, Long, Long, Long) {});
     app_.Job().Add(ApplicationConfig::Key(kBattleStartJob), 2);
     Step();
     EXPECT_FALSE(host_.logShown);  // a battle and no fresh line: hidden

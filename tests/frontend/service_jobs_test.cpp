@@ -51,6 +51,7 @@ public:
     // Input.
     bool moved = false;
     Long mouseY = 0;
+    bool menuInUse = false;
     int keyboardSetups = 0;
     // Dialogs and settings.
     FakeDialog dialogs[2];
@@ -71,6 +72,7 @@ public:
         ++settings;
     }
     void MainMenu(bool show) override { menuShows.push_back(show); }
+    bool MenuInUse() override { return menuInUse; }
     void UnLoadTheApp() override { ++unloads; }
     void EnableScreenAndSystemMenus(bool enabled) override { menusEnabled.push_back(enabled); }
     void PictureOrigin(Long& x, Long& y) override {
@@ -135,6 +137,7 @@ struct TickerCase {
     bool moved;
     Long y;
     std::vector<bool> shows;  // MainMenu calls
+    bool menuInUse = false;   // a drop-down open or pointed at
 };
 
 class MenuTickerTest : public ServiceJobsTest, public ::testing::WithParamInterface<TickerCase> {};
@@ -143,18 +146,22 @@ TEST_P(MenuTickerTest, ShowsAtTheTopHidesBelowOnlyWhenTheMouseMoved) {
     const TickerCase& c = GetParam();
     host_.moved = c.moved;
     host_.mouseY = c.y;
+    host_.menuInUse = c.menuInUse;
     app_.Coming(kMenuTickerJob, 0, 0);
-    EXPECT_EQ(host_.menuShows, c.shows) << "y " << c.y << (c.moved ? " moved" : " still");
+    EXPECT_EQ(host_.menuShows, c.shows)
+        << "y " << c.y << (c.moved ? " moved" : " still") << (c.menuInUse ? " menu in use" : "");
     EXPECT_EQ(host_.settings, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Thresholds, MenuTickerTest,
-                         ::testing::Values(TickerCase{true, 0, {true}},
-                                           TickerCase{true, 19, {true}}, TickerCase{true, 20, {}},
-                                           TickerCase{true, 25, {}}, TickerCase{true, 30, {}},
-                                           TickerCase{true, 31, {false}},
-                                           TickerCase{true, 479, {false}},
-                                           TickerCase{false, 19, {}}, TickerCase{false, 31, {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Thresholds, MenuTickerTest,
+    ::testing::Values(TickerCase{true, 0, {true}}, TickerCase{true, 19, {true}},
+                      TickerCase{true, 20, {}}, TickerCase{true, 25, {}}, TickerCase{true, 30, {}},
+                      TickerCase{true, 31, {false}}, TickerCase{true, 479, {false}},
+                      TickerCase{false, 19, {}}, TickerCase{false, 31, {}},
+                      // Over an open drop-down's rows the bar stays.
+                      TickerCase{true, 31, {}, true}, TickerCase{true, 33, {}, true},
+                      TickerCase{true, 200, {}, true}, TickerCase{true, 5, {true}, true}));
 
 TEST_F(ServiceJobsTest, TheTickerActsOnStepsOnly) {
     host_.moved = true;
@@ -196,7 +203,9 @@ TEST_P(DialogJobTest, RunsTheDialogUntilItCloses) {
     const DialogCase& c = GetParam();
     host_.fullScreen = c.fullScreen;
     host_.halfSize = c.halfSize;
-    app_.Job().Add(11, 0);  // the screen on show
+    // The screen on show: a job that does nothing of its own here.
+    app_.SetJobProcedure(11, [](ApplicationConfig&, Long, Long, Long) {});
+    app_.Job().Add(11, 0);
     Step();
     app_.Job().Add(c.job, 1);
     Step();  // begins and shows the dialog in the same step

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/base/clock.h"
+
+#include <gtest/gtest.h>
 
 namespace brumil::platform {
 namespace {

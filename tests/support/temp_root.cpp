@@ -1,8 +1,9 @@
 #include "temp_root.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 #include "platform/base/files.h"
 

@@ -18,6 +18,10 @@ inline constexpr Long kDialogFontPoints = 9;
 inline constexpr std::string_view kCommandOKCaption = "決定";
 inline constexpr std::string_view kCommandCancelCaption = "キャンセル";
 
+class DialogWindow;
+// The dialogs' window set up as it loads (CApi::SetupForm): the font above.
+void SetupDialogForm(DialogWindow& window);
+
 // A colon marks a line break in the dialogs' captions and help texts: every
 // half-width ":" and full-width "：" becomes CR LF, so "：：" leaves an
 // empty line.

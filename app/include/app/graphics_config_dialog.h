@@ -20,6 +20,8 @@
 #include "app/config_record.h"
 #include "app/dialog_window.h"
 #include "core/vb_types.h"
+#include "framework/job_list.h"
+#include "frontend/job_numbers.h"
 #include "frontend/settings_dialog.h"
 
 namespace brumil::app {
@@ -70,8 +72,8 @@ public:
 GraphicsConfigServices& PlatformGraphicsConfigServices();
 
 // The job that applies the graphics settings, and its kind (always runs).
-inline constexpr Long kApplyGraphicsJobNumber = 9;
-inline constexpr Long kApplyGraphicsJobKind = 2;
+inline constexpr Long kApplyGraphicsJobNumber = frontend::kApplyGraphicsJob;
+inline constexpr Long kApplyGraphicsJobKind = framework::kJobKindAlways;
 // The preset OK switches to: the settings chosen one by one.
 inline constexpr Long kDetailedGraphicsPreset = 10;
 
@@ -95,6 +97,9 @@ public:
     // The screen position given by Place; false when none was given since
     // the dialog was last loaded.
     bool Placement(Long& x, Long& y) const { return window_.Placement(x, y); }
+    // The window as CApi::SetupForm sees it: its font, its screen.
+    DialogWindow& Form() { return window_; }
+    const DialogWindow& Form() const { return window_; }
     // Captions after the colon rule.
     const std::string& Caption() const { return caption_; }
     const std::string& FrameCaption(GraphicsGroup group) const;

@@ -93,6 +93,9 @@ public:
     // ---- What a view draws ------------------------------------------------
     bool Visible() const { return window_.Visible(); }
     bool Placement(Long& x, Long& y) const { return window_.Placement(x, y); }
+    // The window as CApi::SetupForm sees it: its font, its screen.
+    DialogWindow& Form() { return window_; }
+    const DialogWindow& Form() const { return window_; }
     // Captions after the colon rule.
     const std::string& Caption() const { return caption_; }
     const std::string& Label1() const { return label1_; }

@@ -19,6 +19,7 @@
 #include "app/failure_log.h"
 #include "app/main_menu.h"
 #include "app/main_menu_services.h"
+#include "app/main_window.h"
 #include "app/save_files.h"
 #include "framework/maxwell.h"
 #include "platform/base/clock.h"
@@ -44,7 +45,7 @@ struct AppServices {
 // modules; sound uses the null output when running without a display.
 framework::MaxwellDevices PlatformMaxwellDevices();
 
-class TheApp {
+class TheApp final : public MainWindow {
 public:
     bool Running = false;    // set by TheAppInit: this is the main window
     bool Closing = false;    // the closing has begun
@@ -66,28 +67,29 @@ public:
     // What the menu acts on; nothing: the platform's.
     MainMenuServices* MenuServices = nullptr;
 
+    MainMenuModel& MenuModel() override { return Menu; }
     // Marks the menu checks for refreshing (main window only).
-    void UpdateMainMenu();
+    void UpdateMainMenu() override;
     // Refreshes the checks when forced or marked.
-    void SettingMainMenu(bool force);
+    void SettingMainMenu(bool force) override;
     // Shows or hides the menu overlay in full-screen mode.
-    void MainMenu(bool show);
+    void MainMenu(bool show) override;
     // The first call starts the closing transition, a later one ends the run.
-    void UnLoadTheApp();
+    void UnLoadTheApp() override;
     // A close request (close box, window manager): true lets it go ahead.
-    bool QueryClose();
+    bool QueryClose() override;
     // A click on a menu item (control and index as in Menu).
-    void MenuClick(MenuControl control, Long index);
-    void KeyDown(WindowKey key);
-    void KeyUp(WindowKey key, bool altHeld);
+    void MenuClick(MenuControl control, Long index) override;
+    void KeyDown(WindowKey key) override;
+    void KeyUp(WindowKey key, bool altHeld) override;
     // The overlay hid itself (it lost the focus): MenuShown is cleared with
     // it, so Alt can always bring it back.
-    void MenuOverlayHidden();
+    void MenuOverlayHidden() override;
     // True while the overlay is on show.
-    bool MenuOverlayVisible() const { return menuOverlayVisible_; }
+    bool MenuOverlayVisible() const override { return menuOverlayVisible_; }
     // Runs the display changes asked since the last call; called after each
     // frame host Poll, never inside the event pump or the menu's drawing.
-    void ApplyDisplayChanges();
+    void ApplyDisplayChanges() override;
 
 private:
     MainMenuServices& Services();

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/api_form.h"
 #include "core/file_table.h"
 #include "core/math_helpers.h"
 #include "core/math_random.h"
@@ -45,6 +46,14 @@ public:
     // not be opened and the copy carried on without it).
     bool HoldsInstanceLock() const { return instanceLock_ != nullptr; }
     void Sleep(Long milliseconds);
+    // Applies the given values to a window (api_form.h): x and y place it,
+    // kept inside the screen; client width and height size its client area;
+    // font size (0 gives 9) and name apply to every control; no caption
+    // removes the caption and sizing border. Omitted values keep its state.
+    void SetupForm(ApiForm& form, const FormSetup& setup);
+    // Converts a point in the window's client coordinates to the screen in
+    // place: 0, 0 gives the client area's origin on the screen.
+    void FormOnPosition(const ApiForm& form, Long& x, Long& y);
     // Milliseconds of the 32-bit clock; compare with platform::DeadlinePassed.
     platform::Millis GetTime() { return clock_.NowMs(); }
     // Today's date: a four-digit year, two-digit month and day, each only when

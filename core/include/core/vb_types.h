@@ -16,7 +16,9 @@ using Byte = std::uint8_t;
 // Stored flags use -1 for True.
 constexpr Integer kTrue = -1;
 constexpr Integer kFalse = 0;
-constexpr Integer ToFlag(bool b) { return b ? kTrue : kFalse; }
+constexpr Integer ToFlag(bool b) {
+    return b ? kTrue : kFalse;
+}
 
 // Float to integer as the original language converts: to the nearest whole
 // number, halves to the even neighbour. Values outside the 32-bit range clamp;

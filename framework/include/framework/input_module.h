@@ -10,6 +10,8 @@
 
 #include "core/vb_types.h"
 #include "framework/input_state.h"
+#include "framework/key_assign.h"
+#include "framework/vkey.h"
 #include "platform/base/input_devices.h"
 
 namespace brumil::framework {
@@ -39,10 +41,26 @@ private:
     std::vector<JoystickCounts> joysticks_;
 };
 
+// The tables an input step reads and writes, none owned: the input block, the
+// players' key assignments, their virtual-key records, and which records the
+// step fills from the local devices (the others are driven by the computer
+// opponent or the network peer).
+struct InputTables {
+    InputStateBlock* state = nullptr;
+    const KeyAssignTable* keys = nullptr;
+    std::array<VKeyRecord, kVKeyPlayers>* vkeys = nullptr;
+    const std::array<bool, kVKeyPlayers>* fromDevices = nullptr;
+};
+
+// The shared tables: gInputState, gKeyAssign, VKey and gVKeyFromDevices.
+InputTables SharedInputTables();
+
 class InputModule {
 public:
-    // The devices read by the input step (not owned; nullptr detaches).
-    void Attach(platform::InputDevices* devices);
+    // The devices read by the input step (not owned; nullptr detaches) and the
+    // tables it works on, which must outlive the attachment.
+    void Attach(platform::InputDevices* devices, const InputTables& tables = SharedInputTables());
+    const InputTables& Tables() const { return tables_; }
     platform::InputDevices* Devices() const { return devices_; }
     // How many players' virtual keys the step fills (0..4).
     void SetVKeyCount(int count);
@@ -63,6 +81,7 @@ public:
 
 private:
     platform::InputDevices* devices_ = nullptr;
+    InputTables tables_ = SharedInputTables();
     int vkeyCount_ = 4;
     InputTracker tracker_;
     platform::InputSnapshot snapshot_;

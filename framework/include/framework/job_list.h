@@ -46,11 +46,31 @@
 
 namespace brumil::framework {
 
+// The messages of a job (above); every job list and every job uses these names.
+inline constexpr Long kJobMessageStep = 0;
+inline constexpr Long kJobMessageBegin = 1;
+inline constexpr Long kJobMessageEnd = 2;
+inline constexpr Long kJobMessageActivated = 3;
+inline constexpr Long kJobMessageSuspended = 4;
+inline constexpr Long kJobMessageSent = 5;
+
+// The kinds of a job (above).
+inline constexpr Long kJobKindNormal = 0;
+inline constexpr Long kJobKindModal = 1;
+inline constexpr Long kJobKindAlways = 2;
+
 // The one callback of a job list.
 class IJobResis {
 public:
     virtual ~IJobResis() = default;
     virtual void Coming(Long job, Long message, Long parameter) = 0;
+    // False for a key the callback has nothing to run for: the list refuses
+    // to add it, so such a job can never hold a level (and the jobs below it)
+    // suspended.
+    virtual bool Accepts(Long key) const {
+        (void)key;
+        return true;
+    }
 };
 
 class CJobResis {
@@ -59,7 +79,8 @@ public:
     IJobResis* Callback = nullptr;
 
     // Queues the job; false when the key is already linked (and not being
-    // removed) or already waiting to be added. Kinds outside 0..2 are refused.
+    // removed), already waiting to be added, or not accepted by the callback.
+    // Kinds outside 0..2 are refused.
     bool Add(Long key, Long kind);
     // Queues the removal of a linked or pending job; other keys are ignored.
     void Remove(Long key);

@@ -5,8 +5,7 @@
 // registered for the job's number.
 //
 // Screens plug in by registering a procedure (see front_end_jobs.h); a job
-// number without a procedure is ignored, so a job whose screen does not exist
-// yet can sit on the list harmlessly.
+// number without a procedure is ignored: the list refuses to add it.
 //
 // Other parts add and remove jobs with Job().Add(Key(n), kind) and
 // Job().Remove(Key(n)). Adds and removes take effect at the list's next Poll:
@@ -77,6 +76,10 @@ public:
     // number; numbers outside 1..22 and numbers without a procedure are
     // ignored.
     void Coming(Long job, Long message, Long parameter) override;
+    // Only job numbers with a procedure join the list: a menu item whose job
+    // does not exist yet (network set-up before network play) does nothing
+    // rather than suspending the screen below for good.
+    bool Accepts(Long key) const override { return HasJobProcedure(key); }
     // The same under the front end's own name.
     void IJobResis_Coming(Long job, Long message, Long parameter) {
         Coming(job, message, parameter);

@@ -13,12 +13,11 @@
 
 #include "core/vb_types.h"
 #include "framework/key_assign.h"
+#include "frontend/job_numbers.h"
 
 namespace brumil::frontend {
 
 class ApplicationConfig;
-
-inline constexpr Long kKeySetupJob = 1;
 
 // Items of the screen: 0..4 buttons 1 to 5, 6..9 Up, Down, Left, Right,
 // 10 the controller page, 11 confirm. Item 5 (button 6) has no line.

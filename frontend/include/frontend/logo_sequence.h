@@ -9,13 +9,11 @@
 // same time with fewer frames.
 
 #include "core/vb_types.h"
+#include "frontend/job_numbers.h"
 
 namespace brumil::frontend {
 
 class ApplicationConfig;
-
-inline constexpr Long kLogoJob = 10;
-inline constexpr Long kTitleJob = 11;
 
 inline constexpr Long kLogoFadeSteps = 64;
 inline constexpr Long kLogoHoldSteps = 32;

@@ -12,14 +12,11 @@
 #include <string>
 
 #include "core/vb_types.h"
+#include "frontend/job_numbers.h"
 
 namespace brumil::frontend {
 
 class ApplicationConfig;
-
-inline constexpr Long kNetworkSetupJob = 3;
-inline constexpr Long kNetworkLinkJob = 4;
-inline constexpr Long kBattleStartJob = 20;
 
 // What job 3 needs of the session set-up window.
 class NetworkDialog {

@@ -20,6 +20,7 @@
 #include "core/math_random.h"
 #include "core/vb_types.h"
 #include "framework/display.h"
+#include "frontend/job_numbers.h"
 #include "frontend/network_jobs.h"
 #include "frontend/settings_dialog.h"
 #include "platform/base/clock.h"
@@ -28,12 +29,6 @@ namespace brumil::frontend {
 
 class ApplicationConfig;
 class CQuadefects;
-
-inline constexpr Long kMenuTickerJob = 2;
-inline constexpr Long kKeyDialogJob = 5;
-inline constexpr Long kGraphicsDialogJob = 6;
-inline constexpr Long kClosingJob = 8;
-inline constexpr Long kApplyGraphicsJob = 9;
 
 // The closing transition is cut short this long after its first step.
 inline constexpr std::uint32_t kClosingTimeoutMs = 2500;
@@ -66,6 +61,9 @@ std::optional<GraphicsApply> GraphicsApplyFor(const GraphicsSettings& settings);
 class ServiceJobHost {
 public:
     virtual ~ServiceJobHost() = default;
+    // True while a drop-down of the menu is open or the pointer is over the
+    // menu bar or a drop-down.
+    virtual bool MenuInUse() = 0;
 
     // The main window.
     virtual void UpdateMainMenu() = 0;
@@ -76,7 +74,8 @@ public:
     virtual void EnableScreenAndSystemMenus(bool enabled) = 0;
     // The screen position of the picture's top-left corner.
     virtual void PictureOrigin(Long& x, Long& y) = 0;
-    // In window mode, a maximised main window goes back to its normal size.
+    // In window mode, a maximised or minimised main window goes back to its
+    // normal size.
     virtual void RestoreMaximisedWindow() = 0;
 
     // The display.

@@ -89,6 +89,18 @@ fs::path ProgramFolder() {
     return exe.parent_path();
 }
 
+fs::path CurrentFolder() {
+    std::error_code ec;
+    fs::path folder = fs::current_path(ec);
+    return ec ? fs::path() : folder;
+}
+
+bool SetCurrentFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::current_path(folder, ec);
+    return !ec;
+}
+
 void InitDataRoot(const fs::path& folder) {
     std::error_code ec;
     SetDataRoot(folder);

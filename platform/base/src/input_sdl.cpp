@@ -44,6 +44,7 @@ public:
         out.mouse.right = (buttons & SDL_BUTTON(SDL_BUTTON_RIGHT)) != 0;
         out.mouse.middle = (buttons & SDL_BUTTON(SDL_BUTTON_MIDDLE)) != 0;
         TakeTaps(out);
+        MaskCaptured(out);
         out.mouse.pointer = window_.TakePointerActivity();
 
         out.joysticks.assign(joysticks_.size(), JoystickState{});
@@ -108,6 +109,18 @@ private:
         out.mouse.middle = out.mouse.middle || tappedMouse_[2];
         tappedKeys_.fill(false);
         tappedMouse_.fill(false);
+    }
+
+    // What the menu or a dialog took is neither held nor tapped for the game,
+    // however SDL's own state and the taps saw it.
+    void MaskCaptured(InputSnapshot& out) {
+        const CapturedInput c = window_.TakeCapturedInput();
+        out.mouse.left = out.mouse.left && !c.left;
+        out.mouse.right = out.mouse.right && !c.right;
+        out.mouse.middle = out.mouse.middle && !c.middle;
+        for (std::size_t k = 0; k < out.keys.size() && k < c.keys.size(); ++k) {
+            if (c.keys[k]) out.keys[k] = false;
+        }
     }
 
     void CloseJoysticks() {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/base/files.h"
@@ -45,6 +46,10 @@ InstanceLockResult AcquireInstanceLock(std::unique_ptr<InstanceLock>& holder,
     }
     holder = InstanceLockAccess::Make(fd);
     return InstanceLockResult::kAcquired;
+}
+
+void EndSecondCopy(int code) {
+    std::exit(code);
 }
 
 }  // namespace brumil::platform

@@ -254,7 +254,9 @@ WindowEvents SdlWindow::PumpEvents() {
     // SDL_QUIT is a close like the close box: SDL sends it for the last
     // window's close and for SIGTERM and SIGINT.
     while (!DisplayLost() && SDL_PollEvent(&e) != 0) {
-        if (eventHook_ && eventHook_(e)) continue;
+        const bool taken = eventHook_ && eventHook_(e);
+        NoteCapture(e, taken);
+        if (taken) continue;
         switch (e.type) {
             case SDL_QUIT:
                 events.closeRequested = true;

@@ -9,6 +9,17 @@ void SdlWindow::ClientSize(int& width, int& height) const {
     if (window_ != nullptr) SDL_GetWindowSize(window_, &width, &height);
 }
 
+WindowSizeState SdlWindow::SizeState() const {
+    const Uint32 flags = window_ != nullptr ? SDL_GetWindowFlags(window_) : 0;
+    if ((flags & SDL_WINDOW_MINIMIZED) != 0) return WindowSizeState::Minimised;
+    if ((flags & SDL_WINDOW_MAXIMIZED) != 0) return WindowSizeState::Maximised;
+    return WindowSizeState::Normal;
+}
+
+void SdlWindow::RestoreNormalSize() {
+    if (SizeState() != WindowSizeState::Normal) SDL_RestoreWindow(window_);
+}
+
 void SdlWindow::InjectPointerMotion(int x, int y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;

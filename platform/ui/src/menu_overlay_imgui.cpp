@@ -5,6 +5,7 @@
 #include <imgui.h>
 
 #include "imgui_sdl_draw.h"
+#include "overlay_hold.h"
 #include "overlay_pointer.h"
 #include "overlay_windows.h"
 #include "platform/base/sdl_window.h"
@@ -85,8 +86,24 @@ public:
         y = wy + py;
     }
 
+    void ScreenSize(int& width, int& height) const override {
+        SDL_Rect r{};
+        const int display = SDL_GetWindowDisplayIndex(window_.Handle());
+        if (display < 0 || SDL_GetDisplayBounds(display, &r) != 0) r = SDL_Rect{};
+        width = r.w;
+        height = r.h;
+    }
+
     void AddWindow(OverlayWindow& window) override { windows_.Add(window); }
     void RemoveWindow(OverlayWindow& window) override { windows_.Remove(window); }
+
+    bool MenuInUse() const override {
+        if (dropDownOpen_) return true;
+        // Over the bar as last drawn, wherever the pointer went since.
+        float x = 0.0f, y = 0.0f;
+        return barShownLast_ && pointer_.Position(x, y) && x >= barMin_.x && x < barMax_.x &&
+               y >= barMin_.y && y < barMax_.y;
+    }
 
     void FrameDone() override {
         if (window_.PresentationCount() == seenPresentations_) window_.Redraw();
@@ -124,12 +141,13 @@ private:
         const bool typing = ImGui::GetIO().WantTextInput;
         switch (e.type) {
             case SDL_KEYDOWN:
-                // A text field with the focus gets the keys (and the window's
-                // own handlers none); a window that reads the keys itself (the
-                // key configuration) keeps them from the handlers too.
+                // A text field with the focus takes the keys: neither the
+                // window's own handlers nor the game see them. A window that
+                // reads the keys itself (the key configuration) keeps them
+                // from the handlers only.
                 if (typing) {
                     ImGui_ImplSDL2_ProcessEvent(&e);
-                    return false;
+                    return true;
                 }
                 if (windows_.CapturesKeys()) return false;
                 if (e.key.repeat == 0) client_.KeyDown(KeyOf(e.key.keysym.sym));
@@ -137,7 +155,7 @@ private:
             case SDL_KEYUP:
                 if (typing) {
                     ImGui_ImplSDL2_ProcessEvent(&e);
-                    return false;
+                    return true;
                 }
                 if (windows_.CapturesKeys()) return false;
                 client_.KeyUp(KeyOf(e.key.keysym.sym), (e.key.keysym.mod & KMOD_ALT) != 0);
@@ -158,8 +176,7 @@ private:
         }
         if (!IsMouseEvent(e)) return false;
         ImGui_ImplSDL2_ProcessEvent(&e);
-        // Clicks on the bar or an open menu stay with the menu.
-        return e.type != SDL_MOUSEMOTION && ImGui::GetIO().WantCaptureMouse;
+        return hold_.Takes(e);
     }
 
     void Draw() {
@@ -172,10 +189,13 @@ private:
         ImGui_ImplSDL2_NewFrame();
         pointer_.Apply(ImGui::GetIO());  // in place of the back-end's guess
         ImGui::NewFrame();
-        if (!full || barShown_) DrawBar(frame);
+        dropDownOpen_ = false;
+        barShownLast_ = !full || barShown_;
+        if (barShownLast_) DrawBar(frame);
         if (frame.logVisible && frame.logText != nullptr) DrawLog(*frame.logText);
         if (!windows_.Empty()) windows_.Draw(WindowPlace());
         ImGui::Render();
+        hold_.FrameDrawn();
         draw_->Render(ImGui::GetDrawData());
         FollowTextInput(ImGui::GetIO().WantTextInput);
     }
@@ -194,10 +214,14 @@ private:
 
     void DrawBar(const OverlayFrame& frame) {
         if (!ImGui::BeginMainMenuBar()) return;
+        barMin_ = ImGui::GetWindowPos();
+        barMax_ =
+            ImVec2(barMin_.x + ImGui::GetWindowSize().x, barMin_.y + ImGui::GetWindowSize().y);
         for (std::size_t m = 0; m < frame.menus.size(); ++m) {
             const OverlayMenu& menu = frame.menus[m];
             ImGui::PushID(static_cast<int>(m));
             if (ImGui::BeginMenu(menu.caption.c_str(), menu.enabled)) {
+                dropDownOpen_ = true;
                 for (std::size_t i = 0; i < menu.items.size(); ++i) {
                     const OverlayItem& item = menu.items[i];
                     ImGui::PushID(static_cast<int>(i));
@@ -251,11 +275,17 @@ private:
     ImGuiContext* context_ = nullptr;
     std::unique_ptr<ImGuiSdlDraw> draw_;
     OverlayPointer pointer_;
+    OverlayHold hold_;
     ImVector<ImWchar> ranges_;  // must outlive the font atlas
     float fontSize_ = 14.0f;
     int barHeight_ = 0;
     bool barShown_ = false;
     bool textInput_ = false;
+    // The bar and its drop-downs as the last frame drew them.
+    bool barShownLast_ = false;
+    bool dropDownOpen_ = false;
+    ImVec2 barMin_;
+    ImVec2 barMax_;
     std::uint64_t seenPresentations_ = 0;
     OverlayWindows windows_;  // its glyph ranges outlive the atlas, freed in the destructor body
     std::string shownLog_;

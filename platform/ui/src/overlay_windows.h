@@ -5,6 +5,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <list>
 #include <string>
@@ -50,8 +51,9 @@ namespace brumil::platform {
 // clears `open`; `id` keeps the window's state whatever its caption. When it
 // appears the window goes to the head's screen position (converted to the
 // client area) or else to the picture's top-left corner; afterwards the user
-// may move it. As with ImGui::Begin, ImGui::End must follow whatever the
-// answer; false means nothing is to be drawn in it.
+// may move it. Whatever its position, the whole window stays inside the
+// display. As with ImGui::Begin, ImGui::End must follow whatever the answer;
+// false means nothing is to be drawn in it.
 inline bool BeginOverlayDialog(const OverlayDialogHead& head, const char* id,
                                const OverlayPlace& place, bool& open) {
     const ImVec2 pos = head.placed ? ImVec2(float(head.screenX - place.clientScreenX),
@@ -61,7 +63,14 @@ inline bool BeginOverlayDialog(const OverlayDialogHead& head, const char* id,
     const std::string title = head.caption + "###" + id;
     const ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize |
                                    ImGuiWindowFlags_NoSavedSettings;
-    return ImGui::Begin(title.c_str(), &open, flags);
+    const bool shown = ImGui::Begin(title.c_str(), &open, flags);
+    const ImVec2 at = ImGui::GetWindowPos();
+    const ImVec2 size = ImGui::GetWindowSize();
+    const ImVec2 display = ImGui::GetIO().DisplaySize;
+    const ImVec2 inside(std::clamp(at.x, 0.0f, std::max(0.0f, display.x - size.x)),
+                        std::clamp(at.y, 0.0f, std::max(0.0f, display.y - size.y)));
+    if (inside.x != at.x || inside.y != at.y) ImGui::SetWindowPos(inside);
+    return shown;
 }
 
 // A text as ImGui shows it: line breaks as LF alone.

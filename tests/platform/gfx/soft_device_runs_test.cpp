@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "../../../platform/gfx/src/pixel.h"
-#include "../../../platform/gfx/src/span.h"
 #include "gfx_test_util.h"
+#include "pixel.h"
+#include "span.h"
 
 namespace brumil::platform {
 namespace {

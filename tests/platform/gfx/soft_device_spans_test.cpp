@@ -8,9 +8,9 @@
 #include <limits>
 #include <vector>
 
-#include "../../../platform/gfx/src/edge_walk.h"
-#include "../../../platform/gfx/src/span.h"
+#include "edge_walk.h"
 #include "gfx_test_util.h"
+#include "span.h"
 
 namespace brumil::platform {
 namespace {

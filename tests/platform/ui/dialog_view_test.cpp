@@ -142,6 +142,25 @@ TEST(GraphicsDialogView, OpensAtItsScreenPositionOrElseAtThePicturesCorner) {
     EXPECT_EQ(py - uy, 248.0f);
 }
 
+// A placement partly or wholly off the display is pulled inside it: every
+// option can still be pointed at.
+TEST(GraphicsDialogView, APlacementBeyondTheDisplayIsKeptInsideIt) {
+    struct Case {
+        int screenX, screenY;
+    };
+    for (const Case c : {Case{5000, 5000}, Case{850, 10}, Case{10, 650}, Case{-400, -300}}) {
+        SCOPED_TRACE(std::to_string(c.screenX) + ", " + std::to_string(c.screenY));
+        FakeGraphicsClient client;
+        client.frame = GraphicsFrame();
+        client.frame.placed = true;
+        client.frame.screenX = c.screenX;
+        client.frame.screenY = c.screenY;
+        auto view = MakeGraphicsDialogView(client, OverlayFont{});
+        Sweeper().Sweep(*view, false);
+        EXPECT_EQ(client.pointed, AllOptions(client.frame));
+    }
+}
+
 // Points of one kind, each found by a move onto it from outside the window.
 struct Landmarks {
     std::pair<float, float> option{-1.0f, -1.0f};

@@ -11,10 +11,10 @@
 #include <set>
 #include <utility>
 
+#include "platform/base/sdl_window.h"
 #include "platform/ui/graphics_dialog_view.h"
 #include "platform/ui/menu_overlay.h"
 #include "platform/ui/overlay_window.h"
-#include "platform/base/sdl_window.h"
 
 namespace brumil::platform {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "../scene_fuzz_entry.h"
+#include "scene_fuzz_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!brumil::render::fuzz::SceneFuzzOne({data, size}).empty()) std::abort();

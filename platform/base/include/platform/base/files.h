@@ -24,6 +24,11 @@ void SetDataRoot(const std::filesystem::path& root);
 // The folder of the running program.
 std::filesystem::path ProgramFolder();
 
+// The process's working folder (empty when it cannot be read), and setting it
+// (false when refused). Relative host paths are taken from it.
+std::filesystem::path CurrentFolder();
+bool SetCurrentFolder(const std::filesystem::path& folder);
+
 // Sets the data root from a program folder: the folder itself, or the folder
 // named by the first line of "exepath.txt" inside it (relative names are taken
 // from the program folder; a name that is not a folder is ignored).

@@ -19,11 +19,15 @@ public:
     PointerActivity TakePointerActivity() override;
     void RequestFullScreen(bool fullScreen) override { pendingFullScreen_ = fullScreen; }
     bool ApplyPendingMode() override;
+    WindowSizeState SizeState() const override { return sizeState_; }
+    void RestoreNormalSize() override { sizeState_ = WindowSizeState::Normal; }
 
     // Test controls: the next pump reports a close request; pointer activity
     // to be taken by the next input step.
     void InjectClose() { closePending_ = true; }
     void InjectPointer(const PointerActivity& pointer) { pointer_ = pointer; }
+    // As if the window manager had maximised or minimised the window.
+    void InjectSizeState(WindowSizeState state) { sizeState_ = state; }
 
     const std::string& Title() const { return title_; }
     int PresentCount() const { return presents_; }
@@ -34,6 +38,7 @@ private:
     bool fullScreen_ = false;
     bool pendingFullScreen_ = false;
     bool closePending_ = false;
+    WindowSizeState sizeState_ = WindowSizeState::Normal;
     PointerActivity pointer_;
     int presents_ = 0;
 };

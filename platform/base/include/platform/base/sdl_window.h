@@ -32,6 +32,9 @@ public:
     PointerActivity TakePointerActivity() override;
     void RequestFullScreen(bool fullScreen) override { pendingFullScreen_ = fullScreen; }
     bool ApplyPendingMode() override;
+    CapturedInput TakeCapturedInput() override;
+    WindowSizeState SizeState() const override;
+    void RestoreNormalSize() override;
 
     SDL_Window* Handle() const { return window_; }
     // The window's client size in window pixels.
@@ -67,6 +70,9 @@ private:
     };
     static Area PictureArea(int outW, int outH);
     void TrackPointer(int windowX, int windowY);
+    // Keeps account of the presses the event hook took (`taken`) and of
+    // every release.
+    void NoteCapture(const SDL_Event& e, bool taken);
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -80,6 +86,8 @@ private:
     std::uint64_t presentations_ = 0;
     PresentedFrame last_;
     PointerActivity pointer_;
+    CapturedInput capturedHeld_;   // taken presses not yet released
+    CapturedInput capturedSince_;  // taken since the last TakeCapturedInput
     std::function<bool(const SDL_Event&)> eventHook_;
     std::function<void()> overlay_;
 };

@@ -33,4 +33,8 @@ enum class InstanceLockResult {
 InstanceLockResult AcquireInstanceLock(std::unique_ptr<InstanceLock>& holder,
                                        std::string_view fileName = "\\brumil.lock");
 
+// Ends a second copy at once with `code`: it has opened nothing of its own, so
+// no destructor needs to run and nothing is saved.
+[[noreturn]] void EndSecondCopy(int code);
+
 }  // namespace brumil::platform

@@ -6,6 +6,7 @@
 // Full-screen switches are requested and applied only between frames, never
 // from inside the event pump.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -49,6 +50,20 @@ struct PointerActivity {
     int screenY = 0;
 };
 
+// Presses that something drawn over the picture (the menu, a dialog) took
+// for itself: the game's input must not see them. A press stays taken until
+// its release; one taken and released again since the last take is still
+// reported once, so a quick click on the menu never reaches the game as a tap.
+struct CapturedInput {
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+    std::array<bool, 256> keys{};  // by set-1 scan code (scan_codes.h)
+};
+
+// The size the window manager gave the window.
+enum class WindowSizeState { Normal, Maximised, Minimised };
+
 struct PresentedFrame {
     int width = 0;
     int height = 0;
@@ -82,6 +97,16 @@ public:
     // Applies a pending mode change; called by the frame host between frames.
     // True when the mode changed.
     virtual bool ApplyPendingMode() = 0;
+
+    // The presses taken from the game now or since the last take (above).
+    virtual CapturedInput TakeCapturedInput() { return {}; }
+
+    // Window managers maximise and minimise windows on their own; a window
+    // without one always reads Normal.
+    virtual WindowSizeState SizeState() const { return WindowSizeState::Normal; }
+    // Puts a maximised or minimised window back to its normal size; nothing
+    // for a window in the normal state.
+    virtual void RestoreNormalSize() {}
 };
 
 // True when windows are not to be shown: BRUMIL_HEADLESS=1, or no display.

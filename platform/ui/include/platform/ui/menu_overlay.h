@@ -81,10 +81,16 @@ public:
     virtual int BarHeight() const = 0;
     // The picture's top-left corner in screen coordinates.
     virtual void PictureOrigin(int& x, int& y) const = 0;
+    // The size of the screen the window is on; 0 when not known.
+    virtual void ScreenSize(int& width, int& height) const { width = height = 0; }
     // Once per frame after the game's presentation: when the game presented
     // nothing this frame, the last picture is shown again with the menu, so
     // the menu answers the mouse however rarely the picture changes.
     virtual void FrameDone() = 0;
+    // True while a drop-down is open or the pointer is over the bar or a
+    // drop-down (as of the last frame drawn): whoever hides the full-screen
+    // bar must leave it alone then, or no item could ever be reached.
+    virtual bool MenuInUse() const { return false; }
     // Windows drawn over the picture after the menu (the settings dialogs),
     // not owned; a window must be removed before it goes.
     virtual void AddWindow(OverlayWindow& window) { (void)window; }

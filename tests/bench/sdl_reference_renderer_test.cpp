@@ -1,11 +1,11 @@
-#include "platform/gfx/sdl_reference_renderer.h"
+#include "bench/support/sdl_reference_renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-namespace brumil::platform {
+namespace brumil::bench {
 namespace {
 
 std::uint32_t At(const SdlReferenceRenderer& r, int x, int y) {
@@ -44,4 +44,4 @@ TEST(SdlReferenceRenderer, RefusesBadSizesAndTextures) {
 }
 
 }  // namespace
-}  // namespace brumil::platform
+}  // namespace brumil::bench

@@ -1,11 +1,11 @@
 // SDL2's software renderer over a memory surface, for speed comparisons.
-#include "platform/gfx/sdl_reference_renderer.h"
+#include "bench/support/sdl_reference_renderer.h"
 
 #include <SDL.h>
 
 #include <vector>
 
-namespace brumil::platform {
+namespace brumil::bench {
 
 struct SdlReferenceRenderer::Impl {
     SDL_Surface* surface = nullptr;
@@ -78,4 +78,4 @@ int SdlReferenceRenderer::Pitch() const {
     return impl_->surface->pitch / 4;
 }
 
-}  // namespace brumil::platform
+}  // namespace brumil::bench

@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-namespace brumil::platform {
+namespace brumil::bench {
 
 class SdlReferenceRenderer {
 public:
@@ -39,4 +39,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace brumil::platform
+}  // namespace brumil::bench
