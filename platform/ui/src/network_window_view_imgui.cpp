@@ -149,27 +149,29 @@ public:
             return;
         }
         bool open = true;
-        bool send = false, escape = false;
+        bool edited = false, send = false, escape = false;
         if (BeginOverlayDialog(f, "brumil_chat", place, open)) {
             text_.Follow(f.text, active_);
             if (focusNext_) ImGui::SetKeyboardFocusHere();
             focusNext_ = false;
-            // Enter sends; the field keeps the focus for the next line.
-            const bool enter =
-                text_.Draw("##line", kFieldWidth * 1.4f, ImGuiInputTextFlags_EnterReturnsTrue);
+            // Each edit reaches the client at once, so a click on the button
+            // sends the line as shown. Enter sends too (it ends the edit).
+            edited = text_.Draw("##line", kFieldWidth * 1.4f);
             active_ = ImGui::IsItemActive();
-            focusNext_ = enter;
+            const bool enter = ImGui::IsItemDeactivated() &&
+                               ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false);
             escape = ImGui::IsWindowFocused() &&
                      ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false);
+            send = enter;
             ImGui::SameLine();
-            send = ImGui::Button(f.send.c_str(), ImVec2(kButtonWidth * 0.6f, 0.0f)) || enter;
+            send = ImGui::Button(f.send.c_str(), ImVec2(kButtonWidth * 0.6f, 0.0f)) || send;
+            focusNext_ = send;  // back in the field for the next line
         }
         ImGui::End();
+        if (edited || send) client_.TextEdited(text_.Text());
         if (send) {
-            // The line as typed, then the send; the field starts empty again.
-            client_.TextEdited(text_.Text());
             client_.SendClicked();
-            text_.Follow({}, false);
+            text_.Follow({}, false);  // the field starts empty again
         }
         if (escape) client_.EscapePressed();
         if (!open) client_.CloseBoxClicked();
