@@ -1,6 +1,13 @@
 #include "app/main_loop.h"
 
+#include "app/network_windows_ui.h"
+
 namespace brumil::app {
+
+Long JobListLoop::Poll() {
+    PollNetworkSession();
+    return list_.Poll();
+}
 
 std::uint64_t RunMainLoop(MainLoopJobs& jobs, MainLoopHost& host) {
     std::uint64_t passes = 0;

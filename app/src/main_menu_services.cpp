@@ -1,5 +1,6 @@
 #include "app/main_menu_services.h"
 
+#include "app/network_windows_ui.h"
 #include "framework/display.h"
 #include "framework/maxwell.h"
 #include "framework/sound.h"
@@ -27,8 +28,7 @@ public:
     }
     void SetVolumeLevel(Long step) override { framework::SetVolumeLevel(step); }
     void AudioVolumeReset() override { framework::gSpLib().DirectSoundAudioVolumeReset(); }
-    // No network window exists yet, so there is never a session to chat in.
-    bool ShowChat() override { return false; }
+    bool ShowChat() override { return ShowNetworkChat(); }
     // The main loop ends when the job list is empty; whatever is still on it
     // when the window goes is removed.
     void UnloadWindow() override {

@@ -4,6 +4,7 @@
 
 #include "app/overlay_font_file.h"
 #include "frontend/application_config.h"
+#include "net/net_globals.h"
 #include "platform/ui/menu_overlay.h"
 #include "shell_service_job_host.h"
 
@@ -47,7 +48,7 @@ public:
         }
         f.fullScreenBarShown = app_.MenuOverlayVisible();
         f.logVisible = CPane().Visible;
-        f.logText = &CPane().Text2;
+        f.logText = &net::gNetLog().Text;
         return f;
     }
     void MenuItemChosen(int menu, int item) override {

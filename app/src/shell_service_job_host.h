@@ -7,6 +7,7 @@
 
 #include "app/graphics_preset.h"
 #include "app/main_window.h"
+#include "app/network_windows_ui.h"
 #include "app/save_files.h"
 #include "app/service_job_host.h"
 #include "app/texture_search_paths.h"
@@ -26,8 +27,9 @@ namespace brumil::app {
 class ShellServiceJobHost final : public frontend::ServiceJobHost {
 public:
     std::array<frontend::SettingsDialog*, 2> dialogs{};
-    platform::MenuOverlay* overlay = nullptr;  // set while a display shows the menu
-    MainWindow* window = nullptr;              // set while the main window is attached
+    platform::MenuOverlay* overlay = nullptr;     // set while a display shows the menu
+    MainWindow* window = nullptr;                 // set while the main window is attached
+    NetworkWindowsAttachment* network = nullptr;  // set while the network windows exist
 
     void UpdateMainMenu() override {
         if (MainWindow* a = App()) a->UpdateMainMenu();
@@ -121,6 +123,14 @@ public:
     void DrawQuadFrame(frontend::CQuadefects& quad) override { quad.DoCompose(); }
     platform::Millis NowMs() override { return platform::SystemClock().NowMs(); }
     core::MathRandom& LooksRandom() override { return random_; }
+
+    frontend::NetworkDialog* NetworkSetup(bool create) override {
+        return network != nullptr ? network->SetupWindow(create) : nullptr;
+    }
+    void ShowLogPanel(bool show) override { CPane().Visible = show; }
+    bool LogPanelShown() override { return CPane().Visible; }
+    // The main window stays on show under the set-up window.
+    void ShowMainWindow() override {}
 
 private:
     MainWindow* App() const { return window; }

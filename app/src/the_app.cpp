@@ -6,6 +6,7 @@
 #include "app/key_text_store.h"
 #include "app/main_loop.h"
 #include "app/main_window_ui.h"
+#include "app/network_windows_ui.h"
 #include "app/run_facts.h"
 #include "app/settings_dialogs_ui.h"
 #include "app/texture_search_paths.h"
@@ -117,6 +118,8 @@ void TheApp::TheAppInit(const AppServices& services) {
     std::unique_ptr<MainWindowAttachment> mainWindow = AttachMainWindow(*this, host);
     // The settings dialogs of jobs 5 and 6, drawn by the main window's overlay.
     std::unique_ptr<SettingsDialogsAttachment> dialogs = AttachSettingsDialogs();
+    // The network set-up and chat windows; the session ends with them.
+    std::unique_ptr<NetworkWindowsAttachment> network = AttachNetworkWindows();
     framework::SetVolumeLevel(gConfig().Volume);
     SetupKeyAssign();
     host.Poll();
@@ -134,6 +137,7 @@ void TheApp::TheAppInit(const AppServices& services) {
     StoreKeyAssignments(gConfig(), KeyAssignJoystickCount(), &dialogs->KeyConfig(),
                         framework::gKeyAssign());
     SaveSettings(files, services.log);
+    network.reset();
     dialogs.reset();
     mainWindow.reset();
     host.UnConnect();

@@ -7,6 +7,7 @@
 #include "frontend/key_setup_screen.h"
 #include "frontend/level_select.h"
 #include "frontend/logo_sequence.h"
+#include "frontend/network_jobs.h"
 #include "frontend/service_jobs.h"
 #include "frontend/title_screen.h"
 
@@ -23,6 +24,8 @@ struct JobEntry {
 constexpr JobEntry kFrontEndJobs[] = {
     {kKeySetupJob, AppJob1_KeySetup},
     {kMenuTickerJob, AppJob2_MenuTicker},
+    {kNetworkSetupJob, AppJob3_NetworkSetup},
+    {kNetworkLinkJob, AppJob4_NetworkLink},
     {kKeyDialogJob, AppJob5_KeyDialog},
     {kGraphicsDialogJob, AppJob6_GraphicsDialog},
     {kEmptyJob, AppJob7_Empty},

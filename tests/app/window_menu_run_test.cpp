@@ -74,7 +74,7 @@ TEST(WindowMenuRun, ModalItemsSuspendTheScreenOnlyWhenTheirJobExists) {
         bool suspends;
     };
     const Case cases[] = {
-        {"network set-up", MenuControl::NetworkSetup, -1, false},
+        {"network set-up", MenuControl::NetworkSetup, -1, true},
         {"key configuration", MenuControl::KeyConfig, -1, true},
         {"detailed graphics settings", MenuControl::DeviceChange, 10, true},
     };

@@ -45,11 +45,12 @@ public:
 // Answers the number of passes run.
 std::uint64_t RunMainLoop(MainLoopJobs& jobs, MainLoopHost& host);
 
-// The real job list.
+// The real job list. Each poll first runs the network session, so every
+// logic step sees what arrived before it.
 class JobListLoop final : public MainLoopJobs {
 public:
     explicit JobListLoop(framework::CJobResis& list) : list_(list) {}
-    Long Poll() override { return list_.Poll(); }
+    Long Poll() override;
     void Destroy() override { list_.Destroy(); }
 
 private:

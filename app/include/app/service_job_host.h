@@ -11,10 +11,10 @@
 namespace brumil::app {
 
 // The log panel of the main window (the network and chat log): shown and
-// hidden by the network link job, its text written by the network log.
+// hidden by the network link job; it shows the network log's text
+// (net::gNetLog).
 struct LogPanel {
     bool Visible = false;
-    std::string Text2;
 };
 LogPanel& CPane();
 

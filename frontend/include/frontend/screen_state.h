@@ -15,6 +15,7 @@
 #include "framework/key_assign.h"
 #include "frontend/quadefects.h"
 #include "image/cmg_bbi.h"
+#include "net/net_player_record.h"
 #include "platform/base/clock.h"
 
 namespace brumil::frontend {
@@ -39,6 +40,7 @@ struct ScreenState {
     bool NetLeftFullScreen = false;
     Long NetStep = 0;  // steps since job 3 began
     bool LogHidden = false;
+    net::NetPlayerRecord LastSent;  // the own record when input was last sent
 
     // Job 8, closing transition.
     Long TransFrame = 0;                // frames drawn so far; -1 before the first step

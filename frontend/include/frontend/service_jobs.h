@@ -21,6 +21,7 @@
 #include "core/vb_types.h"
 #include "framework/display.h"
 #include "frontend/job_numbers.h"
+#include "frontend/network_jobs.h"
 #include "frontend/settings_dialog.h"
 #include "platform/base/clock.h"
 
@@ -110,6 +111,15 @@ public:
     virtual platform::Millis NowMs() = 0;
     // The menus' and looks' own generator (never the battle's).
     virtual core::MathRandom& LooksRandom() = 0;
+
+    // Network play (jobs 3 and 4). The set-up window, made first when
+    // `create` is set; nothing when there is none.
+    virtual NetworkDialog* NetworkSetup(bool /*create*/) { return nullptr; }
+    // Shows or hides the log panel; shown, its newest line is in view.
+    virtual void ShowLogPanel(bool /*show*/) {}
+    virtual bool LogPanelShown() { return false; }
+    // Brings the main window back after a modal window in window mode.
+    virtual void ShowMainWindow() {}
 };
 
 void AppJob2_MenuTicker(ApplicationConfig& app, Long job, Long message, Long parameter);

@@ -64,6 +64,7 @@ public:
         window_.SetTopInset(barHeight_);
         window_.SetEventHook([this](const SDL_Event& e) { return OnEvent(e); });
         window_.SetOverlay([this] { Draw(); });
+        SDL_StopTextInput();
     }
 
     ~ImGuiMenuOverlay() override {
@@ -115,6 +116,8 @@ private:
         ImFontGlyphRangesBuilder builder;
         builder.AddRanges(kBaseRanges);
         builder.AddText(font.glyphs.c_str(), font.glyphs.c_str() + font.glyphs.size());
+        // The log shows names and chat from anyone.
+        builder.AddRanges(io.Fonts->GetGlyphRangesJapanese());
         builder.BuildRanges(&ranges_);
         fontSize_ = font.size;
         ImFontConfig config;
@@ -135,20 +138,32 @@ private:
     bool OnEvent(const SDL_Event& e) {
         ImGui::SetCurrentContext(context_);
         pointer_.OnEvent(e);
+        const bool typing = ImGui::GetIO().WantTextInput;
         switch (e.type) {
             case SDL_KEYDOWN:
-                // A window that reads the keys itself (the key configuration)
-                // keeps them from the window's own handlers.
+                // A text field with the focus takes the keys: neither the
+                // window's own handlers nor the game see them. A window that
+                // reads the keys itself (the key configuration) keeps them
+                // from the handlers only.
+                if (typing) {
+                    ImGui_ImplSDL2_ProcessEvent(&e);
+                    return true;
+                }
                 if (windows_.CapturesKeys()) return false;
                 if (e.key.repeat == 0) client_.KeyDown(KeyOf(e.key.keysym.sym));
                 return false;  // the game reads the keyboard as well
             case SDL_KEYUP:
+                if (typing) {
+                    ImGui_ImplSDL2_ProcessEvent(&e);
+                    return true;
+                }
                 if (windows_.CapturesKeys()) return false;
                 client_.KeyUp(KeyOf(e.key.keysym.sym), (e.key.keysym.mod & KMOD_ALT) != 0);
                 return false;
             case SDL_TEXTINPUT:
             case SDL_TEXTEDITING:
-                return false;
+                if (typing) ImGui_ImplSDL2_ProcessEvent(&e);
+                return typing;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && barShown_) {
                     barShown_ = false;
@@ -182,6 +197,19 @@ private:
         ImGui::Render();
         hold_.FrameDrawn();
         draw_->Render(ImGui::GetDrawData());
+        FollowTextInput(ImGui::GetIO().WantTextInput);
+    }
+
+    // The system's text input (with its input method) runs only while a text
+    // field has the focus.
+    void FollowTextInput(bool wanted) {
+        if (wanted == textInput_) return;
+        textInput_ = wanted;
+        if (wanted) {
+            SDL_StartTextInput();
+        } else {
+            SDL_StopTextInput();
+        }
     }
 
     void DrawBar(const OverlayFrame& frame) {
@@ -252,6 +280,7 @@ private:
     float fontSize_ = 14.0f;
     int barHeight_ = 0;
     bool barShown_ = false;
+    bool textInput_ = false;
     // The bar and its drop-downs as the last frame drew them.
     bool barShownLast_ = false;
     bool dropDownOpen_ = false;

@@ -37,6 +37,7 @@ bool OverlayWindows::LoadFonts() {
     struct Group {
         FontKey key;
         std::string glyphs;
+        bool japanese = false;
         std::vector<Entry*> members;
     };
     std::vector<Group> groups;
@@ -52,10 +53,11 @@ bool OverlayWindows::LoadFonts() {
         auto it = std::find_if(groups.begin(), groups.end(),
                                [&](const Group& g) { return g.key == key; });
         if (it == groups.end()) {
-            groups.push_back(Group{key, {}, {}});
+            groups.push_back(Group{key, {}, false, {}});
             it = groups.end() - 1;
         }
         it->glyphs += font->glyphs;
+        it->japanese = it->japanese || font->japanese;
         it->members.push_back(&e);
     }
     if (groups.empty()) return false;
@@ -65,6 +67,7 @@ bool OverlayWindows::LoadFonts() {
         ImFontGlyphRangesBuilder builder;
         builder.AddRanges(kWindowBaseRanges);
         builder.AddText(g.glyphs.c_str(), g.glyphs.c_str() + g.glyphs.size());
+        if (g.japanese) builder.AddRanges(atlas->GetGlyphRangesJapanese());
         ImVector<ImWchar>& ranges = ranges_.emplace_back();
         builder.BuildRanges(&ranges);
         ImFontConfig config;

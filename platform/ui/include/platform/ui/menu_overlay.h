@@ -12,7 +12,8 @@
 // real resolution, only while the client says it is shown. The log panel is a
 // read-only text area over the bottom of the picture, scrolled to its newest
 // line whenever its text changes. ImGui's own keyboard navigation stays off:
-// no key reaches it.
+// keys and typed text reach ImGui only while one of its text fields has the
+// focus, and then not the window's own handlers.
 
 #include <filesystem>
 #include <memory>
@@ -68,6 +69,9 @@ struct OverlayFont {
     // Every character the bar must show (its captions); ASCII and kana are
     // always included.
     std::string glyphs;
+    // Also the common Japanese ranges (kanji included), for texts that come
+    // from players: names, chat and log lines.
+    bool japanese = false;
 };
 
 class MenuOverlay {

@@ -1,0 +1,248 @@
+#include "app/network_window.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/net_globals.h"
+#include "net/net_message.h"
+#include "net_fake_session.h"
+#include "platform/net/wire_text.h"
+
+namespace brumil::app {
+namespace {
+
+using net::testing::FakePeerSession;
+using net::testing::RecordingEffects;
+
+class NetworkWindowTest : public ::testing::Test {
+protected:
+    NetworkWindowTest()
+        : window(state, effects, clock, config, [this] { return systemName; },
+                 {"127.0.0.1", 0, [this](platform::net::SessionEvents& e, platform::Clock&) {
+                      auto t = std::make_unique<FakePeerSession>(e);
+                      fake = t.get();
+                      return t;
+                  }}) {}
+
+    net::NetState state;
+    RecordingEffects effects;
+    platform::ManualClock clock{5'000'000};
+    ConfigRecord config;
+    std::string systemName = "tanaka";
+    FakePeerSession* fake = nullptr;
+    NetworkWindow window;
+};
+
+TEST_F(NetworkWindowTest, WizardPreparesTheWindow) {
+    const struct {
+        std::string configured;
+        std::string system;
+        std::string shown;
+    } cases[] = {{"ゆき", "tanaka", "ゆき"}, {"", "tanaka", "tanaka"}, {"", "", ""}};
+    for (const auto& c : cases) {
+        config.NetworkUserName = c.configured;
+        systemName = c.system;
+        window.StartConnectWizard();
+        EXPECT_TRUE(window.Active());
+        EXPECT_EQ(window.txtUserName, c.shown);
+        EXPECT_EQ(window.Caption(), "Brumil - 通信対戦のセットアップ ");
+        EXPECT_EQ(window.RefreshCaption(), "検索");
+        EXPECT_EQ(window.ServiceProviders(), std::vector<std::string>{"1 TCP/IP"});
+        EXPECT_EQ(window.LabelHint().rfind("セッションを作成するか、", 0), 0u);
+    }
+}
+
+TEST_F(NetworkWindowTest, AnEmptyNameStopsCreateSearchAndJoin) {
+    window.StartConnectWizard();
+    window.txtUserName.clear();
+    using Click = void (NetworkWindow::*)();
+    const Click clicks[] = {&NetworkWindow::CreateClicked, &NetworkWindow::RefreshClicked,
+                            &NetworkWindow::JoinClicked};
+    fake->sent.clear();
+    for (const Click click : clicks) {
+        window.DismissMessage();
+        window.GameClicked(0);
+        (window.*click)();
+        EXPECT_TRUE(window.Active());
+        EXPECT_FALSE(fake->inSession);
+        EXPECT_FALSE(fake->searching);
+    }
+    // Join has no session selected, so only create and search ask for a name.
+    window.CreateClicked();
+    ASSERT_TRUE(window.Message());
+    EXPECT_EQ(window.Message()->text, "名前を入力してください");
+    EXPECT_EQ(window.Message()->title, "NetBrumil");
+}
+
+TEST_F(NetworkWindowTest, CreateMakesTheSessionAndStoresTheName) {
+    window.StartConnectWizard();
+    window.Show();
+    window.txtUserName = "ゆき\r\n";
+    window.CreateClicked();
+    EXPECT_FALSE(window.Active());
+    EXPECT_FALSE(window.Visible());
+    EXPECT_TRUE(window.IsHost());
+    EXPECT_EQ(window.ConnectedName(), "ゆき\r\n");
+    EXPECT_EQ(window.SessionName(), "NetBrumil - ゆき\r\n");
+    EXPECT_EQ(config.NetworkUserName, "ゆき");  // stored without line breaks
+    EXPECT_EQ(window.NumPlayers(), 2);
+    EXPECT_EQ(state.own.Id, 1);
+}
+
+TEST_F(NetworkWindowTest, SearchTogglesItsCaption) {
+    window.StartConnectWizard();
+    window.txtAddress = "127.0.0.1:4000";
+    window.RefreshClicked();
+    EXPECT_TRUE(fake->searching);
+    EXPECT_EQ(fake->searchAddress, "127.0.0.1");
+    EXPECT_EQ(fake->searchPort, 4000);
+    EXPECT_EQ(window.RefreshCaption(), "検索中断");
+    window.RefreshClicked();
+    EXPECT_FALSE(fake->searching);
+    EXPECT_EQ(window.RefreshCaption(), "検索");
+}
+
+TEST_F(NetworkWindowTest, JoinDisablesTheControlsUntilItEnds) {
+    window.StartConnectWizard();
+    window.RefreshClicked();
+    platform::net::HostAnswer a;
+    a.instance = 3;
+    a.sessionName = "NetBrumil - はる";
+    a.players = 1;
+    a.maxPlayers = 2;
+    a.address = "127.0.0.1";
+    a.port = 4000;
+    window.DPP()->HostFound(a);
+    EXPECT_EQ(window.GameLines(),
+              std::vector<std::string>{"NetBrumil - はる - 1/2 - Latency:0 ms"});
+    EXPECT_FALSE(window.JoinEnabled());
+    window.GameClicked(0);
+    EXPECT_TRUE(window.JoinEnabled());
+    window.JoinClicked();
+    EXPECT_FALSE(window.ControlsEnabled());
+    window.Poll();
+    EXPECT_FALSE(window.ControlsEnabled());  // still joining
+    // The outcome, in turn: a failure leaves the window open for another try.
+    window.DPP()->ConnectComplete(false);
+    window.Poll();
+    EXPECT_TRUE(window.ControlsEnabled());
+    EXPECT_TRUE(window.Active());
+    window.JoinClicked();
+    window.DPP()->ConnectComplete(true);
+    window.Poll();
+    EXPECT_FALSE(window.Active());
+    EXPECT_FALSE(window.IsHost());
+    EXPECT_EQ(window.ConnectedName(), "tanaka");
+}
+
+TEST_F(NetworkWindowTest, ANewWizardClosesTheSessionAndClearsTheRecords) {
+    window.StartConnectWizard();
+    window.CreateClicked();
+    window.DPP()->CreatePlayer(2, "はる", false);
+    EXPECT_EQ(state.peer.Name, "はる");
+    window.StartConnectWizard();
+    EXPECT_EQ(state.peer.Name, "");
+    EXPECT_EQ(state.own.Id, 0);
+    EXPECT_EQ(window.ConnectedName(), "");
+    EXPECT_TRUE(window.Active());
+    window.CloseClicked();
+    EXPECT_FALSE(window.Active());
+    EXPECT_EQ(window.DPP(), nullptr);
+}
+
+TEST(ChatWindow, SendsNonEmptyLinesAndEmptiesTheField) {
+    net::testing::FakeGameSession game;
+    net::BindGameSession(&game.session);
+    ChatWindow chat;
+    // Without a session the line is dropped and the field emptied.
+    chat.Text1 = "やあ";
+    chat.Send();
+    EXPECT_EQ(chat.Text1, "");
+    EXPECT_TRUE(game.fake->sent.empty());
+    game.Host();
+    const struct {
+        std::string text;
+        Long key;  // 0: the send button
+        bool sends;
+        bool visible;
+    } cases[] = {
+        {"", 0, false, true},  {"こんにちは", 0, true, true}, {"よろしく", 13, true, true},
+        {"", 13, false, true}, {"まだ", 65, false, true},     {"まだ", 27, false, false},
+    };
+    for (const auto& c : cases) {
+        chat.Show();
+        chat.Text1 = c.text;
+        game.fake->sent.clear();
+        if (c.key == 0) {
+            chat.Send();
+        } else {
+            chat.KeyDown(c.key);
+        }
+        ASSERT_EQ(game.fake->sent.size(), c.sends ? 1u : 0u) << c.text << c.key;
+        if (c.sends) {
+            const auto m = net::DecodeNetMessage(platform::net::AsBytes(game.fake->sent[0].bytes));
+            ASSERT_TRUE(m);
+            EXPECT_EQ(m->type, net::kChatMessage);
+            EXPECT_EQ(m->text, c.text);
+            EXPECT_TRUE(game.fake->sent[0].loopback);
+            EXPECT_EQ(chat.Text1, "");
+        } else {
+            EXPECT_EQ(chat.Text1, c.text);
+        }
+        EXPECT_EQ(chat.Visible(), c.visible);
+    }
+    net::BindGameSession(nullptr);
+    net::GameNet() = {};
+}
+
+// Two windows over real sessions on 127.0.0.1: one makes a session, the other
+// finds it by address and joins.
+TEST(NetworkWindowLoopback, SearchFindsAndJoins) {
+    struct Side {
+        net::NetState state;
+        RecordingEffects effects;
+        ConfigRecord config;
+        NetworkWindow window{state,
+                             effects,
+                             platform::SystemClock(),
+                             config,
+                             [] { return std::string(); },
+                             {"127.0.0.1", 0, {}}};
+    };
+    Side host;
+    Side join;
+    host.config.NetworkUserName = "あき";
+    join.config.NetworkUserName = "ふゆ";
+    host.window.StartConnectWizard();
+    join.window.StartConnectWizard();
+    host.window.CreateClicked();
+    ASSERT_FALSE(host.window.Active());
+    join.window.txtAddress = "127.0.0.1:" + std::to_string(host.window.DPP()->Port());
+    join.window.RefreshClicked();
+    platform::Clock& clock = platform::SystemClock();
+    const auto pump = [&](const std::function<bool()>& done) {
+        const platform::Millis end = platform::DeadlineAfter(clock.NowMs(), 3000);
+        while (!platform::DeadlinePassed(clock.NowMs(), end)) {
+            host.window.Poll();
+            join.window.Poll();
+            if (done()) return true;
+            clock.SleepMs(1);
+        }
+        return false;
+    };
+    ASSERT_TRUE(pump([&] { return !join.window.GameLines().empty(); }));
+    EXPECT_EQ(join.window.GameLines()[0].rfind("NetBrumil - あき - 1/2 - Latency:", 0), 0u);
+    join.window.GameClicked(0);
+    join.window.JoinClicked();
+    ASSERT_TRUE(pump([&] { return !join.window.Active() && host.state.peer.Id != 0; }));
+    EXPECT_EQ(join.window.ConnectedName(), "ふゆ");
+    EXPECT_EQ(join.state.peer.Name, "あき");
+    EXPECT_EQ(host.state.peer.Name, "ふゆ");
+}
+
+}  // namespace
+}  // namespace brumil::app
