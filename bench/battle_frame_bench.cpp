@@ -104,12 +104,12 @@ void BM_BattleFrame(benchmark::State& state) {
     BattleScene& scene = SceneOf(*game);
     scene.Stage.BoardTexture = render::gIMTexture().Add("?stage256x256");
     const Long hud = render::gIMTexture().Add("?alpha128x128");
-    ForEachHudSprite(scene.Hud, [&](const HudSpriteSpec& spec, HudSprite& s) {
-        if (spec.texture.substr(0, 4) != "the_") {
-            s = MakeHudSprite(hud, spec.width, spec.height, 0.5f, 0.5f, spec.u, spec.v, spec.uWidth,
-                              spec.vHeight);
+    ForEachHudSprite(scene.Hud, [&](const HudSpriteEntry& entry, HudSprite& s) {
+        if (entry.texture.substr(0, 4) != "the_") {
+            s = MakeHudSprite(hud, entry.width, entry.height, 0.5f, 0.5f, entry.u, entry.v,
+                              entry.uWidth, entry.vHeight);
         } else {
-            s.TextureIndex = render::gIMTexture().Add(spec.texture);
+            s.TextureIndex = render::gIMTexture().Add(entry.texture);
         }
     });
     SetUpPlayers(*game);

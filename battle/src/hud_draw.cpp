@@ -24,11 +24,11 @@ constexpr Long kCaptionSpacingX = -4;
 void SetUpHud(bGame& game) {
     HudSprites& sprites = SceneOf(game).Hud;
     auto& textures = render::gIMTexture();
-    ForEachHudSprite(sprites, [&](const HudSpriteSpec& spec, HudSprite& sprite) {
-        LoadHudSprite(spec.texture, spec.width, spec.height, 0.5f, 0.5f, spec.u, spec.v,
-                      spec.uWidth, spec.vHeight, sprite, spec.colourKey ? 1 : 0);
-        if (spec.vivid) {
-            if (auto g = textures.ItemAs(spec.texture)) g->ChooseVivit(0);
+    ForEachHudSprite(sprites, [&](const HudSpriteEntry& entry, HudSprite& sprite) {
+        LoadHudSprite(entry.texture, entry.width, entry.height, 0.5f, 0.5f, entry.u, entry.v,
+                      entry.uWidth, entry.vHeight, sprite, entry.colourKey ? 1 : 0);
+        if (entry.vivid) {
+            if (auto g = textures.ItemAs(entry.texture)) g->ChooseVivit(0);
         }
     });
     sprites.Level[7] = HudSprite{};

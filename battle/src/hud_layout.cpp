@@ -187,7 +187,7 @@ void FrameHud(HudList& list, const HudSprites& s, const HudState& state) {
 }  // namespace
 
 void ForEachHudSprite(HudSprites& s,
-                      const std::function<void(const HudSpriteSpec&, HudSprite&)>& fill) {
+                      const std::function<void(const HudSpriteEntry&, HudSprite&)>& fill) {
     fill({"terget", 12, 12, 0, 0, 1, 1, true, false}, s.Target);
     for (Long i = 1; i <= 4; ++i) {
         const Single u = (i - 1) % 2 == 0 ? 0.0f : 0.5f;
@@ -198,15 +198,15 @@ void ForEachHudSprite(HudSprites& s,
     fill({"font_life", 64, 64, 0, 0, 1, 1, false, false}, s.LifeLabel);
     fill({"font_score", 64, 64, 0, 0, 1, 1, false, false}, s.ScoreLabel);
     const auto digitPart = [](Long d, std::string_view texture, bool last) {
-        return HudSpriteSpec{texture,
-                             32,
-                             32,
-                             static_cast<Single>(d % 4) * 0.25f,
-                             static_cast<Single>(d / 4) * 0.25f,
-                             0.25f,
-                             0.25f,
-                             false,
-                             last};
+        return HudSpriteEntry{texture,
+                              32,
+                              32,
+                              static_cast<Single>(d % 4) * 0.25f,
+                              static_cast<Single>(d / 4) * 0.25f,
+                              0.25f,
+                              0.25f,
+                              false,
+                              last};
     };
     for (Long d = 0; d < 10; ++d) {
         fill(digitPart(d, "font_scorenumber", false), s.ScoreDigit[static_cast<std::size_t>(d)]);

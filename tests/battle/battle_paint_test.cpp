@@ -45,8 +45,8 @@ TEST_F(PaintOrder, PoolsCharactersOverlaysThenTheHud) {
     Game().gd().CharaID(0, 1);  // circles in slots 13 and 11
     Game().gd().CharaID(1, 5);  // circles in slots 12 and 13
     const Long hud = SolidTexture("hud");
-    ForEachHudSprite(Scene().Hud, [&](const HudSpriteSpec& spec, HudSprite& s) {
-        s = MakeHudSprite(hud, spec.width, spec.height, 0.5f, 0.5f, 0, 0, 1, 1);
+    ForEachHudSprite(Scene().Hud, [&](const HudSpriteEntry& entry, HudSprite& s) {
+        s = MakeHudSprite(hud, entry.width, entry.height, 0.5f, 0.5f, 0, 0, 1, 1);
     });
     for (Long p = 0; p < 2; ++p) {
         const std::string n = std::to_string(p);
@@ -303,8 +303,8 @@ class HudTimeline : public PaintOrder, public ::testing::WithParamInterface<Time
 // captions come and go at their boundaries in the drawn calls too.
 TEST_P(HudTimeline, EveryQuadIsOneStripAtTheBoundaries) {
     const Long hud = SolidTexture("hud");
-    ForEachHudSprite(Scene().Hud, [&](const HudSpriteSpec& spec, HudSprite& s) {
-        s = MakeHudSprite(hud, spec.width, spec.height, 0.5f, 0.5f, 0, 0, 1, 1);
+    ForEachHudSprite(Scene().Hud, [&](const HudSpriteEntry& entry, HudSprite& s) {
+        s = MakeHudSprite(hud, entry.width, entry.height, 0.5f, 0.5f, 0, 0, 1, 1);
     });
     Game().FrameCount = GetParam().frame;
     Game().EndCount = GetParam().end;

@@ -13,9 +13,9 @@ constexpr Long kPx = 256;
 HudSprites Sprites() {
     HudSprites s;
     Long next = 1;
-    ForEachHudSprite(s, [&](const HudSpriteSpec& spec, HudSprite& sprite) {
-        sprite = MakeHudSprite(next++, spec.width, spec.height, 0.5f, 0.5f, spec.u, spec.v,
-                               spec.uWidth, spec.vHeight);
+    ForEachHudSprite(s, [&](const HudSpriteEntry& entry, HudSprite& sprite) {
+        sprite = MakeHudSprite(next++, entry.width, entry.height, 0.5f, 0.5f, entry.u, entry.v,
+                               entry.uWidth, entry.vHeight);
     });
     return s;
 }

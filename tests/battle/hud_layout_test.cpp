@@ -20,10 +20,10 @@ namespace {
 struct TestSprites {
     TestSprites() {
         Long next = 1;
-        ForEachHudSprite(sprites, [&](const HudSpriteSpec& spec, HudSprite& s) {
-            s = MakeHudSprite(next, spec.width, spec.height, 0.5f, 0.5f, spec.u, spec.v,
-                              spec.uWidth, spec.vHeight);
-            names[next++] = std::string(spec.texture);
+        ForEachHudSprite(sprites, [&](const HudSpriteEntry& entry, HudSprite& s) {
+            s = MakeHudSprite(next, entry.width, entry.height, 0.5f, 0.5f, entry.u, entry.v,
+                              entry.uWidth, entry.vHeight);
+            names[next++] = std::string(entry.texture);
         });
     }
     HudSprites sprites;
@@ -99,8 +99,8 @@ TEST(HudSprites, TableHasTheTexturesSizesAndParts) {
 TEST(HudSprites, VividPassFollowsTheLastLifeIconAndTheLastDataDigit) {
     std::vector<std::string> after;
     HudSprites s;
-    ForEachHudSprite(s, [&](const HudSpriteSpec& spec, HudSprite&) {
-        if (spec.vivid) after.emplace_back(spec.texture);
+    ForEachHudSprite(s, [&](const HudSpriteEntry& entry, HudSprite&) {
+        if (entry.vivid) after.emplace_back(entry.texture);
     });
     EXPECT_EQ(after, (std::vector<std::string>{"lifeiconset", "font_datanumber"}));
 }

@@ -43,7 +43,7 @@ struct HudSprites {
 };
 
 // One sprite of the table: its texture, size in pixels and texture part.
-struct HudSpriteSpec {
+struct HudSpriteEntry {
     std::string_view texture;
     Single width, height;
     Single u, v, uWidth, vHeight;
@@ -53,7 +53,7 @@ struct HudSpriteSpec {
 // Calls `fill` for every sprite of the display in table order (origin is
 // always the centre).
 void ForEachHudSprite(HudSprites& sprites,
-                      const std::function<void(const HudSpriteSpec&, HudSprite&)>& fill);
+                      const std::function<void(const HudSpriteEntry&, HudSprite&)>& fill);
 
 // One caption picture: the texture it is rendered into, its text and font.
 struct HudCaption {
