@@ -2,12 +2,12 @@
 
 #include "app/config_record.h"
 #include "app/overlay_font_file.h"
-#include "app/sound_effects.h"
 #include "net/net_globals.h"
 #include "platform/base/user_name.h"
 #include "platform/net/peer_session.h"
 #include "platform/ui/network_window_view.h"
 #include "shell_service_job_host.h"
+#include "sound/sound_effects.h"
 
 namespace brumil::app {
 
@@ -17,7 +17,7 @@ namespace {
 class GameEffects final : public net::EffectSink {
 public:
     void PlayEffect(Long effect, Single volume, Single pan) override {
-        if (auto player = GetSoundEffect(effect)) player->PlaySE(volume, pan, 0.0f);
+        if (auto player = sound::GetSoundEffect(effect)) player->PlaySE(volume, pan, 0.0f);
     }
 };
 

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "../../../platform/gfx/src/band_pool.h"
+#include "band_pool.h"
 #include "gfx_test_util.h"
 #include "platform/gfx/dx7_math.h"
 
