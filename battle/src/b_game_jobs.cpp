@@ -113,6 +113,7 @@ void bGame::MatchStart() {
 }
 
 void bGame::MatchEnd() {
+    if (IsNetworkMatch()) NetworkMatchEnd();
     KeepState(false);
     const BGameOption& options = gd();
     const std::string date = core::gApi().GetTimeWideYearMD(true, "/", true, "/", true, "");

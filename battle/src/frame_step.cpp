@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "battle/b_game.h"
+#include "battle/network_match.h"
 #include "battle/player_reset.h"
 #include "battle/shot_patterns.h"
 #include "platform/collision/angle_math.h"
@@ -88,13 +89,17 @@ void PlayerFrameUpdate(bGame& game, Long player, const VKeyRecord& keys) {
         const std::int64_t speed =
             std::int64_t{p.KnockBack} * 100 + kMoveSpeed + p.SpeedBoost + p.SpeedBrake;
         MoveBy(p, speed, p.X, p.Y, 0, 1);
+        PublishOwnPosition(p.X, p.Y);
     }
 
     if (p.Decided == 0) {
         // A player driven from outside takes the peer's position (with the
         // network records); every other player moves by its input.
-        if (control != kDrivenFromOutside) {
+        if (control == kDrivenFromOutside) {
+            TakePeerPosition(p);
+        } else {
             MovePlayer(p, p.X, p.Y, keys[framework::kVKeyX], keys[framework::kVKeyY]);
+            PublishOwnPosition(p.X, p.Y);
         }
         const Long code = keys[framework::kVKeyDirection];
         if (code == 0) {

@@ -2,8 +2,11 @@
 
 #include "battle/b_game.h"
 #include "battle/match_seams.h"
+#include "battle/network_match.h"
 #include "framework/input_module.h"
 #include "framework/vkey.h"
+#include "net/net_globals.h"
+#include "net/net_input.h"
 
 namespace brumil::battle {
 
@@ -17,6 +20,15 @@ void InputFromKeyboard(bGame& game, Long player) {
     r[framework::kVKeyX] = -r[framework::kVKeyX];
     r[framework::kVKeyY] = -r[framework::kVKeyY];
     r[framework::kVKeyDirection] = r[framework::kVKeyX] - 3 * r[framework::kVKeyY];
+}
+
+// The peer's keys, turned by half a turn; released until the peer plays
+// this match. Consuming them continues from the newest message's bits, so a
+// press and release between two steps show once each.
+void InputFromNetwork(Long player) {
+    net::NetPlayerRecord& peer = net::gNetPeer();
+    const Long bits = PeerPlaysThisMatch() ? net::TakeNetKeyBits(peer) : 0;
+    framework::UpdateVKey(player, net::VKeyFlagsFromNetBits(bits));
 }
 
 void InputFromReplay(Long player) {

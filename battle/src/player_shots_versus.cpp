@@ -4,7 +4,11 @@
 
 #include "battle/b_game.h"
 #include "battle/frame_step.h"
+#include "battle/input_sources.h"
+#include "battle/network_match.h"
 #include "battle/shot_patterns.h"
+#include "net/net_globals.h"
+#include "net/net_input.h"
 #include "platform/collision/angle_math.h"
 #include "platform/collision/shot_list.h"
 #include "sound/sound_effects.h"
@@ -15,6 +19,7 @@ namespace {
 namespace lib = platform::collision;
 
 constexpr Long kSimulatedHere = 1;
+constexpr Long kDrivenFromOutside = 2;
 constexpr Long kGaugeFlashSteps = 180;
 constexpr Long kArtReach = 0x6400;  // 100 pixels
 constexpr Long kArtShield = 30;
@@ -125,7 +130,23 @@ void PlayerShotsVersus(bGame& game, PlayerRecord& p, PlayerRecord& q, const Patt
     }
     p.HitStrength = 0;
 
-    // 11. (10 is the network players' life exchange.)
+    // 10. Network lives: this side reports its player's life, and takes the
+    // peer's (only a decrease counts, and each is a lost life).
+    const BGameOption& options = game.gd();
+    if (p.Index == 0 && options.PlayerControl(q.Index) == kDrivenFromOutside &&
+        options.PlayerType(q.Index) == kTypeNetwork && net::gNetOwn().Extra != p.Life) {
+        net::gNetOwn().Extra = p.Life;
+    }
+    if (p.Index == 1 && options.PlayerControl(p.Index) == kDrivenFromOutside &&
+        options.PlayerType(p.Index) == kTypeNetwork && PeerPlaysThisMatch() &&
+        net::gNetPeer().Extra != p.Life) {
+        if (const auto life = net::AcceptedPeerLife(net::gNetPeer().Extra, p.Life)) {
+            p.Life = *life;
+            lifeLost = true;
+        }
+    }
+
+    // 11. A lost life.
     if (lifeLost) LifeLost(p, q);
 
     // 12. The decision: the first player at life 0 loses.
@@ -136,6 +157,8 @@ void PlayerShotsVersus(bGame& game, PlayerRecord& p, PlayerRecord& q, const Patt
         p.Decided = 1;
         q.Decided = 1;
         q.Score += kDecisionScore;
+        if (options.PlayerType(0) == kTypeNetwork || options.PlayerType(1) == kTypeNetwork)
+            SetOwnPhase(kPhaseDecided);
     }
 }
 

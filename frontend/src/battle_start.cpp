@@ -5,7 +5,9 @@
 #include "frontend/application_config.h"
 #include "frontend/continue_screen.h"
 #include "frontend/job_numbers.h"
+#include "frontend/network_jobs.h"
 #include "frontend/screen_host.h"
+#include "frontend/service_jobs.h"
 #include "sound/audio36.h"
 #include "sound/bgm.h"
 
@@ -25,6 +27,11 @@ void Begin(ApplicationConfig& app, ScreenHost& host, battle::bGame& game) {
     game.FrontEnd.EndMatch = [&app] { app.Job().Remove(ApplicationConfig::Key(kBattleStartJob)); };
     game.FrontEnd.OpenNetworkSetup = [&app] {
         app.Job().Add(ApplicationConfig::Key(kNetworkSetupJob), kJobKindModal);
+    };
+    game.FrontEnd.JoinedNetworkSession = [&app] {
+        const NetworkDialog* dialog =
+            app.ServiceHost != nullptr ? app.ServiceHost->NetworkSetup(false) : nullptr;
+        return dialog != nullptr && !dialog->IsHost();
     };
     game.Jobs.Add(battle::bGame::JobKey(kBattleFirstJob), kJobKindNormal);
     host.SetTextureSearchPaths();

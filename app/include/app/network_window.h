@@ -86,7 +86,7 @@ public:
     const std::optional<NetworkMessageBox>& Message() const { return message_; }
 
     // Read-only properties.
-    bool IsHost() const { return IsHost_; }
+    bool IsHost() const override { return IsHost_; }
     const std::string& SessionName() const { return SessionName_; }
     const std::string& UserName() const { return UserName_; }
     Long NumPlayers() const { return NumPlayers_; }

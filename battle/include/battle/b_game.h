@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "battle/b_game_option.h"
 #include "core/rect.h"
@@ -54,6 +55,9 @@ struct BattleFrontEndHooks {
     std::function<void()> EndMatch;
     // Opens the network set-up as a modal job above the match.
     std::function<void()> OpenNetworkSetup;
+    // True when the network set-up window exists and this machine joined
+    // (not hosts) the session: the peer's AI level and stage then hold.
+    std::function<bool()> JoinedNetworkSession;
 };
 
 class bGame final : public framework::IJobResis {
@@ -114,6 +118,14 @@ public:
     // The input step whose player-1 keyboard record was last turned by half
     // a turn (the record is turned once per refresh by the devices).
     std::uint64_t TurnedInputStep = UINT64_MAX;
+
+    // The network waits (jobs 1 and 3): their picture and the line shown on
+    // it ("" for none).
+    std::shared_ptr<render::CGraphics> WaitPicture;
+    std::string NetWaitText;
+    // The peer's name as last seen in the running match (for the abort line
+    // after the peer's record was cleared).
+    std::string NetPeerName;
 
 private:
     void NetworkWaitJob(Long message);

@@ -38,5 +38,7 @@ void InputFromNetwork(Long player);
 bool NetworkWaitStep(bGame& game, Long message);
 bool NetworkReadyStep(bGame& game, Long message);
 void NetworkAbortCheck(bGame& game);
+// Network match end: the closing notice and phase 2.
+void NetworkMatchEnd();
 
 }  // namespace brumil::battle

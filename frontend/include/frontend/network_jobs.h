@@ -33,6 +33,8 @@ public:
     virtual void Place(Long x, Long y) = 0;
     // Shows the window without waiting for it.
     virtual void Show() = 0;
+    // True when this side made the session (false when it joined one).
+    virtual bool IsHost() const { return false; }
 };
 
 void AppJob3_NetworkSetup(ApplicationConfig& app, Long job, Long message, Long parameter);

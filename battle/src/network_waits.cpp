@@ -1,0 +1,254 @@
+// The network match's phases: job 1's wait for the peer and the exchange of
+// the set-up values, job 3's wait until both have loaded, the abort when the
+// peer leaves a running match, and the peer's position.
+#include <string>
+#include <string_view>
+
+#include "battle/b_game.h"
+#include "battle/match_seams.h"
+#include "battle/network_match.h"
+#include "battle/player_record.h"
+#include "framework/input_state.h"
+#include "framework/maxwell.h"
+#include "framework/vkey.h"
+#include "net/net_globals.h"
+#include "net/net_input.h"
+#include "net/net_message.h"
+#include "render/graphics.h"
+#include "sound/sound_effects.h"
+
+namespace brumil::battle {
+namespace {
+
+constexpr std::string_view kWaitPicturePath = "\\data\\WaitNetwork.bmp";
+constexpr std::string_view kWaitFont = "あくあ";
+constexpr Long kWaitFontSize = 24;
+constexpr Long kWaitTextX = 32;
+constexpr Long kWaitTextY = 228;
+constexpr Long kWaitTextWidth = 576;
+constexpr Long kWaitTextHeight = 96;
+constexpr Long kCancelButton = framework::kVKeyButton1 + 1;  // button 2
+
+// Sent to both logs; without a session only this side's log gets it.
+void SendNotice(std::string_view name, std::string_view text) {
+    const std::string line = std::string(name) + std::string(text);
+    const std::string_view texts[] = {line};
+    if (!net::SendTextMessage(net::kNoticeMessage, texts)) net::AddNetworkLogLine(line);
+}
+
+// Steps where drawing is off run none of the waits' per-step texts; a
+// headless match (no frame host) runs them and draws nothing.
+bool PaintDisabled() {
+    const auto& host = framework::gMaxwell();
+    return host && host->Config().PaintDisable;
+}
+
+void DrawWaitPicture(bGame& game) {
+    const auto& host = framework::gMaxwell();
+    if (!host || !game.WaitPicture) return;
+    game.WaitPicture->DrawGDI(0, 0, 0, 0, 0, 0, false);
+    if (!game.NetWaitText.empty()) {
+        render::CGraphics text;
+        text.LoadText(game.NetWaitText, kWaitTextWidth, kWaitTextHeight, kWaitFontSize, kWaitFont,
+                      0, true, 0, 0, 0, 0, false);
+        text.DrawGDI(kWaitTextX, kWaitTextY, 0, 0, 0, 0, false);
+    }
+    host->RePaint();
+}
+
+// The text of a wait with a name missing; empty when both are present.
+std::string_view MissingNameText() {
+    if (net::gNetOwn().Name.empty()) return kTextNoSession;
+    if (net::gNetPeer().Name.empty()) return kTextNoOpponent;
+    return {};
+}
+
+// Button 2 of player 0 or the right mouse button, pressed in this step.
+bool CancelPressed() {
+    return framework::VKey()[0][kCancelButton] == 1 || framework::gInputState().MouseRight == 1;
+}
+
+void Cancel(bGame& game, Long cancelPhase) {
+    net::NetPlayerRecord& own = net::gNetOwn();
+    if (own.State == cancelPhase) SendNotice(own.Name, kNoticeCancelled);
+    if (game.FrontEnd.EndMatch) game.FrontEnd.EndMatch();
+    SetOwnPhase(kPhaseWaiting);
+    sound::PlayMenuSound3();
+}
+
+// A set-up message of this wait arrived: the wait cleared the values, and a
+// character is never 0 in one.
+bool PeerSetupArrived() {
+    return net::gNetPeer().SetupB != 0;
+}
+
+void SendSetup(const BGameOption& options) {
+    const Long values[] = {net::gNetOwn().State, options.AILevel, options.CharaID(0),
+                           options.StageNumber, 0};
+    net::SendGameMessage(net::kSetupMessage, values);
+}
+
+// The values both sides play with: this side's character as player 0, the
+// peer's as player 1; the joiner takes the host's AI level and stage.
+// Out-of-range values from the peer leave the own ones.
+void AgreeOptions(bGame& game) {
+    BGameOption& options = game.gd();
+    const net::NetPlayerRecord& peer = net::gNetPeer();
+    options.CharaID(1, net::CheckedSetupValue(peer.SetupB, net::kSetupCharacterMin,
+                                              net::kSetupCharacterMax, options.CharaID(1)));
+    if (game.FrontEnd.JoinedNetworkSession && game.FrontEnd.JoinedNetworkSession()) {
+        options.AILevel = net::CheckedSetupValue(peer.SetupA, net::kSetupLevelMin,
+                                                 net::kSetupLevelMax, options.AILevel);
+        options.StageNumber = net::CheckedSetupValue(peer.SetupC, net::kSetupStageMin,
+                                                     net::kSetupStageMax, options.StageNumber);
+    }
+}
+
+}  // namespace
+
+void SetOwnPhase(Long phase) {
+    net::gNetOwn().State = phase;
+    const Long values[] = {phase};
+    net::SendGameMessage(net::kStateMessage, values);
+}
+
+bool PeerPlaysThisMatch() {
+    return net::gNetPeer().State >= kPhasePlaying;
+}
+
+void TakePeerPosition(PlayerRecord& player) {
+    if (!PeerPlaysThisMatch()) return;
+    const net::NetPlayerRecord& peer = net::gNetPeer();
+    if (peer.X == 0 && peer.Y == 0) return;
+    net::MirroredPeerPosition(peer.X, peer.Y,
+                              net::FieldBounds{player.MinX, player.MaxX, player.MinY, player.MaxY},
+                              player.X, player.Y);
+}
+
+void PublishOwnPosition(Long x, Long y) {
+    net::gNetOwn().X = x;
+    net::gNetOwn().Y = y;
+}
+
+bool NetworkWaitStep(bGame& game, Long message) {
+    net::NetPlayerRecord& own = net::gNetOwn();
+    net::NetPlayerRecord& peer = net::gNetPeer();
+    if (message == 1) {
+        own.State = kPhaseWaiting;
+        // Whatever the peer said before this wait belongs to another match.
+        peer.State = 0;
+        peer.SetupA = peer.SetupB = peer.SetupC = 0;
+        game.NetWaitText.clear();
+        game.WaitPicture = std::make_shared<render::CGraphics>();
+        game.WaitPicture->Load(kWaitPicturePath);
+        if (own.Name.empty()) {
+            DrawWaitPicture(game);
+            if (game.FrontEnd.OpenNetworkSetup) game.FrontEnd.OpenNetworkSetup();
+        }
+        SetOwnPhase(kPhaseWaiting);
+        return false;
+    }
+    if (message != 0) return false;
+    if (!PaintDisabled()) {
+        const std::string_view missing = MissingNameText();
+        if (!missing.empty()) {
+            own.State = kPhaseWaiting;
+            game.NetWaitText = missing;
+        } else {
+            if (own.State == kPhaseWaiting) {
+                SendNotice(own.Name, kNoticeReady);
+                own.State = kPhaseReady;
+            }
+            game.NetWaitText = kTextWaitingForPeer;
+        }
+        DrawWaitPicture(game);
+        SetOwnPhase(own.State);
+    }
+    SendSetup(game.gd());
+    if (own.State == kPhaseReady && peer.State > kPhaseWaiting && PeerSetupArrived()) {
+        SetOwnPhase(kPhaseLoading);
+        game.NetWaitText = kTextLoading;
+        DrawWaitPicture(game);
+        AgreeOptions(game);
+        return true;
+    }
+    if (CancelPressed()) Cancel(game, kPhaseReady);
+    return false;
+}
+
+bool NetworkReadyStep(bGame& game, Long message) {
+    net::NetPlayerRecord& own = net::gNetOwn();
+    net::NetPlayerRecord& peer = net::gNetPeer();
+    if (message == 1) {
+        // From here on every input message carries this match's start: an
+        // older life or position must not reach a peer that already counts
+        // this side as playing.
+        own.Extra = gPlayers()[0].Life;
+        PublishOwnPosition(gPlayers()[0].X, gPlayers()[0].Y);
+        own.State = kPhaseLoading;
+        if (own.Name.empty()) {
+            DrawWaitPicture(game);
+            if (game.FrontEnd.OpenNetworkSetup) game.FrontEnd.OpenNetworkSetup();
+        }
+        SetOwnPhase(kPhaseLoading);
+        return false;
+    }
+    if (message != 0) return false;
+    if (!PaintDisabled()) {
+        const std::string_view missing = MissingNameText();
+        if (!missing.empty()) {
+            own.State = kPhaseLoading;
+            game.NetWaitText = missing;
+        } else if (own.State == kPhaseLoading) {
+            own.State = kPhaseLoaded;
+        }
+        DrawWaitPicture(game);
+        SetOwnPhase(own.State);
+    }
+    // The set-up goes on until the match runs: a peer whose wait began after
+    // this side's ended (its start clears what came before) still gets one.
+    SendSetup(game.gd());
+    if (own.State == kPhaseLoaded && peer.State > kPhaseLoading) {
+        SetOwnPhase(kPhasePlaying);
+        game.NetWaitText.clear();
+        // The per-frame values start afresh; the lives (sent with each
+        // input) start from the reset players.
+        own.Extra = gPlayers()[0].Life;
+        peer.Extra = gPlayers()[1].Life;
+        // The own frame counter keeps rising: the peer takes only later
+        // frames, and input sent before this point may still be on its way.
+        own.X = own.Y = own.KeyBits = 0;
+        own.Pending = false;
+        peer.X = peer.Y = peer.Frame = peer.KeyBits = peer.LatestBits = 0;
+        peer.Pending = false;
+        return true;
+    }
+    if (CancelPressed()) Cancel(game, kPhaseLoaded);
+    return false;
+}
+
+void NetworkAbortCheck(bGame& game) {
+    net::NetPlayerRecord& own = net::gNetOwn();
+    const net::NetPlayerRecord& peer = net::gNetPeer();
+    if (own.State == kPhasePlaying && (peer.Name.empty() || peer.State < kPhaseReady)) {
+        // The record of a player who left is already cleared: the line keeps
+        // the name the peer last had in this match.
+        const std::string& name = peer.Name.empty() ? game.NetPeerName : peer.Name;
+        SendNotice(name, kNoticeAborted);
+        if (game.FrontEnd.EndMatch) game.FrontEnd.EndMatch();
+        sound::PlayMenuSound3();
+    }
+    if (!peer.Name.empty()) game.NetPeerName = peer.Name;
+    if (peer.State == kPhaseDecided) own.State = kPhaseDecided;
+}
+
+void NetworkMatchEnd() {
+    net::NetPlayerRecord& own = net::gNetOwn();
+    if (net::gNetPeer().State == kPhaseWaiting && own.State == kPhaseDecided) {
+        const std::string_view texts[] = {kNoticeGameOver};
+        net::SendTextMessage(net::kNoticeMessage, texts);
+    }
+    SetOwnPhase(kPhaseWaiting);
+}
+
+}  // namespace brumil::battle
