@@ -228,11 +228,13 @@ SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
     if (!VectorMayServe(ps)) return &GenericSpan;
     if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
-    // The scalar loops know neither the depth buffer nor the texture-alpha mix.
-    if (ps.depth != nullptr || ps.colorKind == Combine::BlendTextureAlpha ||
-        ps.alphaKind == Combine::BlendTextureAlpha) {
-        return &GenericSpan;
-    }
+    // The scalar loops know neither the depth buffer nor the combines beyond
+    // select and modulate.
+    const bool scalarColor = ps.colorKind == Combine::Select || ps.colorKind == Combine::Modulate;
+    const bool scalarAlpha =
+        scalarColor && (ps.alphaKind == Combine::Select || ps.alphaKind == Combine::Modulate ||
+                        ps.alphaKind == Combine::Diffuse);
+    if (ps.depth != nullptr || !scalarAlpha) return &GenericSpan;
     return ps.linear ? PickCombine<true>(ps) : PickCombine<false>(ps);
 }
 
@@ -263,6 +265,8 @@ void Classify(PixelState& ps) {
         if (op == D3DTOP_BLENDTEXTUREALPHA && argIs(a2, D3DTA_DIFFUSE)) {
             return Combine::BlendTextureAlpha;
         }
+        if (op == D3DTOP_ADD && argIs(a2, D3DTA_DIFFUSE)) return Combine::Add;
+        if (op == D3DTOP_MODULATE2X && argIs(a2, D3DTA_DIFFUSE)) return Combine::Modulate2x;
         return Combine::Generic;
     };
     ps.colorKind = kind(ps.colorOp, ps.colorArg1, ps.colorArg2);

@@ -69,12 +69,12 @@ struct GroupConstants {
     // The simple combine of a constant diffuse colour.
     __m128i orMask, mul;
     // The general combine's channel choices and the constant diffuse colour.
-    __m128i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, constD;
+    __m128i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, twice, constD;
     __m128 dc[4];  // the diffuse slopes, when it varies
     const std::uint32_t* tex;
     std::uint32_t* target;
     std::size_t width, depthWidth;
-    bool colorKey, varying, useY, scale, zWrite;
+    bool colorKey, varying, useY, useTwice, scale, zWrite;
     // Texels may come four neighbours in a row (a texture drawn at its own
     // size, unturned); each group still checks before one load.
     bool tryRowLoad;
@@ -111,6 +111,7 @@ template <bool General>
     k.xTexAlpha = lanes16(pv.xTexAlpha);
     k.yOne = _mm_and_si128(lanes16(pv.yOne), c255);
     k.yInvTexAlpha = lanes16(pv.yInvTexAlpha);
+    k.twice = lanes16(pv.twice);
     k.constD = _mm_set1_epi32(int(pv.diffuse));
     for (int c = 0; c < 4; ++c) k.dc[c] = _mm_set1_ps(General ? p.dx[kC + c] : 0.0f);
     k.tex = ps.tex;
@@ -120,6 +121,7 @@ template <bool General>
     k.colorKey = ps.colorKey;
     k.varying = pv.varying;
     k.useY = pv.useY;
+    k.useTwice = pv.useTwice;
     k.scale = pv.scale;
     k.zWrite = ps.zWrite;
     k.zFunc = ps.zFunc;
@@ -138,7 +140,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     const bool colorKey = k.colorKey, varying = General && k.varying;
     const std::uint32_t* tex = k.tex;
     std::uint32_t* row = k.target + static_cast<std::size_t>(y) * k.width;
-    const bool useY = k.useY;
+    const bool useY = k.useY, useTwice = k.useTwice;
     // The diffuse colour's start per channel, when it varies.
     __m128 sc[4] = {};
     if (varying) {
@@ -171,6 +173,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         const __m128i x = _mm_or_si128(
             k.xOne, _mm_or_si128(_mm_and_si128(k.xDiffuse, d), _mm_and_si128(k.xTexAlpha, ta)));
         __m128i r = Mul8x8(t, x);
+        if (useTwice) r = _mm_add_epi16(r, _mm_and_si128(k.twice, r));
         if (useY) {
             const __m128i yv =
                 _mm_or_si128(k.yOne, _mm_and_si128(k.yInvTexAlpha, _mm_sub_epi16(c255, ta)));
@@ -279,6 +282,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                     _mm_or_si128(ch[0], _mm_slli_epi32(ch[1], 8)),
                     _mm_or_si128(_mm_slli_epi32(ch[2], 16), _mm_slli_epi32(ch[3], 24)));
             }
+            // The pack saturates sums above 255 (add, modulate2x).
             t = _mm_packus_epi16(general(_mm_unpacklo_epi8(t, zero), _mm_unpacklo_epi8(d, zero)),
                                  general(_mm_unpackhi_epi8(t, zero), _mm_unpackhi_epi8(d, zero)));
         }
@@ -462,6 +466,16 @@ void SetChannel(Planes::Vector& pv, int k, Combine kind) {
             set(pv.yOne);
             pv.useY = true;
             break;
+        case Combine::Add:  // Mul8(x, 255) is x
+            set(pv.xOne);
+            set(pv.yOne);
+            pv.useY = true;
+            break;
+        case Combine::Modulate2x:
+            set(pv.xDiffuse);
+            set(pv.twice);
+            pv.useTwice = true;
+            break;
         default:  // texture and diffuse mixed by the texture's alpha
             set(pv.xTexAlpha);
             set(pv.yInvTexAlpha);
@@ -476,12 +490,12 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
     if (ps.tex == nullptr || ps.specularAdd) return {};
     if (!ps.wrapPow2 || ps.alphaMin < 0) return {};
     const Combine ck = ps.colorKind, ak = ps.alphaKind;
-    if (ck != Combine::Select && ck != Combine::Modulate && ck != Combine::BlendTextureAlpha) {
-        return {};
-    }
-    if (ak == Combine::Generic) return {};
-    const bool simple =
-        p.constColor && ck != Combine::BlendTextureAlpha && ak != Combine::BlendTextureAlpha;
+    if (ck == Combine::Diffuse || ck == Combine::Generic || ak == Combine::Generic) return {};
+    // The simple combine knows the texture selected or modulated only.
+    const auto plain = [](Combine c) {
+        return c == Combine::Select || c == Combine::Modulate || c == Combine::Diffuse;
+    };
+    const bool simple = p.constColor && plain(ck) && plain(ak);
     const VectorFns fns =
         p.perspective ? PickVectorFilter<true>(ps, !simple) : PickVectorFilter<false>(ps, !simple);
     if (fns.span == nullptr) return {};

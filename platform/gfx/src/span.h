@@ -31,12 +31,14 @@ struct Planes {
         // Otherwise channel k is Mul8(texel, x) + Mul8(diffuse, y), where x
         // is 255 (xOne), the diffuse channel (xDiffuse) or the texel's alpha
         // (xTexAlpha), else 0; and y is 255 - texel alpha (yInvTexAlpha), 255
-        // (yOne), else 0. Each mask is -1 or 0 per channel, twice over (two
-        // pixels of 16-bit channels).
+        // (yOne), else 0. The first product is doubled in the channels of
+        // `twice`, and the sum saturated to 255. Each mask is -1 or 0 per
+        // channel, twice over (two pixels of 16-bit channels).
         alignas(16) std::int16_t xOne[8] = {}, xDiffuse[8] = {}, xTexAlpha[8] = {};
-        alignas(16) std::int16_t yInvTexAlpha[8] = {}, yOne[8] = {};
-        bool useY = false;     // some y is not 0
-        bool varying = false;  // the diffuse colour varies across the triangle
+        alignas(16) std::int16_t yInvTexAlpha[8] = {}, yOne[8] = {}, twice[8] = {};
+        bool useY = false;      // some y is not 0
+        bool useTwice = false;  // some first product is doubled
+        bool varying = false;   // the diffuse colour varies across the triangle
         // The least alpha that is written.
         int minAlpha = 0;
     } vec;

@@ -234,6 +234,46 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForGouraudAndTextureAlpha
     }
 }
 
+// The saturating combines (texture plus diffuse, twice texture x diffuse) in
+// colour and alpha, mixed with the others, constant and Gouraud colours that
+// overflow 255, under each blend, with and without a depth buffer.
+TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForSaturatingCombines) {
+    struct OpsCase {
+        D3DLong color, alpha;
+    };
+    const OpsCase ops[] = {
+        {D3DTOP_ADD, D3DTOP_SELECTARG1},        {D3DTOP_ADD, D3DTOP_MODULATE},
+        {D3DTOP_ADD, D3DTOP_SELECTARG2},        {D3DTOP_ADD, D3DTOP_ADD},
+        {D3DTOP_MODULATE2X, D3DTOP_SELECTARG1}, {D3DTOP_MODULATE2X, D3DTOP_MODULATE},
+        {D3DTOP_MODULATE2X, D3DTOP_MODULATE2X}, {D3DTOP_SELECTARG1, D3DTOP_ADD},
+        {D3DTOP_MODULATE, D3DTOP_MODULATE2X},   {D3DTOP_BLENDTEXTUREALPHA, D3DTOP_ADD},
+    };
+    struct BlendCase {
+        bool on;
+        D3DLong src, dst;
+    };
+    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
+    int n = 0;
+    for (const BlendCase& b : blends) {
+        for (const OpsCase& o : ops) {
+            for (bool gouraud : {false, true}) {
+                ++n;
+                SpanMode m{o.color, o.alpha,   b.on, b.src, b.dst, n % 2 ? D3DCMP_GREATEREQUAL : 0,
+                           1,       n % 3 == 0};
+                m.gouraud = gouraud;
+                m.linear = n % 4 < 2;
+                m.zFunc = n % 5 == 0 ? D3DCMP_LESSEQUAL : 0;
+                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                    << "blend " << b.on << " " << b.src << "/" << b.dst << " colour " << o.color
+                    << " alpha " << o.alpha << " gouraud " << gouraud << " linear " << m.linear;
+            }
+        }
+    }
+}
+
 // Bilinear filtering with integer weights, wrapping off every texture edge,
 // with the colour key (tested on the nearest texel) and each alpha test.
 TEST(SoftDeviceSpans, BilinearFourPixelLoopsMatchTheGeneralLoop) {
@@ -276,6 +316,8 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         {"lit ground", true, true, true, false, false, D3DTOP_BLENDTEXTUREALPHA, D3DTOP_SELECTARG2},
         {"lit ground, point", false, true, true, false, false, D3DTOP_MODULATE, D3DTOP_SELECTARG1},
         {"gouraud sprite", false, false, false, false, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
+        {"additive shot", true, false, false, true, true, D3DTOP_ADD, D3DTOP_MODULATE},
+        {"doubled shot", true, false, false, true, true, D3DTOP_MODULATE2X, D3DTOP_SELECTARG1},
     };
     std::vector<std::uint32_t> pixels(64 * 64), texels(32 * 32);
     std::vector<float> depth(64 * 64);
