@@ -1,9 +1,8 @@
 #pragma once
 // The parts of a match that their own files provide: the stage, the
 // head-up display, the frame painter, the computer opponent and the network
-// branches. The battle jobs call them by these names. Until each part lands,
-// battle/src/match_seams_pending.cpp holds what a headless match needs of it
-// and nothing more; the part replaces its entries there when it arrives.
+// branches (battle/src/network_waits.cpp). The battle jobs call them by
+// these names.
 
 #include "core/vb_types.h"
 
