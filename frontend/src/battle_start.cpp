@@ -14,12 +14,6 @@
 namespace brumil::frontend {
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
-constexpr Long kMessageActive = 3;
-constexpr Long kMessageSuspended = 4;
-
 constexpr Long kBattleFirstJob = 1;
 constexpr Long kBattlePaintJob = 4;
 
@@ -83,20 +77,20 @@ void BattleStartJob(ApplicationConfig& app, Long, Long message, Long) {
     auto& game = battle::gGame();
     if (app.Screens == nullptr || !game) return;
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             Begin(app, *app.Screens, *game);
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             game->Jobs.Poll();
             break;
-        case kMessageEnd:
+        case framework::kJobMessageEnd:
             End(*app.Screens, *game);
             break;
-        case kMessageActive:
+        case framework::kJobMessageActivated:
             game->KeepState(true);
             game->Jobs.SendMessage(battle::bGame::JobKey(kBattlePaintJob), 0);
             break;
-        case kMessageSuspended:
+        case framework::kJobMessageSuspended:
             game->KeepState(false);
             break;
         default:

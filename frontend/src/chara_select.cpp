@@ -15,10 +15,6 @@
 namespace brumil::frontend {
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageActive = 3;
-
 constexpr Long kEntryCount = 15;
 constexpr Long kBackgroundEntry = 0;
 constexpr Long kStripEntry = 5;
@@ -341,13 +337,13 @@ void CharaSelectJob(ApplicationConfig& app, Long job, Long message, Long) {
     }
     CharaSelect screen(app, *app.Screens, job);
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             screen.Begin(false);
             break;
-        case kMessageActive:
+        case framework::kJobMessageActivated:
             if (app.State.CharaLeaving) screen.Begin(true);
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             screen.Step();
             break;
         default:

@@ -13,10 +13,6 @@
 namespace brumil::frontend {
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageActive = 3;
-
 constexpr Long kEntryCount = 6;
 constexpr Long kBackgroundEntry = 0;
 constexpr Long kQuestionShadowEntry = 1;
@@ -186,13 +182,13 @@ void ContinueJob(ApplicationConfig& app, Long, Long message, Long) {
     if (app.Screens == nullptr || !game) return;
     MatchSequence sequence(app, *app.Screens, *game);
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             sequence.Begin();
             break;
-        case kMessageActive:
+        case framework::kJobMessageActivated:
             sequence.BuildView();
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             sequence.Step();
             break;
         default:

@@ -15,11 +15,6 @@
 namespace brumil::frontend {
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
-constexpr Long kMessageActive = 3;
-
 constexpr Long kPictureEntry = 0;
 constexpr Long kCursorEntry = 1;
 constexpr Long kEntryCount = 2;
@@ -207,16 +202,16 @@ void LevelSelectJob(ApplicationConfig& app, Long job, Long message, Long) {
     if (app.Screens == nullptr || LevelBackground(job).empty()) return;
     LevelSelect screen(app, *app.Screens, job);
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             screen.Begin(false);
             break;
-        case kMessageActive:
+        case framework::kJobMessageActivated:
             if (app.State.LevelLeaving) screen.Begin(true);
             break;
-        case kMessageEnd:
+        case framework::kJobMessageEnd:
             screen.End();
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             screen.Step();
             break;
         default:

@@ -1,5 +1,6 @@
 #include "frontend/network_jobs.h"
 
+#include "framework/job_list.h"
 #include "framework/vkey.h"
 #include "frontend/application_config.h"
 #include "frontend/service_jobs.h"
@@ -11,9 +12,6 @@ namespace brumil::frontend {
 
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
 constexpr Long kKindService = 2;
 
 bool SameLinkValues(const net::NetPlayerRecord& a, const net::NetPlayerRecord& b) {
@@ -92,16 +90,16 @@ void AppJob3_NetworkSetup(ApplicationConfig& app, Long, Long message, Long) {
     if (host == nullptr) return;
     ScreenState& st = app.State;
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             st.NetStep = 0;
             st.NetLeftFullScreen = host->IsFullScreenMode();
             if (st.NetLeftFullScreen) host->SetFullScreenMode(false);
             host->EnableScreenAndSystemMenus(false);
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             SetupStep(app, *host);
             break;
-        case kMessageEnd:
+        case framework::kJobMessageEnd:
             host->EnableScreenAndSystemMenus(true);
             break;
         default:
@@ -114,17 +112,17 @@ void AppJob4_NetworkLink(ApplicationConfig& app, Long, Long message, Long) {
     if (host == nullptr) return;
     ScreenState& st = app.State;
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             st.LogHidden = app.Job().Test(ApplicationConfig::Key(kBattleStartJob));
             if (!st.LogHidden) host->ShowLogPanel(true);
             net::ClearLinkFields(net::gNetOwn());
             net::ClearLinkFields(net::gNetPeer());
             st.LastSent = net::gNetOwn();
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             LinkStep(app, *host);
             break;
-        case kMessageEnd:
+        case framework::kJobMessageEnd:
             host->ShowLogPanel(false);
             break;
         default:

@@ -13,11 +13,6 @@
 namespace brumil::frontend {
 namespace {
 
-constexpr Long kMessageStep = 0;
-constexpr Long kMessageBegin = 1;
-constexpr Long kMessageEnd = 2;
-constexpr Long kMessageActive = 3;
-
 // Layer entries.
 constexpr Long kPictureEntry = 0;
 constexpr Long kCursorEntry = 1;
@@ -231,16 +226,16 @@ void TitleJob(ApplicationConfig& app, Long, Long message, Long) {
     if (app.Screens == nullptr) return;
     Title title(app, *app.Screens);
     switch (message) {
-        case kMessageBegin:
+        case framework::kJobMessageBegin:
             title.Begin(false);
             break;
-        case kMessageActive:
+        case framework::kJobMessageActivated:
             if (app.State.TitleLeaving) title.Begin(true);
             break;
-        case kMessageEnd:
+        case framework::kJobMessageEnd:
             title.End();
             break;
-        case kMessageStep:
+        case framework::kJobMessageStep:
             title.Step();
             break;
         default:
