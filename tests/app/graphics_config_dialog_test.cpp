@@ -55,6 +55,13 @@ struct InitCase {
     std::vector<Long> selected;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const InitCase& c, std::ostream* os) {
+    *os << "deviceMode=" << c.deviceMode << " pixelBits=" << c.pixelBits
+        << " disable32=" << c.disable32 << " zBuffer=" << c.zBuffer
+        << " displaySize=" << c.displaySize << " waitVsink=" << c.waitVsink;
+}
+
 class GraphicsInitTest : public GraphicsDialogTest,
                          public ::testing::WithParamInterface<InitCase> {};
 
@@ -101,6 +108,12 @@ struct OkCase {
     std::vector<Long> written;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const OkCase& c, std::ostream* os) {
+    *os << "selected=";
+    for (std::size_t i = 0; i < c.selected.size(); ++i) *os << (i ? "," : "") << c.selected[i];
+}
+
 class GraphicsOkTest : public GraphicsDialogTest, public ::testing::WithParamInterface<OkCase> {};
 
 TEST_P(GraphicsOkTest, WritesEveryFieldInOrderThenPreset10) {
@@ -140,6 +153,11 @@ struct RoundTripCase {
     Long deviceMode, pixelBits, displaySize, waitVsink;
     Long storedDeviceMode, storedPixelBits, storedDisplaySize, storedWaitVsink;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GraphicsRoundTripTest : public GraphicsDialogTest,
                               public ::testing::WithParamInterface<RoundTripCase> {};
@@ -280,6 +298,11 @@ struct HelpCase {
     Long option;
     std::string label;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << "group=" << static_cast<int>(c.group) << " option=" << c.option << " " << c.label;
+}
 
 class GraphicsHelpTest : public GraphicsDialogTest,
                          public ::testing::WithParamInterface<HelpCase> {};

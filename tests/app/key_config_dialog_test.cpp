@@ -163,6 +163,11 @@ struct MoveCase {
     Focus focus;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const MoveCase& c, std::ostream* os) {
+    *os << "row=" << c.row << " next=" << c.next;
+}
+
 class KeyDialogMoveTest : public KeyDialogTest, public ::testing::WithParamInterface<MoveCase> {};
 
 TEST_P(KeyDialogMoveTest, StoresTheCodeAndMovesToTheNextEnabledRow) {
@@ -215,6 +220,11 @@ struct OkKeyCase {
     Long code;
     bool clicks;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const OkKeyCase& c, std::ostream* os) {
+    *os << "code=" << c.code << " clicks=" << c.clicks;
+}
 
 class KeyDialogOkKeyTest : public KeyDialogTest, public ::testing::WithParamInterface<OkKeyCase> {};
 
@@ -395,6 +405,11 @@ struct WaitCase {
     Long want;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WaitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class WaitKeyOrButtonTest : public ::testing::TestWithParam<WaitCase> {};
 
 TEST_P(WaitKeyOrButtonTest, KeyboardThenJoysticks1And2) {
@@ -463,6 +478,11 @@ struct DevicePressCase {
     std::array<bool, 3> up;      // up held on joysticks 1..3
     Long want;                   // the code row 0 takes, 0 none
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const DevicePressCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class KeyDialogDeviceTest : public ::testing::TestWithParam<DevicePressCase> {};
 

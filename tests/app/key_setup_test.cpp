@@ -53,6 +53,11 @@ struct SetupCase {
     Long button5OfRecord0;  // the code the saved text puts there
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SetupCase& c, std::ostream* os) {
+    *os << "joysticks=" << c.joysticks << " button5OfRecord0=" << c.button5OfRecord0;
+}
+
 class SetupKeyAssignTest : public ::testing::TestWithParam<SetupCase> {};
 
 TEST_P(SetupKeyAssignTest, DefaultsByJoystickCountThenTheSavedText) {

@@ -108,6 +108,11 @@ struct DeviceCase {
     Long preset;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const DeviceCase& c, std::ostream* os) {
+    *os << "index=" << c.index << " preset=" << c.preset;
+}
+
 class DeviceItemTest : public MainMenuTest, public ::testing::WithParamInterface<DeviceCase> {};
 
 TEST_P(DeviceItemTest, SetsThePresetAndAddsTheApplyJob) {
@@ -145,6 +150,11 @@ struct CheckCase {
     Long preset;
     std::vector<Long> checked;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << "preset=" << c.preset;
+}
 
 class PresetCheckTest : public MainMenuTest, public ::testing::WithParamInterface<CheckCase> {};
 

@@ -21,6 +21,11 @@ struct TableCase {
     const char* wantFamily;  // asked of the system when wantFile is empty
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const TableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class OverlayFontFileTest : public ::testing::TestWithParam<TableCase> {};
 
 TEST_P(OverlayFontFileTest, TheFontTableDecidesTheFace) {

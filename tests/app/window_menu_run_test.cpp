@@ -63,10 +63,10 @@ struct HeadlessRun {
     }
 };
 
-// A menu item whose job has no procedure yet does nothing: the screen on
-// show is never suspended and keeps running. One whose job exists suspends
-// it as a modal job does.
-TEST(WindowMenuRun, ModalItemsSuspendTheScreenOnlyWhenTheirJobExists) {
+// Each modal menu item opens its window as a modal job (the network set-up
+// included), and that job suspends the screen on show. A case that did not
+// suspend would have to leave the screen running for every step.
+TEST(WindowMenuRun, ModalItemsSuspendTheScreenOnShow) {
     struct Case {
         const char* name;
         MenuControl control;

@@ -17,6 +17,12 @@ struct RateCase {
     std::array<Long, 4> rates;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RateCase& c, std::ostream* os) {
+    *os << "level=" << c.level << " buttonRate=" << c.buttonRate
+        << " opponentArtFrame=" << c.opponentArtFrame;
+}
+
 class AiButtonRatesTest : public ::testing::TestWithParam<RateCase> {};
 
 TEST_P(AiButtonRatesTest, RatesFollowLevelAndOpponentArt) {
@@ -47,6 +53,11 @@ struct ArtCase {
     Long life;
     Long chance;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ArtCase& c, std::ostream* os) {
+    *os << "level=" << c.level << " life=" << c.life << " chance=" << c.chance;
+}
 
 class AiArtChanceTest : public ::testing::TestWithParam<ArtCase> {};
 

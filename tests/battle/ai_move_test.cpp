@@ -21,6 +21,12 @@ struct StepCase {
     Long outX, outY;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << "sign=" << c.sign << " speed=" << c.speed << " dx=" << c.dx << " dy=" << c.dy
+        << " outX=" << c.outX << " outY=" << c.outY;
+}
+
 class AiStepTowardTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(AiStepTowardTest, DeadZoneAndSign) {

@@ -46,6 +46,12 @@ struct StyleCase {
     Long minDistance, maxDistance;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const StyleCase& c, std::ostream* os) {
+    *os << "style=" << c.style << " lo=" << c.lo << " width=" << c.width
+        << " minDistance=" << c.minDistance << " maxDistance=" << c.maxDistance;
+}
+
 class AiStyleTest : public AiTargetsTest, public ::testing::WithParamInterface<StyleCase> {};
 
 // Many points of one style: each lies in the style's range of angles and

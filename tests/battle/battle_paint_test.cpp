@@ -181,6 +181,11 @@ struct CodeCase {
     Long expected;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CodeCase& c, std::ostream* os) {
+    *os << c.pool << " blend=" << c.blend << " given=" << c.given << " expected=" << c.expected;
+}
+
 class PoolCodes : public SoftPaint, public ::testing::WithParamInterface<CodeCase> {};
 
 TEST_P(PoolCodes, DefaultCodePerPool) {
@@ -248,6 +253,11 @@ struct ScaleCase {
     Long bandX, bandY;  // a pixel outside the viewport, covered by the back screen
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ScaleCase& c, std::ostream* os) {
+    *os << "bandX=" << c.bandX << " bandY=" << c.bandY;
+}
+
 framework::DisplaySettings Sized(Long w, Long h, bool half, bool high) {
     framework::DisplaySettings s;
     s.width = w;
@@ -296,6 +306,11 @@ namespace {
 struct TimelineCase {
     Long frame, end;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const TimelineCase& c, std::ostream* os) {
+    *os << "frame=" << c.frame << " end=" << c.end;
+}
 
 class HudTimeline : public PaintOrder, public ::testing::WithParamInterface<TimelineCase> {};
 

@@ -56,6 +56,12 @@ struct CircleCase {
     Long slotA, slotB, spinA, spinB;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CircleCase& c, std::ostream* os) {
+    *os << "chara=" << c.chara << " slotA=" << c.slotA << " slotB=" << c.slotB
+        << " spinA=" << c.spinA << " spinB=" << c.spinB;
+}
+
 class ArtCircles : public ::testing::TestWithParam<CircleCase> {};
 
 TEST_P(ArtCircles, SlotsAndSpinPerCharacter) {
@@ -92,6 +98,12 @@ struct CircleScaleCase {
     Long alpha;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CircleScaleCase& c, std::ostream* os) {
+    *os << "artFrame=" << c.artFrame << " scaleA=" << c.scaleA << " scaleB=" << c.scaleB
+        << " alpha=" << c.alpha;
+}
+
 class ArtCircleScales : public ::testing::TestWithParam<CircleScaleCase> {};
 
 TEST_P(ArtCircleScales, GrowAndShrinkWithTheArt) {
@@ -126,6 +138,12 @@ struct SmallGaugeCase {
     bool shown;
     Long barB, barA;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SmallGaugeCase& c, std::ostream* os) {
+    *os << "index=" << c.index << " life=" << c.life << " gauge=" << c.gauge << " shown=" << c.shown
+        << " barB=" << c.barB << " barA=" << c.barA;
+}
 
 class SmallGauge : public ::testing::TestWithParam<SmallGaugeCase> {};
 
@@ -171,6 +189,11 @@ struct ReadOutCase {
     bool shown;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ReadOutCase& c, std::ostream* os) {
+    *os << "life=" << c.life << " shown=" << c.shown;
+}
+
 class LifeReadOut : public ::testing::TestWithParam<ReadOutCase> {};
 
 TEST_P(LifeReadOut, OnlyForHalfLivesZeroToFour) {
@@ -203,6 +226,11 @@ struct RingCase {
     Long hold;
     Long alpha;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RingCase& c, std::ostream* os) {
+    *os << "hold=" << c.hold << " alpha=" << c.alpha;
+}
 
 class TargetRing : public ::testing::TestWithParam<RingCase> {};
 

@@ -110,6 +110,11 @@ struct LifeCase {
     std::size_t icons;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const LifeCase& c, std::ostream* os) {
+    *os << "life=" << c.life << " icons=" << c.icons;
+}
+
 class HudLife : public ::testing::TestWithParam<LifeCase> {};
 
 TEST_P(HudLife, IconsAreHalfTheLifeUpToFive) {
@@ -133,6 +138,12 @@ struct GaugeCase {
     std::vector<Long> mpDigits;  // units first
     Long mpColour;               // of player 0
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const GaugeCase& c, std::ostream* os) {
+    *os << "life=" << c.life << " gauge=" << c.gauge << " half=" << c.half << " full=" << c.full
+        << " mp=" << c.mp << " mpColour=" << c.mpColour;
+}
 
 class HudGauge : public ::testing::TestWithParam<GaugeCase> {};
 
@@ -229,6 +240,11 @@ struct FpsCase {
     std::vector<Long> digits;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FpsCase& c, std::ostream* os) {
+    *os << "fps=" << c.fps;
+}
+
 class HudFps : public ::testing::TestWithParam<FpsCase> {};
 
 TEST_P(HudFps, LastTwoDigits) {
@@ -255,6 +271,12 @@ struct LevelMarkCase {
     bool mark0, mark1;  // level mark beside each player
     bool net0, net1;    // the network mark
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const LevelMarkCase& c, std::ostream* os) {
+    *os << "type0=" << c.type0 << " type1=" << c.type1 << " level=" << c.level
+        << " mark0=" << c.mark0 << " mark1=" << c.mark1 << " net0=" << c.net0 << " net1=" << c.net1;
+}
 
 class HudLevelMark : public ::testing::TestWithParam<LevelMarkCase> {};
 
@@ -326,6 +348,12 @@ struct OpeningCase {
     Long stageAlpha;  // -1: not checked
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+    *os << "frame=" << c.frame << " stage=" << c.stage << " level=" << c.level
+        << " start=" << c.start << " stageAlpha=" << c.stageAlpha;
+}
+
 class HudOpening : public ::testing::TestWithParam<OpeningCase> {};
 
 TEST_P(HudOpening, CaptionsAtTheirFrames) {
@@ -384,6 +412,12 @@ struct ClosingCase {
     std::size_t win, lose;  // caption quads
     bool fade;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ClosingCase& c, std::ostream* os) {
+    *os << "end=" << c.end << " winner=" << c.winner << " win=" << c.win << " lose=" << c.lose
+        << " fade=" << c.fade;
+}
 
 class HudClosing : public ::testing::TestWithParam<ClosingCase> {};
 
@@ -445,6 +479,11 @@ struct ModeCaptionCase {
     Long mode, level;
     std::string stage, levelLine;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ModeCaptionCase& c, std::ostream* os) {
+    *os << "mode=" << c.mode << " level=" << c.level;
+}
 
 class HudModeCaptions : public ::testing::TestWithParam<ModeCaptionCase> {};
 

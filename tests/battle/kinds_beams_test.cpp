@@ -72,6 +72,13 @@ struct BeamCase {
     Long colorAfter;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const BeamCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " index=" << c.index << " power=" << c.power
+        << " beamOwner=" << c.beamOwner << " phaseAfter=" << c.phaseAfter
+        << " colorAfter=" << c.colorAfter;
+}
+
 class BeamRestartTest : public BeamTest, public ::testing::WithParamInterface<BeamCase> {};
 
 TEST_P(BeamRestartTest, OneBeamThenTheRecordBacksOff) {
@@ -119,6 +126,11 @@ struct WallCase {
     bool fires;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WallCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " x=" << c.x << " y=" << c.y << " fires=" << c.fires;
+}
+
 class WallEdgeTest : public BeamTest, public ::testing::WithParamInterface<WallCase> {};
 
 TEST_P(WallEdgeTest, FiresOnceOnLeavingTheFieldAndGivesUpItsProcedure) {
@@ -153,6 +165,12 @@ struct WallCountCase {
     Long ring, beams;
     Long hitB;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WallCountCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " power=" << c.power << " ring=" << c.ring << " beams=" << c.beams
+        << " hitB=" << c.hitB;
+}
 
 class WallCountTest : public BeamTest, public ::testing::WithParamInterface<WallCountCase> {};
 
@@ -210,6 +228,12 @@ struct TrailCase {
     Long power;
     Long drawW, drawH, hitB, hitC, scale, slot;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const TrailCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " power=" << c.power << " drawW=" << c.drawW << " drawH=" << c.drawH
+        << " hitB=" << c.hitB << " hitC=" << c.hitC << " scale=" << c.scale << " slot=" << c.slot;
+}
 
 class TrailTest : public BeamTest, public ::testing::WithParamInterface<TrailCase> {};
 
@@ -302,6 +326,11 @@ struct WallBurstCase {
     Long x, y;
     Long x2, y2;  // where the record is left
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WallBurstCase& c, std::ostream* os) {
+    *os << "x=" << c.x << " y=" << c.y << " x2=" << c.x2 << " y2=" << c.y2;
+}
 
 class WallBurst67Test : public BeamTest, public ::testing::WithParamInterface<WallBurstCase> {};
 

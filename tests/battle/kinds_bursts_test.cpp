@@ -44,6 +44,11 @@ struct LineCase {
     std::vector<Long> speeds;      // of each direction, in order
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " power=" << c.power;
+}
+
 class LineTest : public BurstTest, public ::testing::WithParamInterface<LineCase> {};
 
 TEST_P(LineTest, LinesOfGrowingSpeedAlongEachDirection) {
@@ -99,6 +104,13 @@ struct ChildCase {
     Long angle, speed, slot, drawKind, color, proc, scale, mode;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ChildCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " angle=" << c.angle << " speed=" << c.speed << " slot=" << c.slot
+        << " drawKind=" << c.drawKind << " color=" << c.color << " proc=" << c.proc
+        << " scale=" << c.scale << " mode=" << c.mode;
+}
+
 class ChildTest : public BurstTest, public ::testing::WithParamInterface<ChildCase> {};
 
 TEST_P(ChildTest, OneFreshChildThatHomesAndFades) {
@@ -145,6 +157,12 @@ struct RingCase {
     Long speed;
     bool parentEnds;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RingCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " power=" << c.power << " count=" << c.count << " speed=" << c.speed
+        << " parentEnds=" << c.parentEnds;
+}
 
 class RingTest : public BurstTest, public ::testing::WithParamInterface<RingCase> {};
 
@@ -213,6 +231,11 @@ struct FanCase {
     std::vector<Long> steps;  // multiples of 192 off the aim
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FanCase& c, std::ostream* os) {
+    *os << "power=" << c.power;
+}
+
 class FanTest : public BurstTest, public ::testing::WithParamInterface<FanCase> {};
 
 TEST_P(FanTest, AimedFanWidensWithPower) {
@@ -238,6 +261,11 @@ struct SplitCase {
     std::vector<Long> turns;
     Long next;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << "hitA=" << c.hitA << " next=" << c.next;
+}
 
 class SplitTest : public BurstTest, public ::testing::WithParamInterface<SplitCase> {};
 

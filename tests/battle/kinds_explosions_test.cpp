@@ -73,6 +73,12 @@ struct WindowCase {
     Long radius;  // per frame of age, pixels; 0 for the pulse (no circle)
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WindowCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " lastCatch=" << c.lastCatch << " prey=" << c.prey
+        << " group=" << c.group << " radius=" << c.radius;
+}
+
 class CatchWindowTest : public ExplosionTest, public ::testing::WithParamInterface<WindowCase> {};
 
 TEST_P(CatchWindowTest, CatchesOnlyInsideItsWindow) {
@@ -154,6 +160,12 @@ struct GreyCase {
     bool dimmed;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const GreyCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " index=" << c.index << " hitA=" << c.hitA << " state=" << c.state
+        << " next=" << c.next << " speedLimit=" << c.speedLimit << " dimmed=" << c.dimmed;
+}
+
 class GreyTest : public ExplosionTest, public ::testing::WithParamInterface<GreyCase> {};
 
 TEST_P(GreyTest, EvenShotsGreyAndOddOnesDim) {
@@ -182,6 +194,11 @@ struct ReturnCase {
     Long speed;
     std::vector<Long> speeds;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ReturnCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " speed=" << c.speed;
+}
 
 class ReturnTest : public ExplosionTest, public ::testing::WithParamInterface<ReturnCase> {};
 
@@ -220,6 +237,12 @@ struct CurveCase {
     Long turn;
     Long motionA;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CurveCase& c, std::ostream* os) {
+    *os << "index=" << c.index << " owner=" << c.owner << " turn=" << c.turn
+        << " motionA=" << c.motionA;
+}
 
 class CurveTest : public ExplosionTest, public ::testing::WithParamInterface<CurveCase> {};
 
@@ -293,6 +316,12 @@ struct HoldCase {
     Long to;  // whose pool the copy goes to
     Long size, group, next;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const HoldCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " index=" << c.index << " to=" << c.to << " size=" << c.size
+        << " group=" << c.group << " next=" << c.next;
+}
 
 class HoldTest : public ExplosionTest, public ::testing::WithParamInterface<HoldCase> {};
 

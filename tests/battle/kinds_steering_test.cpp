@@ -21,6 +21,11 @@ struct HomingCase {
     Long turn;  // expected change of Angle
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const HomingCase& c, std::ostream* os) {
+    *os << "offset=" << c.offset << " age=" << c.age << " turn=" << c.turn;
+}
+
 class HomingTest : public SteeringTest, public ::testing::WithParamInterface<HomingCase> {};
 
 TEST_P(HomingTest, TurnsTowardTheOpponentByAtMostTwentyBeforeAgeThirty) {
@@ -69,6 +74,11 @@ struct FadeCase {
     Long scale, alpha;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FadeCase& c, std::ostream* os) {
+    *os << "id=" << c.id << " age=" << c.age << " scale=" << c.scale << " alpha=" << c.alpha;
+}
+
 class FadeTest : public SteeringTest, public ::testing::WithParamInterface<FadeCase> {};
 
 TEST_P(FadeTest, ScaleAndAlphaFollowTheAge) {
@@ -92,6 +102,13 @@ struct FadeInCase {
     Long alpha, scale, value1, value2;
     Long alphaAfter, scaleAfter;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FadeInCase& c, std::ostream* os) {
+    *os << "alpha=" << c.alpha << " scale=" << c.scale << " value1=" << c.value1
+        << " value2=" << c.value2 << " alphaAfter=" << c.alphaAfter
+        << " scaleAfter=" << c.scaleAfter;
+}
 
 class FadeInTest : public SteeringTest, public ::testing::WithParamInterface<FadeInCase> {};
 
@@ -136,6 +153,11 @@ struct RetargetCase {
     double frames;  // the flight time the speed is made for
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RetargetCase& c, std::ostream* os) {
+    *os << "power=" << c.power << " frames=" << c.frames;
+}
+
 class RetargetTest : public SteeringTest, public ::testing::WithParamInterface<RetargetCase> {};
 
 TEST_P(RetargetTest, RestartsTowardTheOpponentCoveringTheDistanceInTime) {
@@ -174,6 +196,11 @@ struct RestartCase {
     Long state;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RestartCase& c, std::ostream* os) {
+    *os << "hitA=" << c.hitA << " state=" << c.state;
+}
+
 class RestartTest : public SteeringTest, public ::testing::WithParamInterface<RestartCase> {};
 
 TEST_P(RestartTest, RestartsFromStandstillOrEndsWithoutHitsLeft) {
@@ -203,6 +230,12 @@ struct FadingHomingCase {
     Long age, window, limit, offset;
     Long turn;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FadingHomingCase& c, std::ostream* os) {
+    *os << "age=" << c.age << " window=" << c.window << " limit=" << c.limit
+        << " offset=" << c.offset << " turn=" << c.turn;
+}
 
 class FadingHomingTest : public SteeringTest,
                          public ::testing::WithParamInterface<FadingHomingCase> {};

@@ -69,7 +69,7 @@ TEST(MatchHarness, DamagedDataLetsTheMatchRunToItsEnd) {
     save = battle::SystemSaveRecord{};
 
     MatchSetup setup;
-    setup.GameMode = 1;  // arcade: the computer player stands in place
+    setup.GameMode = 1;  // arcade: player 1 is the computer opponent
     setup.AILevel = 4;
     setup.Chara0 = 3;
     setup.Chara1 = 5;

@@ -60,6 +60,12 @@ struct KeyCase {
     Long button1, button2;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << "bits=" << c.bits << " peerState=" << c.peerState << " x=" << c.x << " y=" << c.y
+        << " button1=" << c.button1 << " button2=" << c.button2;
+}
+
 class NetworkKeyCases : public NetworkMatchTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(NetworkKeyCases, PeerBitsTurnedByHalfATurn) {
@@ -107,6 +113,11 @@ struct PositionCase {
     Long rx, ry;        // received
     Long wantX, wantY;  // player 1 after its movement step
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const PositionCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PeerPositionCases : public NetworkMatchTest,
                           public ::testing::WithParamInterface<PositionCase> {};
@@ -158,6 +169,11 @@ struct LifeCase {
     Long wantLife;
     bool lost;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const LifeCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PeerLifeCases : public NetworkMatchTest, public ::testing::WithParamInterface<LifeCase> {};
 

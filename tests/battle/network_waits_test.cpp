@@ -84,6 +84,11 @@ struct WaitCase {
     std::string_view text;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WaitCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class NetworkWaitCases : public NetworkWaitTest, public ::testing::WithParamInterface<WaitCase> {};
 
 TEST_P(NetworkWaitCases, EndsOnlyWithBothNamesAReadyPeerAndItsSetup) {
@@ -137,6 +142,11 @@ struct AgreeCase {
     Long wantLevel, wantChara0, wantChara1, wantStage;  // own: level 3, chara 4/5, stage 2
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const AgreeCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class AgreeCases : public NetworkWaitTest, public ::testing::WithParamInterface<AgreeCase> {};
 
 TEST_P(AgreeCases, PeerValuesInRangeOnly) {
@@ -167,6 +177,11 @@ struct CancelCase {
     Long peerState;  // keeps the wait from ending
     bool cancels;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CancelCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class CancelCases : public NetworkWaitTest, public ::testing::WithParamInterface<CancelCase> {};
 
@@ -205,6 +220,11 @@ struct ReadyCase {
     bool ends;
     Long phase;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ReadyCase& c, std::ostream* os) {
+    *os << "peerState=" << c.peerState << " ends=" << c.ends << " phase=" << c.phase;
+}
 
 class ReadyCases : public NetworkWaitTest, public ::testing::WithParamInterface<ReadyCase> {};
 
@@ -262,6 +282,11 @@ struct AbortCase {
     Long phaseAfter;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const AbortCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class AbortCases : public NetworkWaitTest, public ::testing::WithParamInterface<AbortCase> {};
 
 TEST_P(AbortCases, PeerLeavingARunningMatch) {
@@ -312,6 +337,11 @@ struct EndCase {
     Long peerState;
     bool notice;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << "ownPhase=" << c.ownPhase << " peerState=" << c.peerState << " notice=" << c.notice;
+}
 
 class EndCases : public NetworkWaitTest, public ::testing::WithParamInterface<EndCase> {};
 

@@ -86,6 +86,12 @@ struct RingCase {
     Long perRing;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RingCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " power=" << c.power << " aimsStraight=" << c.aimsStraight
+        << " rings=" << c.rings << " perRing=" << c.perRing;
+}
+
 class PatternRingTest : public PatternEmissionTest,
                         public ::testing::WithParamInterface<RingCase> {};
 
@@ -115,6 +121,12 @@ struct CountCase {
     Long power;
     Long main, second, third;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " frame=" << c.frame << " power=" << c.power
+        << " main=" << c.main << " second=" << c.second << " third=" << c.third;
+}
 
 class PatternCountTest : public PatternEmissionTest,
                          public ::testing::WithParamInterface<CountCase> {};
@@ -148,6 +160,14 @@ struct FieldCase {
     Long pattern, frame;
     Long drawKind, procId, drawMode, nextProcId, slot, scale, size, group, hitA, accel, limit;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " frame=" << c.frame << " drawKind=" << c.drawKind
+        << " procId=" << c.procId << " drawMode=" << c.drawMode << " nextProcId=" << c.nextProcId
+        << " slot=" << c.slot << " scale=" << c.scale << " size=" << c.size << " group=" << c.group
+        << " hitA=" << c.hitA << " accel=" << c.accel << " limit=" << c.limit;
+}
 
 class PatternFieldTest : public PatternEmissionTest,
                          public ::testing::WithParamInterface<FieldCase> {};

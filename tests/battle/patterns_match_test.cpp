@@ -76,6 +76,11 @@ struct Pair {
     Long chara0, chara1;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const Pair& c, std::ostream* os) {
+    *os << "chara0=" << c.chara0 << " chara1=" << c.chara1;
+}
+
 class CharacterPairMatch : public ::testing::TestWithParam<Pair> {};
 
 TEST_P(CharacterPairMatch, RunsThreeThousandStepsTwiceAlike) {

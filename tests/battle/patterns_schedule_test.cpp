@@ -60,6 +60,11 @@ struct WindowCase {
     std::vector<Long> frames;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WindowCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " power=" << c.power << " last=" << c.last;
+}
+
 class PatternWindowTest : public PatternScheduleTest,
                           public ::testing::WithParamInterface<WindowCase> {};
 
@@ -92,6 +97,11 @@ struct SerialCase {
     Long pattern;
     Long raises;  // over frames 1..40
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SerialCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " raises=" << c.raises;
+}
 
 class PatternSerialTest : public PatternScheduleTest,
                           public ::testing::WithParamInterface<SerialCase> {};

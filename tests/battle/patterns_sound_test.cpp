@@ -74,6 +74,11 @@ struct SoundCase {
     std::vector<Long> effects;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SoundCase& c, std::ostream* os) {
+    *os << "pattern=" << c.pattern << " frame=" << c.frame;
+}
+
 class PatternSoundTest : public ShotSoundTest, public ::testing::WithParamInterface<SoundCase> {};
 
 TEST_P(PatternSoundTest, AFiringFramePlaysItsEffectsEvenWithAFullPool) {

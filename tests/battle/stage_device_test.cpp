@@ -51,6 +51,11 @@ struct StageDrawCase {
     std::size_t boards;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const StageDrawCase& c, std::ostream* os) {
+    *os << "stage=" << c.stage << " boards=" << c.boards;
+}
+
 class StageDraws : public StageRecorded, public ::testing::WithParamInterface<StageDrawCase> {};
 
 TEST_P(StageDraws, PatchesPerGroupAndNothingOutsideTheSevenStages) {
@@ -135,6 +140,11 @@ struct CoverCase {
     Long stage;
     bool zBuffer;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const CoverCase& c, std::ostream* os) {
+    *os << "stage=" << c.stage << " zBuffer=" << c.zBuffer;
+}
 
 class StageCover : public PaintFixtureOf<render::testing::DisplayTest>,
                    public ::testing::WithParamInterface<CoverCase> {

@@ -44,6 +44,11 @@ struct GroupCase {
     Long limit;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const GroupCase& c, std::ostream* os) {
+    *os << "stage=" << c.stage << " group=" << c.group << " limit=" << c.limit;
+}
+
 class StageGroupGrid : public ::testing::TestWithParam<GroupCase> {};
 
 TEST_P(StageGroupGrid, HeightsStayInRangeAndCloseIntoALoop) {
@@ -168,6 +173,12 @@ struct OrderCase {
     Long firstColumn, lastColumn;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const OrderCase& c, std::ostream* os) {
+    *os << "stage=" << c.stage << " travel=" << c.travel << " depth=" << c.depth
+        << " firstColumn=" << c.firstColumn << " lastColumn=" << c.lastColumn;
+}
+
 class StageBoardOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(StageBoardOrder, PicksPatchRowsFarthestFirstWithoutDepthTest) {
@@ -256,6 +267,12 @@ struct ColourCase {
     Long stage;
     Long p0a, p0b, p1a, p1b;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ColourCase& c, std::ostream* os) {
+    *os << "stage=" << c.stage << " p0a=" << c.p0a << " p0b=" << c.p0b << " p1a=" << c.p1a
+        << " p1b=" << c.p1b;
+}
 
 class StageColours : public ::testing::TestWithParam<ColourCase> {};
 

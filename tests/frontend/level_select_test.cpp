@@ -41,6 +41,11 @@ struct PermitCase {
     Long labelRows;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const PermitCase& c, std::ostream* os) {
+    *os << "permit=" << c.permit << " items=" << c.items << " labelRows=" << c.labelRows;
+}
+
 class LevelPermit : public LevelSelect, public ::testing::WithParamInterface<PermitCase> {};
 
 TEST_P(LevelPermit, OffersTheUnlockedLevelsAndTheirLabelsOnly) {
@@ -78,6 +83,12 @@ struct ModeCase {
     Long charaJob;
     int downs;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ModeCase& c, std::ostream* os) {
+    *os << "titleItem=" << c.titleItem << " levelJob=" << c.levelJob << " charaJob=" << c.charaJob
+        << " downs=" << c.downs;
+}
 
 class LevelChoice : public LevelSelect, public ::testing::WithParamInterface<ModeCase> {};
 

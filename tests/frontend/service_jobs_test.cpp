@@ -140,6 +140,11 @@ struct TickerCase {
     bool menuInUse = false;   // a drop-down open or pointed at
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const TickerCase& c, std::ostream* os) {
+    *os << "moved=" << c.moved << " y=" << c.y << " menuInUse=" << c.menuInUse;
+}
+
 class MenuTickerTest : public ServiceJobsTest, public ::testing::WithParamInterface<TickerCase> {};
 
 TEST_P(MenuTickerTest, ShowsAtTheTopHidesBelowOnlyWhenTheMouseMoved) {
@@ -196,6 +201,12 @@ struct DialogCase {
     bool halfSize;
     bool leavesFullScreen;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const DialogCase& c, std::ostream* os) {
+    *os << "job=" << c.job << " fullScreen=" << c.fullScreen << " halfSize=" << c.halfSize
+        << " leavesFullScreen=" << c.leavesFullScreen;
+}
 
 class DialogJobTest : public ServiceJobsTest, public ::testing::WithParamInterface<DialogCase> {};
 
@@ -352,6 +363,14 @@ struct ApplyCase {
     bool hardware, zBuffer, compression, no32, half, xga;
     bool pacing, waitVsinkSP, paintManual;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ApplyCase& c, std::ostream* os) {
+    *os << "firstDepth=" << c.firstDepth << " hardware=" << c.hardware << " zBuffer=" << c.zBuffer
+        << " compression=" << c.compression << " no32=" << c.no32 << " half=" << c.half
+        << " xga=" << c.xga << " pacing=" << c.pacing << " waitVsinkSP=" << c.waitVsinkSP
+        << " paintManual=" << c.paintManual;
+}
 
 GraphicsSettings Preset(Long preset, Long screenMode = 1) {
     GraphicsSettings g;

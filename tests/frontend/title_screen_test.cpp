@@ -73,6 +73,11 @@ struct ChoiceCase {
     Long nextJob;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TitleChoice : public TitleScreen, public ::testing::WithParamInterface<ChoiceCase> {};
 
 TEST_P(TitleChoice, SetsTheModesAndOpensTheLevelSelectAsModal) {

@@ -160,6 +160,11 @@ struct SortCase {
     std::vector<Long> descending;  // blended order; opaque is its reverse
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SortCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TransformSortTest : public TransformTest, public ::testing::WithParamInterface<SortCase> {
 protected:
     std::vector<Long> Pass(bool blended) {

@@ -33,6 +33,11 @@ struct SegmentCase {
     Single t, u, v;  // checked on a hit
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const SegmentCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SegmentTest : public ::testing::TestWithParam<SegmentCase> {};
 
 TEST_P(SegmentTest, AgainstOneTriangle) {
@@ -110,6 +115,11 @@ struct WalkCase {
     std::vector<Integer> indices;
     bool hitsSecond;  // the line through (10.2, 0.2) meets a walked triangle
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const WalkCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WalkTest : public ::testing::TestWithParam<WalkCase> {};
 

@@ -40,6 +40,11 @@ struct OutlineCase {
     Single x, z;  // times the size
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const OutlineCase& c, std::ostream* os) {
+    *os << "t=" << c.t << " x=" << c.x << " z=" << c.z;
+}
+
 class OutlineTest : public ::testing::TestWithParam<OutlineCase> {};
 
 TEST_P(OutlineTest, WalksTheSquare) {

@@ -126,6 +126,11 @@ struct NumberCase {
     double value;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << '"' << c.line << '"';
+}
+
 // The text after ":" and the number it reads as.
 const NumberCase kNumberCases[] = {
     {"12", 12},
@@ -179,6 +184,11 @@ struct ShapeCase {
     std::vector<double> numbers;
     Long children;
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ShapeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Malformed and unusual texts, and what the root reads from them.
 const ShapeCase kShapeCases[] = {

@@ -17,6 +17,11 @@ struct BadScriptCase {
     Lines errors;        // every error line, compiling and running, in order
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const BadScriptCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BadScript : public ::testing::TestWithParam<BadScriptCase> {};
 
 // Bad text never stops the host: the errors are posted (each through AddError

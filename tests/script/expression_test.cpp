@@ -15,6 +15,11 @@ struct ExpressionCase {
     const char* message = "";  // the first error's text, when there is one
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ExpressionCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text);
+}
+
 std::string Repeat(std::string_view part, int n) {
     std::string s;
     for (int i = 0; i < n; ++i) s += part;

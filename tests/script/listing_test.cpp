@@ -12,6 +12,11 @@ struct DumpCase {
     const char* listing;
 };
 
+// Names the case in test listings by its source rather than its bytes.
+void PrintTo(const DumpCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(c.source));
+}
+
 class Listing : public ::testing::TestWithParam<DumpCase> {};
 
 TEST_P(Listing, ShowsEachLineOfCommands) {

@@ -33,6 +33,11 @@ struct MarkerCase {
     const char* error;  // the one error posted, "" for none
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const MarkerCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(c.text));
+}
+
 class Marker : public ::testing::TestWithParam<MarkerCase> {};
 
 TEST_P(Marker, Substitutes) {

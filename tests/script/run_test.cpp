@@ -15,6 +15,11 @@ struct RunCase {
     const char* trace;  // see Host::Run
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CompileAndRun : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(CompileAndRun, HandsBackKindsAndTexts) {

@@ -167,6 +167,11 @@ struct PlayerCase {
     Long kind;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const PlayerCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Audio36Placement : public ::testing::TestWithParam<PlayerCase> {};
 
 TEST_P(Audio36Placement, ThreeDimensionalControlsTakeTheirArgumentsInOrder) {

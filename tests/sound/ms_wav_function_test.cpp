@@ -108,6 +108,11 @@ struct ArithmeticCase {
     std::vector<Long> expected;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const ArithmeticCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // 24-bit mono waves at 8000 Hz, so every value is exact on the routines' scale.
 const ArithmeticCase kArithmetic[] = {
     {"Blt halves to even",

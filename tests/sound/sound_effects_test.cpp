@@ -163,6 +163,11 @@ struct PreloadCase {
     std::size_t loaded;  // a prefix of the preload list
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const PreloadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PreloadTest : public ::testing::TestWithParam<PreloadCase> {};
 
 TEST_P(PreloadTest, LoadsAPrefixOfTheListWithinTheBudget) {
@@ -213,6 +218,11 @@ struct MenuSoundCase {
     void (*play)(SoundEffectTable&);
     std::vector<std::pair<Long, Single>> effects;  // effect, volume of its last play
 };
+
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const MenuSoundCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MenuSoundTest : public SoundEffectsTest,
                       public ::testing::WithParamInterface<MenuSoundCase> {};

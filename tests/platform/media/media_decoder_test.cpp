@@ -13,6 +13,11 @@ struct KindCase {
     bool lossless;
 };
 
+// Names the case in test listings by its fields rather than its bytes.
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MediaDecoderKinds : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(MediaDecoderKinds, ReportsFormatAndDecodesFromAnyFrame) {
