@@ -1,4 +1,4 @@
-// Attack patterns 30 to 36, 38 and 39: the special moves and the lunatic
+// Attack patterns 30 to 36, 38 and 39: the signature moves and the lunatic
 // arts. Each places one explosion object in the third pool; all but 37
 // (a dash pattern) first raise the battle's serial value, so the object and
 // every shot made after it carry the new serial and older shots can be told
@@ -12,7 +12,8 @@ namespace patterns {
 namespace {
 
 // One explosion object at the own position, aimed at the opponent.
-void EmitSpecial(const PatternFrame& f, Long drawKind, Long proc, Long sound, Single volume) {
+void EmitExplosionObject(const PatternFrame& f, Long drawKind, Long proc, Long sound,
+                         Single volume) {
     kit::RaiseSerial();
     ShotRecord r = AtOwn(f);
     r.DrawKind = drawKind;
@@ -33,7 +34,7 @@ void Emit32(const PatternFrame& f) {
         f.own.SpeedBoost = 10800;
         f.own.Invulnerable = 30;
     }
-    EmitSpecial(f, 9, 37, first ? 71 : 0, 0.85f);
+    EmitExplosionObject(f, 9, 37, first ? 71 : 0, 0.85f);
 }
 
 // The art's slow-moving flash.
@@ -51,10 +52,10 @@ void Emit39(const PatternFrame& f) {
     kit::PlayShotSound(53, 0.8f, r.X);
 }
 
-// A special pattern's object: its frame procedure and its sound.
+// A signature pattern's object: its frame procedure and its sound.
 template <Long kProc, Long kSound, int kVolumePercent>
 void EmitObject(const PatternFrame& f) {
-    EmitSpecial(f, 9, kProc, kSound, static_cast<Single>(kVolumePercent) / 100.0f);
+    EmitExplosionObject(f, 9, kProc, kSound, static_cast<Single>(kVolumePercent) / 100.0f);
 }
 
 }  // namespace
