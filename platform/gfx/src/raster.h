@@ -68,6 +68,9 @@ struct PixelState {
     // Specialised inner loops may be used (off only to compare them with the
     // general loop).
     bool allowSpecialised = true;
+    // The eight-pixel loops may stand in for the four-pixel ones where the
+    // processor runs them (off only to compare the two).
+    bool allowWide = true;
 
     // Derived classification for the specialised inner loops.
     Blend blendKind = Blend::None;

@@ -328,6 +328,7 @@ private:
         ps.flat = rs(D3DRENDERSTATE_SHADEMODE) == D3DSHADE_FLAT;
         ps.specularAdd = rs(D3DRENDERSTATE_SPECULARENABLE) != 0;
         ps.allowSpecialised = options_.specialisedSpans;
+        ps.allowWide = options_.wideSpans;
         raster::Classify(ps);
         return true;
     }

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "span.h"
+#include "span_wide.h"
 #include "vector_ops.h"
 
 namespace brumil::platform::raster {
@@ -406,12 +406,6 @@ void VectorSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
     VectorRows<B, Perspective, Linear, Depth, General>(ps, p, &r, 1);
 }
 
-// A triangle's span loop and its run-of-rows loop.
-struct VectorFns {
-    SpanFn span = nullptr;
-    RowsFn rows = nullptr;
-};
-
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 constexpr VectorFns Fns() {
     return {&VectorSpan<B, Perspective, Linear, Depth, General>,
@@ -496,9 +490,14 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
         return c == Combine::Select || c == Combine::Modulate || c == Combine::Diffuse;
     };
     const bool simple = p.constColor && plain(ck) && plain(ak);
-    const VectorFns fns =
+    VectorFns fns =
         p.perspective ? PickVectorFilter<true>(ps, !simple) : PickVectorFilter<false>(ps, !simple);
     if (fns.span == nullptr) return {};
+    if (ps.allowWide && WideLoopsUsable()) {
+        const VectorFns wide =
+            WideVectorFns(ps.blendKind, p.perspective, ps.linear, ps.depth != nullptr, !simple);
+        if (wide.span != nullptr) fns = wide;
+    }
 
     Planes::Vector& pv = p.vec;
     pv = {};
@@ -531,6 +530,11 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
 }
 
 }  // namespace
+
+bool WideLoopsUsable() {
+    static const bool usable = __builtin_cpu_supports("avx2") != 0;
+    return usable;
+}
 
 SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
     return ChooseVector(ps, p).span;

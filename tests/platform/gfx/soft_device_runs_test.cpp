@@ -45,10 +45,13 @@ struct RunCase {
 // A background then rotated sprite strips, small and large (one taller than a
 // run of rows), some across the target's edges, on a target whose width is no
 // multiple of four. Answers the target's pixels.
-std::vector<std::uint32_t> DrawSprites(const RunCase& c, bool specialised) {
+std::vector<std::uint32_t> DrawSprites(const RunCase& c, bool specialised, bool wide = true) {
     constexpr int kW = 150, kH = 130;
     SurfacePtr target = MakeSurface(kW, kH);
-    auto dev = CreateSoftDevice(target, nullptr, {specialised});
+    SoftDeviceOptions options;
+    options.specialisedSpans = specialised;
+    options.wideSpans = wide;
+    auto dev = CreateSoftDevice(target, nullptr, options);
     std::vector<std::uint32_t> bgTexels(64 * 64);
     for (std::size_t i = 0; i < bgTexels.size(); ++i) {
         bgTexels[i] = 0xFF000000u | std::uint32_t(i * 2654435761u >> 8);
@@ -106,7 +109,9 @@ TEST(SoftDeviceRuns, SpriteStripsMatchTheGeneralLoop) {
         {"linear, background scaled", true, 0xFFFFFFFFu, true, 97},
     };
     for (const RunCase& c : cases) {
-        EXPECT_EQ(DrawSprites(c, true), DrawSprites(c, false)) << c.name;
+        const std::vector<std::uint32_t> general = DrawSprites(c, false);
+        EXPECT_EQ(DrawSprites(c, true, false), general) << c.name << ", four pixels";
+        EXPECT_EQ(DrawSprites(c, true, true), general) << c.name << ", eight pixels";
     }
 }
 

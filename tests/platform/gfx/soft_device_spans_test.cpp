@@ -10,7 +10,7 @@
 
 #include "edge_walk.h"
 #include "gfx_test_util.h"
-#include "span.h"
+#include "span_wide.h"
 
 namespace brumil::platform {
 namespace {
@@ -26,6 +26,18 @@ struct Lcg {
     }
     float Range(float lo, float hi) { return lo + (hi - lo) * float(Next() % 10000) / 10000.0f; }
 };
+
+// Which inner loops draw: the general per-pixel loop, the four-pixel loops,
+// or their eight-pixel forms (the four-pixel ones again where the processor
+// lacks AVX2).
+enum class Loops { General, Four, Eight };
+
+SoftDeviceOptions OptionsFor(Loops loops) {
+    SoftDeviceOptions o;
+    o.specialisedSpans = loops != Loops::General;
+    o.wideSpans = loops == Loops::Eight;
+    return o;
+}
 
 struct SpanMode {
     D3DLong colorOp, alphaOp;
@@ -46,7 +58,7 @@ struct SpanMode {
 // four, some running off its right edge, with texture coordinates inside the
 // texture and well outside it, affine and perspective. Answers the target's
 // pixels, then the depth buffer's bits when there is one.
-std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
+std::vector<std::uint32_t> DrawScene(const SpanMode& m, Loops loops) {
     Lcg rng{4242};
     std::vector<std::uint32_t> texels(16 * 16);
     for (auto& t : texels) {
@@ -70,7 +82,7 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
                                 : rng.Range(0.0f, 1.0f);
         }
     }
-    auto dev = CreateSoftDevice(target, depth, {specialised});
+    auto dev = CreateSoftDevice(target, depth, OptionsFor(loops));
     dev->BeginScene();
     SurfacePtr tex = testing::MakeTexture(16, 16, texels);
     tex->SetColorKey(0x00123456u);
@@ -119,6 +131,23 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, bool specialised) {
     return out;
 }
 
+// The scene drawn by the four- and the eight-pixel loops against the general
+// loop.
+::testing::AssertionResult LoopsMatch(const SpanMode& m) {
+    const std::vector<std::uint32_t> general = DrawScene(m, Loops::General);
+    for (Loops loops : {Loops::Four, Loops::Eight}) {
+        const std::vector<std::uint32_t> fast = DrawScene(m, loops);
+        for (std::size_t i = 0; i < general.size(); ++i) {
+            if (fast[i] != general[i]) {
+                return ::testing::AssertionFailure()
+                       << (loops == Loops::Four ? "four" : "eight") << "-pixel loops differ at "
+                       << i << ": " << std::hex << fast[i] << " for " << general[i];
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachCombineAndBlend) {
     struct BlendCase {
         bool on;
@@ -138,9 +167,8 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachCombineAndBlend) {
                 // Alternately with the colour key and an alpha test at 1.
                 const SpanMode m{c, a,         b.on, b.src, b.dst, n % 2 ? D3DCMP_GREATEREQUAL : 0,
                                  1, n % 2 == 0};
-                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
-                    << "blend " << b.on << " " << b.src << "/" << b.dst << " colour " << c
-                    << " alpha " << a;
+                EXPECT_TRUE(LoopsMatch(m)) << "blend " << b.on << " " << b.src << "/" << b.dst
+                                           << " colour " << c << " alpha " << a;
             }
         }
     }
@@ -160,7 +188,7 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachAlphaTest) {
                                  f,
                                  ref,
                                  false};
-                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                EXPECT_TRUE(LoopsMatch(m))
                     << "function " << f << " reference " << ref << " blend " << blend;
             }
         }
@@ -193,7 +221,7 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopWithADepthBuffer) {
                 m.linear = n % 4 >= 2;
                 m.gouraud = n % 3 == 1;
                 m.depthExtra = n % 2 ? 5 : 0;
-                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                EXPECT_TRUE(LoopsMatch(m))
                     << "depth function " << f << " write " << write << " blend " << blend
                     << " linear " << m.linear << " gouraud " << m.gouraud;
             }
@@ -225,7 +253,7 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForGouraudAndTextureAlpha
                                1, n % 3 == 0};
                     m.gouraud = gouraud;
                     m.linear = n % 4 == 1;
-                    EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                    EXPECT_TRUE(LoopsMatch(m))
                         << "blend " << b.on << " " << b.src << "/" << b.dst << " colour " << c
                         << " alpha " << a << " gouraud " << gouraud << " linear " << m.linear;
                 }
@@ -266,7 +294,7 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForSaturatingCombines) {
                 m.gouraud = gouraud;
                 m.linear = n % 4 < 2;
                 m.zFunc = n % 5 == 0 ? D3DCMP_LESSEQUAL : 0;
-                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                EXPECT_TRUE(LoopsMatch(m))
                     << "blend " << b.on << " " << b.src << "/" << b.dst << " colour " << o.color
                     << " alpha " << o.alpha << " gouraud " << gouraud << " linear " << m.linear;
             }
@@ -292,7 +320,7 @@ TEST(SoftDeviceSpans, BilinearFourPixelLoopsMatchTheGeneralLoop) {
                            key};
                 m.linear = true;
                 m.gouraud = n % 4 >= 2;
-                EXPECT_EQ(DrawScene(m, true), DrawScene(m, false))
+                EXPECT_TRUE(LoopsMatch(m))
                     << "alpha function " << f << " blend " << blend << " key " << key;
             }
         }
@@ -344,7 +372,14 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         raster::Planes p;
         p.perspective = c.perspective;
         p.constColor = c.constColor;
-        EXPECT_NE(raster::ChooseSpan(ps, p), &raster::GenericSpan) << c.name;
+        const raster::SpanFn chosen = raster::ChooseSpan(ps, p);
+        EXPECT_NE(chosen, &raster::GenericSpan) << c.name;
+        // Where the processor runs them, the eight-pixel loops take over.
+        raster::PixelState four = ps;
+        four.allowWide = false;
+        const raster::SpanFn fourLoop = raster::ChooseSpan(four, p);
+        EXPECT_NE(fourLoop, &raster::GenericSpan) << c.name;
+        EXPECT_EQ(chosen != fourLoop, raster::WideLoopsUsable()) << c.name;
     }
 }
 
@@ -354,7 +389,7 @@ TEST(SoftDeviceSpans, SceneChangesTheTarget) {
         D3DTOP_SELECTARG1, D3DTOP_SELECTARG1, false, D3DBLEND_ONE, D3DBLEND_ZERO, 0, 0, false};
     const SpanMode none{D3DTOP_SELECTARG1, D3DTOP_SELECTARG1, false, D3DBLEND_ONE,
                         D3DBLEND_ZERO,     D3DCMP_NEVER,      0,     false};
-    const auto drawn = DrawScene(m, true), untouched = DrawScene(none, true);
+    const auto drawn = DrawScene(m, Loops::Eight), untouched = DrawScene(none, Loops::Eight);
     int changed = 0;
     for (std::size_t i = 0; i < drawn.size(); ++i) changed += drawn[i] != untouched[i];
     EXPECT_GT(changed, int(drawn.size()) / 2);

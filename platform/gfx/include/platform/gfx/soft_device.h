@@ -20,6 +20,10 @@ struct SoftDeviceOptions {
     // environment's BRUMIL_RENDER_THREADS, else the hardware threads (at
     // most 8). One draws each primitive as it comes.
     int threads = 0;
+    // The eight-pixel forms of the specialised loops where the processor
+    // runs them; off only to compare them with the four-pixel forms, which
+    // give the same pixels.
+    bool wideSpans = true;
 };
 
 // Nothing when the target is missing, lost or a depth surface, or when the

@@ -1,0 +1,483 @@
+// Eight-pixel AVX2 forms of the four-pixel loops (soft_spans_vector.cpp), for
+// the same draws. This file alone is built for AVX2 and is reached only
+// through WideVectorFns, once the processor is known to run it. Every step
+// is the scalar loop's arithmetic done in eight lanes (no fused multiply-add),
+// so the pixels are the same bit for bit.
+#include <bit>
+#include <cstring>
+#include <type_traits>
+
+#include "span_wide.h"
+#include "vector_ops_avx2.h"
+
+namespace brumil::platform::raster {
+
+namespace {
+
+using wide::Div255;
+using wide::Mul8x8;
+using wide::SpreadAlpha;
+
+template <Blend B>
+[[gnu::always_inline]] inline __m256i BlendPixels(__m256i src, __m256i dst) {
+    const __m256i zero = _mm256_setzero_si256();
+    if constexpr (B == Blend::None) {
+        return src;
+    } else if constexpr (B == Blend::OneOne) {
+        return _mm256_adds_epu8(src, dst);
+    } else if constexpr (B == Blend::SrcAlphaOne) {
+        const __m256i lo = _mm256_unpacklo_epi8(src, zero), hi = _mm256_unpackhi_epi8(src, zero);
+        const __m256i s =
+            _mm256_packus_epi16(Mul8x8(lo, SpreadAlpha(lo)), Mul8x8(hi, SpreadAlpha(hi)));
+        return _mm256_adds_epu8(s, dst);
+    } else {
+        // s * a + d * (255 - a), rounded as Lerp2 does.
+        const __m256i c255 = _mm256_set1_epi16(255), c128 = _mm256_set1_epi16(128);
+        const auto lerp = [&](__m256i s, __m256i d) {
+            const __m256i a = SpreadAlpha(s);
+            const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(s, a),
+                                               _mm256_mullo_epi16(d, _mm256_sub_epi16(c255, a)));
+            return Div255(_mm256_add_epi16(t, c128));
+        };
+        return _mm256_packus_epi16(
+            lerp(_mm256_unpacklo_epi8(src, zero), _mm256_unpacklo_epi8(dst, zero)),
+            lerp(_mm256_unpackhi_epi8(src, zero), _mm256_unpackhi_epi8(dst, zero)));
+    }
+}
+
+// How texture coordinates become texel numbers, as in the four-pixel loops:
+// AffineBounded when every coordinate of the span lies in [-4e6, 4e6],
+// AffineInRange in [0, 4e6].
+enum class Coords { Perspective, Affine, AffineBounded, AffineInRange };
+
+// What every span of one triangle shares, in lanes.
+struct Constants {
+    __m256 du, dv, dw, dz, texW, texH;
+    __m256i maskU, maskV, keyValue, keyMask, alphaBelow;
+    __m128i shiftV;
+    __m256i orMask, mul;
+    __m256i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, twice, constD;
+    __m256 dc[4];
+    const std::uint32_t* tex;
+    std::uint32_t* target;
+    std::size_t width, depthWidth;
+    float texWf, texHf;
+    bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
+    // A texel of alpha 0 gives a written alpha below the least that is
+    // written, whatever the diffuse colour: groups whose every tap has alpha
+    // 0 are dropped before they are filtered.
+    bool zeroAlphaFails;
+    D3DLong zFunc;
+};
+
+template <bool General>
+[[gnu::always_inline]] inline Constants MakeConstants(const PixelState& ps, const Planes& p) {
+    const Planes::Vector& pv = p.vec;
+    Constants k;
+    k.du = _mm256_set1_ps(p.dx[kU]);
+    k.dv = _mm256_set1_ps(p.dx[kV]);
+    k.dw = _mm256_set1_ps(p.dx[kW]);
+    k.dz = _mm256_set1_ps(p.dx[kZ]);
+    k.texWf = float(ps.texW);
+    k.texHf = float(ps.texH);
+    k.texW = _mm256_set1_ps(k.texWf);
+    k.texH = _mm256_set1_ps(k.texHf);
+    k.maskU = _mm256_set1_epi32(ps.texW - 1);
+    k.maskV = _mm256_set1_epi32(ps.texH - 1);
+    k.shiftV = _mm_cvtsi32_si128(std::countr_zero(unsigned(ps.texW)));
+    k.keyValue = _mm256_set1_epi32(int(ps.keyValue));
+    k.keyMask = _mm256_set1_epi32(int(ps.keyMask));
+    k.alphaBelow = _mm256_set1_epi32(pv.minAlpha - 1);
+    k.orMask = _mm256_set1_epi32(int(pv.orMask));
+    const auto lanes16 = [](const std::int16_t* m) {
+        return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m)));
+    };
+    const std::int16_t mul[8] = {std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
+                                 std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3]),
+                                 std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]),
+                                 std::int16_t(pv.mul[2]), std::int16_t(pv.mul[3])};
+    k.mul = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mul)));
+    const __m256i c255 = _mm256_set1_epi16(255);
+    k.xOne = _mm256_and_si256(lanes16(pv.xOne), c255);
+    k.xDiffuse = lanes16(pv.xDiffuse);
+    k.xTexAlpha = lanes16(pv.xTexAlpha);
+    k.yOne = _mm256_and_si256(lanes16(pv.yOne), c255);
+    k.yInvTexAlpha = lanes16(pv.yInvTexAlpha);
+    k.twice = lanes16(pv.twice);
+    k.constD = _mm256_set1_epi32(int(pv.diffuse));
+    for (int c = 0; c < 4; ++c) k.dc[c] = _mm256_set1_ps(General ? p.dx[kC + c] : 0.0f);
+    k.tex = ps.tex;
+    k.target = ps.target;
+    k.width = static_cast<std::size_t>(ps.width);
+    k.depthWidth = static_cast<std::size_t>(ps.depthWidth);
+    k.colorKey = ps.colorKey;
+    k.varying = pv.varying;
+    k.useY = pv.useY;
+    k.useTwice = pv.useTwice;
+    k.scale = pv.scale;
+    k.zWrite = ps.zWrite;
+    k.zFunc = ps.zFunc;
+    k.tryRowLoad = !p.perspective && p.dx[kV] == 0.0f && p.dx[kU] * float(ps.texW) == 1.0f;
+    // The written alpha is Mul8(texel alpha, x), maybe doubled, plus a
+    // diffuse term only where y is not 0 (general); or the texel's alpha,
+    // or-ed and scaled (simple).
+    const bool alphaFromTexel =
+        General ? pv.yOne[3] == 0 && pv.yInvTexAlpha[3] == 0 : (pv.orMask >> 24) == 0;
+    k.zeroAlphaFails = pv.minAlpha >= 1 && alphaFromTexel;
+    return k;
+}
+
+// Lanes 0..n-1 set.
+[[gnu::always_inline]] inline __m256i FirstLanes(int n) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// Whether every pixel of `taps` has alpha 0.
+[[gnu::always_inline]] inline bool AlphaZero(__m256i taps) {
+    return _mm256_testz_si256(taps, _mm256_set1_epi32(int(0xFF000000u))) != 0;
+}
+
+// Runs the span [x1, x2) of row y eight pixels at a time; s holds the
+// attributes at its first pixel.
+template <Blend B, Coords C, bool Linear, bool Depth, bool General>
+[[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const Constants& k, int y,
+                                             int x1, int x2, const float* s) {
+    const __m256 su = _mm256_set1_ps(s[kU]), sv = _mm256_set1_ps(s[kV]);
+    const __m256 sw = C == Coords::Perspective ? _mm256_set1_ps(s[kW]) : _mm256_setzero_ps();
+    const __m256i zero = _mm256_setzero_si256(), c255 = _mm256_set1_epi16(255);
+    const bool colorKey = k.colorKey, varying = General && k.varying;
+    const std::uint32_t* tex = k.tex;
+    std::uint32_t* row = k.target + static_cast<std::size_t>(y) * k.width;
+    const bool useY = k.useY, useTwice = k.useTwice;
+    __m256 sc[4] = {};
+    if (varying) {
+        for (int c = 0; c < 4; ++c) sc[c] = _mm256_set1_ps(s[kC + c]);
+    }
+    float* depthRow = nullptr;
+    __m256 sz = _mm256_setzero_ps();
+    if constexpr (Depth) {
+        depthRow = ps.depth + static_cast<std::size_t>(y) * k.depthWidth;
+        sz = _mm256_set1_ps(s[kZ]);
+    }
+
+    const auto toTexel = [](__m256 f) {
+        if constexpr (C == Coords::AffineInRange) {
+            return _mm256_cvttps_epi32(f);
+        } else if constexpr (C == Coords::AffineBounded) {
+            return wide::FloorInt8(f);
+        } else {
+            return wide::FloorInt8(wide::SafeCoord8(f));
+        }
+    };
+    const auto index = [&](__m256i iu, __m256i iv) {
+        return _mm256_add_epi32(_mm256_sll_epi32(_mm256_and_si256(iv, k.maskV), k.shiftV),
+                                _mm256_and_si256(iu, k.maskU));
+    };
+    // The stage combine of four pixels as 16-bit channels.
+    const auto general = [&](__m256i t, __m256i d) {
+        const __m256i ta = SpreadAlpha(t);
+        const __m256i x = _mm256_or_si256(
+            k.xOne,
+            _mm256_or_si256(_mm256_and_si256(k.xDiffuse, d), _mm256_and_si256(k.xTexAlpha, ta)));
+        __m256i r = Mul8x8(t, x);
+        if (useTwice) r = _mm256_add_epi16(r, _mm256_and_si256(k.twice, r));
+        if (useY) {
+            const __m256i yv = _mm256_or_si256(
+                k.yOne, _mm256_and_si256(k.yInvTexAlpha, _mm256_sub_epi16(c255, ta)));
+            r = _mm256_add_epi16(r, Mul8x8(d, yv));
+        }
+        return r;
+    };
+    // Each pixel's 32-bit weight over its four 16-bit channels, for the
+    // pixels the permutation picks two to a 128-bit half.
+    const auto spread = [](__m256i w, __m256i pick) {
+        return wide::Twice16(_mm256_permutevar8x32_epi32(w, pick));
+    };
+
+    // One group of eight pixels from x; fi holds their places along the span.
+    // Only a partial group's lanes past the span are masked off from memory.
+    const auto group = [&](int x, __m256 fi, auto wholeGroup) __attribute__((always_inline)) {
+        constexpr bool Whole = decltype(wholeGroup)::value;
+        [[maybe_unused]] const __m256i inSpan = Whole ? _mm256_set1_epi32(-1) : FirstLanes(x2 - x);
+        __m256i pass = inSpan;
+        [[maybe_unused]] __m256 z, stored;
+        if constexpr (Depth) {
+            // The depth test first: a hidden group costs no texel.
+            z = _mm256_add_ps(sz, _mm256_mul_ps(k.dz, fi));
+            stored =
+                Whole ? _mm256_loadu_ps(depthRow + x) : _mm256_maskload_ps(depthRow + x, inSpan);
+            pass = _mm256_and_si256(pass, _mm256_castps_si256(wide::DepthPass(k.zFunc, z, stored)));
+            if (wide::AllZero(pass)) return;
+        }
+        __m256 u = _mm256_add_ps(su, _mm256_mul_ps(k.du, fi));
+        __m256 v = _mm256_add_ps(sv, _mm256_mul_ps(k.dv, fi));
+        if constexpr (C == Coords::Perspective) {
+            const __m256 w = _mm256_add_ps(sw, _mm256_mul_ps(k.dw, fi));
+            const __m256 nonZero = _mm256_cmp_ps(w, _mm256_setzero_ps(), _CMP_NEQ_UQ);
+            u = _mm256_and_ps(_mm256_div_ps(u, w), nonZero);
+            v = _mm256_and_ps(_mm256_div_ps(v, w), nonZero);
+        }
+        __m256i t, nearest = zero;
+        if constexpr (Linear) {
+            const __m256 half = _mm256_set1_ps(0.5f);
+            __m256 fu = _mm256_sub_ps(_mm256_mul_ps(u, k.texW), half);
+            __m256 fv = _mm256_sub_ps(_mm256_mul_ps(v, k.texH), half);
+            if constexpr (C == Coords::Perspective || C == Coords::Affine) {
+                fu = wide::SafeCoord8(fu);
+                fv = wide::SafeCoord8(fv);
+            }
+            const __m256i iu = toTexel(fu), iv = toTexel(fv);
+            const __m256 scale = _mm256_set1_ps(256.0f);
+            const __m256i wx = _mm256_cvttps_epi32(
+                _mm256_mul_ps(_mm256_sub_ps(fu, _mm256_cvtepi32_ps(iu)), scale));
+            const __m256i wy = _mm256_cvttps_epi32(
+                _mm256_mul_ps(_mm256_sub_ps(fv, _mm256_cvtepi32_ps(iv)), scale));
+            const __m256i one = _mm256_set1_epi32(1);
+            const __m256i iv1 = _mm256_add_epi32(iv, one);
+            const __m256i at = index(iu, iv);
+            if (wide::AllZero(_mm256_or_si256(wx, wy))) {
+                // Zero weights give the top-left texel exactly.
+                t = k.tryRowLoad ? wide::GatherOrLoad(tex, at) : wide::Gather(tex, at);
+                if (k.zeroAlphaFails && AlphaZero(t)) return;
+            } else if (wide::AllZero(_mm256_cmpeq_epi32(_mm256_and_si256(iu, k.maskU), k.maskU))) {
+                // No pixel wraps from the last column to the first: each
+                // row's two texels lie side by side, fetched as one pair.
+                const __m256i below = index(iu, iv1);
+                const __m256i top03 = wide::GatherPairs(tex, _mm256_castsi256_si128(at));
+                const __m256i top47 = wide::GatherPairs(tex, _mm256_extracti128_si256(at, 1));
+                const __m256i bot03 = wide::GatherPairs(tex, _mm256_castsi256_si128(below));
+                const __m256i bot47 = wide::GatherPairs(tex, _mm256_extracti128_si256(below, 1));
+                if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(top03, top47),
+                                                                  _mm256_or_si256(bot03, bot47)))) {
+                    return;
+                }
+                const __m256i pick03 = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
+                const __m256i pick47 = _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7);
+                const __m256i p03 =
+                    wide::BilinearPairs(top03, bot03, spread(wx, pick03), spread(wy, pick03));
+                const __m256i p47 =
+                    wide::BilinearPairs(top47, bot47, spread(wx, pick47), spread(wy, pick47));
+                // The pack interleaves the halves: pixels 0 1 4 5 2 3 6 7.
+                t = _mm256_permute4x64_epi64(_mm256_packus_epi16(p03, p47), 0xD8);
+            } else {
+                const __m256i iu1 = _mm256_add_epi32(iu, one);
+                const __m256i t00 = wide::Gather(tex, at);
+                const __m256i t10 = wide::Gather(tex, index(iu1, iv));
+                const __m256i t01 = wide::Gather(tex, index(iu, iv1));
+                const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
+                if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
+                                                                  _mm256_or_si256(t01, t11)))) {
+                    return;
+                }
+                // Pairs of pixels 0 1 4 5, then 2 3 6 7: the pack puts them
+                // back in order.
+                const __m256i pick0145 = _mm256_setr_epi32(0, 0, 1, 1, 4, 4, 5, 5);
+                const __m256i pick2367 = _mm256_setr_epi32(2, 2, 3, 3, 6, 6, 7, 7);
+                const __m256i pa = wide::BilinearPairs(_mm256_unpacklo_epi32(t00, t10),
+                                                       _mm256_unpacklo_epi32(t01, t11),
+                                                       spread(wx, pick0145), spread(wy, pick0145));
+                const __m256i pb = wide::BilinearPairs(_mm256_unpackhi_epi32(t00, t10),
+                                                       _mm256_unpackhi_epi32(t01, t11),
+                                                       spread(wx, pick2367), spread(wy, pick2367));
+                t = _mm256_packus_epi16(pa, pb);
+            }
+            if (colorKey) {
+                // The key is tested on the nearest texel, as with point sampling.
+                const auto nearestOf = [](__m256 f) {
+                    return wide::FloorInt8(wide::SafeCoord8(f));
+                };
+                nearest = wide::Gather(tex, index(nearestOf(_mm256_mul_ps(u, k.texW)),
+                                                  nearestOf(_mm256_mul_ps(v, k.texH))));
+            }
+        } else {
+            const __m256i at =
+                index(toTexel(_mm256_mul_ps(u, k.texW)), toTexel(_mm256_mul_ps(v, k.texH)));
+            t = k.tryRowLoad ? wide::GatherOrLoad(tex, at) : wide::Gather(tex, at);
+            if (k.zeroAlphaFails && AlphaZero(t)) return;
+            nearest = t;
+        }
+
+        if (colorKey) {
+            const __m256i keyed = _mm256_cmpeq_epi32(
+                _mm256_and_si256(_mm256_xor_si256(nearest, k.keyValue), k.keyMask), zero);
+            pass = _mm256_andnot_si256(keyed, pass);
+        }
+        if constexpr (!General) {
+            t = _mm256_or_si256(t, k.orMask);
+            if (k.scale) {
+                t = _mm256_packus_epi16(Mul8x8(_mm256_unpacklo_epi8(t, zero), k.mul),
+                                        Mul8x8(_mm256_unpackhi_epi8(t, zero), k.mul));
+            }
+        } else {
+            __m256i d = k.constD;
+            if (varying) {
+                __m256i ch[4];
+                for (int c = 0; c < 4; ++c) {
+                    ch[c] = wide::ToChannel8(_mm256_add_ps(sc[c], _mm256_mul_ps(k.dc[c], fi)));
+                }
+                d = _mm256_or_si256(
+                    _mm256_or_si256(ch[0], _mm256_slli_epi32(ch[1], 8)),
+                    _mm256_or_si256(_mm256_slli_epi32(ch[2], 16), _mm256_slli_epi32(ch[3], 24)));
+            }
+            // The pack saturates sums above 255 (add, modulate2x).
+            t = _mm256_packus_epi16(
+                general(_mm256_unpacklo_epi8(t, zero), _mm256_unpacklo_epi8(d, zero)),
+                general(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(d, zero)));
+        }
+        pass = _mm256_and_si256(pass, _mm256_cmpgt_epi32(_mm256_srli_epi32(t, 24), k.alphaBelow));
+        const int lanes = _mm256_movemask_ps(_mm256_castsi256_ps(pass));
+
+        if constexpr (Depth) {
+            if (k.zWrite && lanes != 0) {
+                if (Whole) {
+                    _mm256_storeu_ps(depthRow + x,
+                                     _mm256_blendv_ps(stored, z, _mm256_castsi256_ps(pass)));
+                } else {
+                    _mm256_maskstore_ps(depthRow + x, pass, z);
+                }
+            }
+        }
+        if (lanes == 0) return;
+        auto* at = reinterpret_cast<__m256i*>(row + x);
+        if constexpr (B == Blend::SrcAlphaInvSrcAlpha) {
+            // Eight opaque pixels replace the target: it need not be read.
+            if (lanes == 0xFF && wide::AllOpaque(t)) {
+                _mm256_storeu_si256(at, t);
+                return;
+            }
+        }
+        if (B == Blend::None && lanes == 0xFF) {
+            _mm256_storeu_si256(at, t);
+            return;
+        }
+        if constexpr (Whole) {
+            const __m256i dst = _mm256_loadu_si256(at);
+            __m256i out = BlendPixels<B>(t, dst);
+            if (lanes != 0xFF) out = _mm256_blendv_epi8(dst, out, pass);
+            _mm256_storeu_si256(at, out);
+        } else {
+            auto* lanesAt = reinterpret_cast<int*>(row + x);
+            __m256i dst = zero;
+            if constexpr (B != Blend::None) dst = _mm256_maskload_epi32(lanesAt, inSpan);
+            _mm256_maskstore_epi32(lanesAt, pass, BlendPixels<B>(t, dst));
+        }
+    };
+    int x = x1;
+    __m256 fi = _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f);
+    for (; x2 - x >= 8; x += 8, fi = _mm256_add_ps(fi, _mm256_set1_ps(8.0f))) {
+        group(x, fi, std::true_type{});
+    }
+    if (x < x2) group(x, fi, std::false_type{});
+}
+
+// The affine spans whose coordinates may leave [0, 4e6], laid out apart from
+// the common loop.
+template <Blend B, Coords C, bool Linear, bool Depth, bool General>
+[[gnu::noinline]] void RunGroupsApart(const PixelState& ps, const Constants& k, int y, int x1,
+                                      int x2, const float* s) {
+    RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
+}
+
+// One span: its first pixel's attributes as SpanStart gives them, then the
+// groups.
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+[[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
+                                           const Constants& k, const Row& r) {
+    static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3);
+    const int y = r.y, x1 = r.x1, x2 = r.x2;
+    const __m128 fx = _mm_set1_ps(float(x1) - p.x0), fy = _mm_set1_ps(float(y) - p.y0);
+    alignas(16) float s[kAttrCount] = {};
+    _mm_store_ps(s, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a), _mm_mul_ps(_mm_loadu_ps(p.dx), fx)),
+                               _mm_mul_ps(_mm_loadu_ps(p.dy), fy)));
+    if (General && k.varying) {
+        _mm_store_ps(s + kC, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a + kC),
+                                                   _mm_mul_ps(_mm_loadu_ps(p.dx + kC), fx)),
+                                        _mm_mul_ps(_mm_loadu_ps(p.dy + kC), fy)));
+    }
+    if constexpr (Perspective) {
+        RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, k, y, x1, x2, s);
+    } else {
+        // An affine coordinate moves one way along the span, so its two ends
+        // bound it. Lanes: u at the first and last pixel, then v at both.
+        const __m128 start = _mm_shuffle_ps(_mm_load_ps(s), _mm_load_ps(s), 0xFA);
+        const __m128 slope = _mm_shuffle_ps(_mm_loadu_ps(p.dx), _mm_loadu_ps(p.dx), 0xFA);
+        const __m128 along = _mm_setr_ps(0.0f, float(x2 - x1 - 1), 0.0f, float(x2 - x1 - 1));
+        const float off = Linear ? 0.5f : 0.0f;
+        const __m128 size = _mm_setr_ps(k.texWf, k.texWf, k.texHf, k.texHf);
+        const __m128 f = _mm_sub_ps(_mm_mul_ps(_mm_add_ps(start, _mm_mul_ps(slope, along)), size),
+                                    _mm_set1_ps(off));
+        const __m128 below = _mm_cmple_ps(f, _mm_set1_ps(4.0e6f));
+        const __m128 inRange = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), below);
+        const __m128 bounded = _mm_and_ps(_mm_cmpge_ps(f, _mm_set1_ps(-4.0e6f)), below);
+        if (_mm_movemask_ps(inRange) == 15) {
+            RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        } else if (_mm_movemask_ps(bounded) == 15) {
+            RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        } else {
+            RunGroupsApart<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        }
+    }
+}
+
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+void WideRows(const PixelState& ps, const Planes& p, const Row* rows, int count) {
+    const Constants k = MakeConstants<General>(ps, p);
+    for (int i = 0; i < count; ++i) {
+        RunSpan<B, Perspective, Linear, Depth, General>(ps, p, k, rows[i]);
+    }
+}
+
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+void WideSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
+    const Row r{y, x1, x2};
+    WideRows<B, Perspective, Linear, Depth, General>(ps, p, &r, 1);
+}
+
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+constexpr VectorFns Fns() {
+    return {&WideSpan<B, Perspective, Linear, Depth, General>,
+            &WideRows<B, Perspective, Linear, Depth, General>};
+}
+
+template <bool Perspective, bool Linear, bool Depth, bool General>
+VectorFns PickBlend(Blend b) {
+    switch (b) {
+        case Blend::None:
+            return Fns<Blend::None, Perspective, Linear, Depth, General>();
+        case Blend::SrcAlphaInvSrcAlpha:
+            return Fns<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>();
+        case Blend::SrcAlphaOne:
+            return Fns<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>();
+        case Blend::OneOne:
+            return Fns<Blend::OneOne, Perspective, Linear, Depth, General>();
+        default:
+            return {};
+    }
+}
+
+template <bool Perspective, bool Linear, bool Depth>
+VectorFns PickCombine(Blend b, bool general) {
+    return general ? PickBlend<Perspective, Linear, Depth, true>(b)
+                   : PickBlend<Perspective, Linear, Depth, false>(b);
+}
+
+template <bool Perspective, bool Linear>
+VectorFns PickDepth(Blend b, bool depth, bool general) {
+    return depth ? PickCombine<Perspective, Linear, true>(b, general)
+                 : PickCombine<Perspective, Linear, false>(b, general);
+}
+
+template <bool Perspective>
+VectorFns PickFilter(Blend b, bool linear, bool depth, bool general) {
+    return linear ? PickDepth<Perspective, true>(b, depth, general)
+                  : PickDepth<Perspective, false>(b, depth, general);
+}
+
+}  // namespace
+
+VectorFns WideVectorFns(Blend blend, bool perspective, bool linear, bool depth, bool general) {
+    return perspective ? PickFilter<true>(blend, linear, depth, general)
+                       : PickFilter<false>(blend, linear, depth, general);
+}
+
+}  // namespace brumil::platform::raster

@@ -1,0 +1,24 @@
+#pragma once
+// The choice between the four-pixel SSE2 loops and their eight-pixel AVX2
+// forms. Only declarations: the AVX2 loops live in sources built for AVX2,
+// reached through these functions when the processor has it.
+
+#include "span.h"
+
+namespace brumil::platform::raster {
+
+// A triangle's span loop and its run-of-rows loop.
+struct VectorFns {
+    SpanFn span = nullptr;
+    RowsFn rows = nullptr;
+};
+
+// Whether the processor runs AVX2 (asked once).
+bool WideLoopsUsable();
+
+// The eight-pixel loops for a state whose four-pixel loop ChooseVector
+// picked with these choices (p.vec filled), or none. Only to be called when
+// WideLoopsUsable().
+VectorFns WideVectorFns(Blend blend, bool perspective, bool linear, bool depth, bool general);
+
+}  // namespace brumil::platform::raster

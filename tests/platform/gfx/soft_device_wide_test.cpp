@@ -1,0 +1,312 @@
+// The eight-pixel loops against the four-pixel loops and the general loop on
+// seeded random scenes: triangles of any size and texture coordinates (NaN
+// and huge ones too), partial last groups, rows that end at the target's
+// right edge, every depth function. Colour and depth bits must agree.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "gfx_test_util.h"
+
+namespace brumil::platform {
+namespace {
+
+using testing::MakeSurface;
+using testing::TL;
+
+struct Rng {
+    std::uint32_t seed;
+    std::uint32_t Next() {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    }
+    int Below(int n) { return int(Next() % std::uint32_t(n)); }
+    float Range(float lo, float hi) { return lo + (hi - lo) * float(Next() % 10000) / 10000.0f; }
+    template <typename T, std::size_t N>
+    T Pick(const T (&options)[N]) {
+        return options[Below(int(N))];
+    }
+};
+
+enum class Loops { General, Four, Eight };
+
+// The state of one scene, drawn the same by every loop.
+struct WideScene {
+    int width, height, texW, texH;
+    D3DLong colorOp, alphaOp;
+    bool blend;
+    D3DLong src, dst;
+    D3DLong alphaFunc;  // 0: alpha test off
+    D3DLong alphaRef;
+    bool key, linear;
+    D3DLong zFunc;  // 0: no depth buffer
+    bool zWrite;
+    int depthExtra;
+};
+
+WideScene RandomScene(Rng& rng) {
+    const int sides[] = {1, 2, 4, 8, 16, 32, 64};
+    const D3DLong colorOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_BLENDTEXTUREALPHA,
+                                D3DTOP_ADD, D3DTOP_MODULATE2X};
+    const D3DLong alphaOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2, D3DTOP_ADD};
+    const std::array<D3DLong, 2> blends[] = {{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                             {D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                             {D3DBLEND_ONE, D3DBLEND_ONE}};
+    const D3DLong funcs[] = {D3DCMP_NEVER,   D3DCMP_LESS,     D3DCMP_EQUAL,        D3DCMP_LESSEQUAL,
+                             D3DCMP_GREATER, D3DCMP_NOTEQUAL, D3DCMP_GREATEREQUAL, D3DCMP_ALWAYS};
+    WideScene s{};
+    s.width = 1 + rng.Below(70);
+    s.height = 1 + rng.Below(40);
+    s.texW = rng.Pick(sides);
+    s.texH = rng.Pick(sides);
+    s.colorOp = rng.Pick(colorOps);
+    s.alphaOp = rng.Pick(alphaOps);
+    s.blend = rng.Below(4) != 0;
+    const std::array<D3DLong, 2> b = rng.Pick(blends);
+    s.src = b[0];
+    s.dst = b[1];
+    s.alphaFunc = rng.Below(2) ? rng.Pick(funcs) : 0;
+    s.alphaRef = rng.Below(3) == 0 ? 1 : rng.Below(256);
+    s.key = rng.Below(3) == 0;
+    s.linear = rng.Below(2) != 0;
+    s.zFunc = rng.Below(2) ? rng.Pick(funcs) : 0;
+    s.zWrite = rng.Below(3) != 0;
+    s.depthExtra = rng.Below(2) ? rng.Below(9) : 0;
+    return s;
+}
+
+// A texture coordinate: mostly ordinary, sometimes far outside the texture,
+// huge or NaN.
+float Coord(Rng& rng) {
+    switch (rng.Below(24)) {
+        case 0:
+            return std::numeric_limits<float>::quiet_NaN();
+        case 1:
+            return rng.Below(2) ? 3.0e7f : -3.0e7f;
+        case 2:
+            return rng.Range(-5000.0f, 5000.0f);
+        default:
+            return rng.Range(-1.5f, 2.5f);
+    }
+}
+
+// Draws the scene's triangles with the given loops: the target's pixels,
+// then the depth buffer's bits when there is one.
+std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops loops) {
+    Rng rng{seed};
+    std::vector<std::uint32_t> texels(static_cast<std::size_t>(s.texW) * s.texH);
+    for (auto& t : texels) {
+        t = rng.Next() * 2654435761u;
+        if (rng.Below(3) == 0) t &= 0x00FFFFFFu;  // transparent
+        if (rng.Below(3) == 0) t |= 0xFF000000u;  // opaque
+    }
+    texels[0] = 0x00123456u;  // the key
+    SurfacePtr target = MakeSurface(s.width, s.height);
+    {
+        SurfaceLock lock = target->Lock();
+        for (std::uint32_t& p : lock.Pixels()) p = rng.Next() * 2246822519u;
+    }
+    SurfacePtr depth;
+    if (s.zFunc != 0) {
+        depth = MakeSurface(s.width + s.depthExtra, s.height, PixelFormat::Depth32F);
+        for (float& z : depth->MutableDepth()) {
+            z = rng.Below(13) == 0 ? std::numeric_limits<float>::quiet_NaN() : rng.Range(0, 1);
+        }
+    }
+    SoftDeviceOptions options;
+    options.specialisedSpans = loops != Loops::General;
+    options.wideSpans = loops == Loops::Eight;
+    options.threads = 1;
+    auto dev = CreateSoftDevice(target, depth, options);
+    dev->BeginScene();
+    SurfacePtr tex = testing::MakeTexture(s.texW, s.texH, texels);
+    tex->SetColorKey(0x00123456u);
+    dev->SetTexture(0, tex);
+    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    dev->SetTextureStageState(0, D3DTSS_COLOROP, s.colorOp);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, s.alphaOp);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, s.blend ? 1 : 0);
+    dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, s.src);
+    dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, s.dst);
+    dev->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, s.key ? 1 : 0);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, s.alphaFunc != 0 ? 1 : 0);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, s.alphaFunc);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHAREF, s.alphaRef);
+    const D3DLong filter = s.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    if (s.zFunc != 0) {
+        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, s.zFunc);
+        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, s.zWrite ? 1 : 0);
+    }
+    const float w = float(s.width), h = float(s.height);
+    for (int t = 0; t < 10; ++t) {
+        // Small, row-sized and wider than the target; some reach past its
+        // right edge, so rows end there.
+        const float size = t % 3 == 0 ? rng.Range(0.5f, 6.0f) : rng.Range(2.0f, 2.0f * w + 4.0f);
+        const float cx = rng.Range(-0.25f * w, 1.25f * w), cy = rng.Range(-2.0f, h + 2.0f);
+        const bool gouraud = rng.Below(2) != 0, perspective = rng.Below(3) == 0;
+        const std::uint32_t color = rng.Below(3) == 0 ? 0xFFFFFFFFu : rng.Next() * 2246822519u;
+        std::array<D3DTLVERTEX, 3> v;
+        for (auto& x : v) {
+            x = TL(cx + rng.Range(-size, size), cy + rng.Range(-size, size), Coord(rng), Coord(rng),
+                   gouraud ? rng.Next() * 2246822519u : color, rng.Range(0, 1),
+                   perspective ? rng.Range(0.05f, 3.0f) : 1.0f);
+        }
+        dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(v), 3,
+                           0);
+    }
+    dev->EndScene();
+    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
+    if (depth != nullptr) {
+        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
+    }
+    return out;
+}
+
+// Where the loops' answers first differ, or success.
+::testing::AssertionResult Same(const std::vector<std::uint32_t>& got,
+                                const std::vector<std::uint32_t>& want) {
+    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        if (got[i] != want[i]) {
+            return ::testing::AssertionFailure()
+                   << "word " << i << ": " << std::hex << got[i] << " for " << want[i];
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(SoftDeviceWide, RandomScenesMatchAtEveryWidth) {
+    int changed = 0, words = 0;
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        Rng rng{seed * 7919u};
+        const WideScene s = RandomScene(rng);
+        const std::vector<std::uint32_t> general = Draw(s, seed, Loops::General);
+        ASSERT_TRUE(Same(Draw(s, seed, Loops::Four), general))
+            << "seed " << seed << ", four pixels";
+        ASSERT_TRUE(Same(Draw(s, seed, Loops::Eight), general))
+            << "seed " << seed << ", eight pixels";
+        // The scene with nothing drawn: the comparisons would pass on it too.
+        WideScene none = s;
+        none.alphaFunc = D3DCMP_NEVER;
+        const std::vector<std::uint32_t> blank = Draw(none, seed, Loops::General);
+        for (std::size_t i = 0; i < general.size(); ++i) changed += general[i] != blank[i];
+        words += int(general.size());
+    }
+    EXPECT_GT(changed, words / 5);
+}
+
+// A rectangle from `left` to `right` over the whole height of a target 21
+// pixels wide (so the last row is drawn too): its pixels, then its depth
+// buffer's bits when there is one.
+std::vector<std::uint32_t> DrawColumn(const WideScene& s, float left, float right, Loops loops) {
+    SoftDeviceOptions options;
+    options.specialisedSpans = loops != Loops::General;
+    options.wideSpans = loops == Loops::Eight;
+    options.threads = 1;
+    SurfacePtr target = MakeSurface(s.width, s.height);
+    {
+        SurfaceLock lock = target->Lock();
+        std::uint32_t n = 1;
+        for (std::uint32_t& p : lock.Pixels()) p = (n++) * 2246822519u;
+    }
+    SurfacePtr depth;
+    if (s.zFunc != 0) {
+        depth = MakeSurface(s.width, s.height, PixelFormat::Depth32F);
+        int n = 0;
+        for (float& z : depth->MutableDepth()) z = float(n++ % 7) / 7.0f;
+    }
+    auto dev = CreateSoftDevice(target, depth, options);
+    std::vector<std::uint32_t> texels(static_cast<std::size_t>(s.texW) * s.texH);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+        texels[i] = std::uint32_t(i * 2654435761u) | (i % 3 ? 0xFF000000u : 0u);
+    }
+    SurfacePtr tex = testing::MakeTexture(s.texW, s.texH, texels);
+    dev->BeginScene();
+    dev->SetTexture(0, tex);
+    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    dev->SetTextureStageState(0, D3DTSS_COLOROP, s.colorOp);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, s.alphaOp);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, s.blend ? 1 : 0);
+    dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, s.src);
+    dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, s.dst);
+    const D3DLong filter = s.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    if (s.zFunc != 0) {
+        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, s.zFunc);
+        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, s.zWrite ? 1 : 0);
+    }
+    const float bottom = float(s.height) - 0.5f;
+    const std::uint32_t c = 0xC0FFFFFFu;
+    const std::array<D3DTLVERTEX, 4> q = {
+        TL(left, -0.5f, 0.1f, 0.0f, c, 0.3f), TL(right, -0.5f, 1.3f, 0.2f, c, 0.6f),
+        TL(left, bottom, 0.0f, 1.7f, c, 0.3f), TL(right, bottom, 1.1f, 1.9f, c, 0.6f)};
+    testing::DrawStrip(*dev, q);
+    dev->EndScene();
+    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
+    if (depth != nullptr) {
+        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
+    }
+    return out;
+}
+
+// Spans of every length from one pixel to past two groups, each ending at
+// the target's right edge (where a group must not touch memory past the
+// span) or just before it; each blend, point and bilinear, with and without
+// a depth buffer.
+TEST(SoftDeviceWide, EverySpanLengthAtTheRightEdge) {
+    struct EdgeCase {
+        bool blend;
+        D3DLong src, dst;
+        bool linear;
+        D3DLong zFunc;
+    };
+    const EdgeCase cases[] = {
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, false, 0},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, true, 0},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, false, D3DCMP_LESSEQUAL},
+        {true, D3DBLEND_ONE, D3DBLEND_ONE, true, D3DCMP_GREATER},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, true, D3DCMP_ALWAYS},
+    };
+    for (const EdgeCase& c : cases) {
+        WideScene s{};
+        s.width = 21;
+        s.height = 3;
+        s.texW = s.texH = 8;
+        s.colorOp = D3DTOP_MODULATE;
+        s.alphaOp = D3DTOP_MODULATE;
+        s.blend = c.blend;
+        s.src = c.src;
+        s.dst = c.dst;
+        s.linear = c.linear;
+        s.zFunc = c.zFunc;
+        s.zWrite = true;
+        const std::vector<std::uint32_t> untouched = DrawColumn(s, 0.0f, 0.0f, Loops::General);
+        int drawn = 0, spans = 0;
+        for (int inset : {0, 1, 5}) {
+            for (int len = 1; len <= s.width - inset; ++len) {
+                const float right = float(s.width - inset) - 0.5f, left = right - float(len);
+                const std::vector<std::uint32_t> general =
+                    DrawColumn(s, left, right, Loops::General);
+                EXPECT_TRUE(Same(DrawColumn(s, left, right, Loops::Four), general))
+                    << "four pixels, length " << len << " inset " << inset;
+                EXPECT_TRUE(Same(DrawColumn(s, left, right, Loops::Eight), general))
+                    << "eight pixels, length " << len << " inset " << inset;
+                drawn += !Same(general, untouched);
+                ++spans;
+            }
+        }
+        // Some short spans fail the depth test or meet transparent texels
+        // only; most must show.
+        EXPECT_GT(drawn, spans * 3 / 4);
+    }
+}
+
+}  // namespace
+}  // namespace brumil::platform
