@@ -27,12 +27,19 @@ namespace brumil::platform::raster::simd {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, 0xFF), 0xFF);
 }
 
-// floor() as FloorInt does it, for four lanes already limited by SafeCoord:
-// in that range a float and its truncation convert both ways exactly, so the
-// truncation less one where it went up is the floor.
+// Negatives from this one up to 0 are floored to 0 by FloorInt: its double
+// sum rounds them up to the whole number.
+constexpr float kFloorsToZero = -0x1p-31f;
+
+// FloorInt on four lanes already limited by SafeCoord: in that range a float
+// and its truncation convert both ways exactly, so the truncation less one
+// where it went up is the floor; except for the tiny negatives FloorInt
+// takes to 0.
 [[gnu::always_inline]] inline __m128i FloorInt4(__m128 f) {
     const __m128i t = _mm_cvttps_epi32(f);
-    return _mm_add_epi32(t, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(t), f)));
+    const __m128 down = _mm_and_ps(_mm_cmpgt_ps(_mm_cvtepi32_ps(t), f),
+                                   _mm_cmplt_ps(f, _mm_set1_ps(kFloorsToZero)));
+    return _mm_add_epi32(t, _mm_castps_si128(down));
 }
 
 // SafeCoord on four lanes: NaN and values below the range become its low end

@@ -26,11 +26,13 @@ namespace brumil::platform::raster::wide {
     return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(x, 0xFF), 0xFF);
 }
 
-// FloorInt on lanes already limited by SafeCoord (see FloorInt4).
+// FloorInt on lanes already limited by SafeCoord (see FloorInt4): negatives
+// from -2^-31 up to 0 give 0.
 [[gnu::always_inline]] inline __m256i FloorInt8(__m256 f) {
     const __m256i t = _mm256_cvttps_epi32(f);
-    return _mm256_add_epi32(
-        t, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(t), f, _CMP_GT_OQ)));
+    const __m256 down = _mm256_and_ps(_mm256_cmp_ps(_mm256_cvtepi32_ps(t), f, _CMP_GT_OQ),
+                                      _mm256_cmp_ps(f, _mm256_set1_ps(-0x1p-31f), _CMP_LT_OQ));
+    return _mm256_add_epi32(t, _mm256_castps_si256(down));
 }
 
 // SafeCoord on eight lanes: max answers its second operand for NaN.

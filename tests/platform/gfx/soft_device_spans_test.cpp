@@ -141,7 +141,7 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, Loops loops) {
             if (fast[i] != general[i]) {
                 return ::testing::AssertionFailure()
                        << (loops == Loops::Four ? "four" : "eight") << "-pixel loops differ at "
-                       << i << ": " << std::hex << fast[i] << " for " << general[i];
+                       << i << ": " << fast[i] << " for " << general[i];
             }
         }
     }
