@@ -226,12 +226,14 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 fu = wide::SafeCoord8(fu);
                 fv = wide::SafeCoord8(fv);
             }
-            const __m256i iu = toTexel(fu), iv = toTexel(fv);
+            // Here no coordinate lies in [-2^-31, 0) (a float just below
+            // 0.5, less 0.5, is at most -2^-25), so the float floor is
+            // FloorInt's exactly.
+            const __m256 flu = _mm256_floor_ps(fu), flv = _mm256_floor_ps(fv);
+            const __m256i iu = _mm256_cvttps_epi32(flu), iv = _mm256_cvttps_epi32(flv);
             const __m256 scale = _mm256_set1_ps(256.0f);
-            const __m256i wx = _mm256_cvttps_epi32(
-                _mm256_mul_ps(_mm256_sub_ps(fu, _mm256_cvtepi32_ps(iu)), scale));
-            const __m256i wy = _mm256_cvttps_epi32(
-                _mm256_mul_ps(_mm256_sub_ps(fv, _mm256_cvtepi32_ps(iv)), scale));
+            const __m256i wx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fu, flu), scale));
+            const __m256i wy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fv, flv), scale));
             const __m256i one = _mm256_set1_epi32(1);
             const __m256i iv1 = _mm256_add_epi32(iv, one);
             const __m256i at = index(iu, iv);
@@ -409,7 +411,10 @@ template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
         const __m128 below = _mm_cmple_ps(f, _mm_set1_ps(4.0e6f));
         const __m128 inRange = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), below);
         const __m128 bounded = _mm_and_ps(_mm_cmpge_ps(f, _mm_set1_ps(-4.0e6f)), below);
-        if (_mm_movemask_ps(inRange) == 15) {
+        if (Linear && _mm_movemask_ps(bounded) == 15) {
+            // The bilinear loop floors every bounded coordinate alike.
+            RunGroups<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        } else if (!Linear && _mm_movemask_ps(inRange) == 15) {
             RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
         } else if (_mm_movemask_ps(bounded) == 15) {
             RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
