@@ -532,7 +532,10 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
 }  // namespace
 
 bool WideLoopsUsable() {
-    static const bool usable = __builtin_cpu_supports("avx2") != 0;
+    static const bool usable = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     return usable;
 }
 
