@@ -1,9 +1,20 @@
 #include "band_queue.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace brumil::platform::raster {
+
+namespace {
+
+// States of a triangle's set-up (BandQueue::made_).
+constexpr unsigned char kPending = 0, kBusy = 1, kEmpty = 2, kMade = 3;
+
+}  // namespace
 
 BandQueue::BandQueue(int height, int bandRows)
     : height_(std::max(height, 1)), bandRows_(std::max(bandRows, 1)) {
@@ -23,13 +34,14 @@ void BandQueue::AddTriangle(const Vertex& a, const Vertex& b, const Vertex& c, c
         std::min({a.x, b.x, c.x}) > float(ps.clipX2 + 1)) {
         return;
     }
-    prims_.push_back({static_cast<int>(states_.size()) - 1, false, {a, b, c}, flat});
+    const Kind kind = InsideGuardBand(a, b, c) ? Kind::Triangle : Kind::Clipped;
+    prims_.push_back({static_cast<int>(states_.size()) - 1, kind, {a, b, c}, flat});
     File(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}));
 }
 
 void BandQueue::AddLine(const Vertex& a, const Vertex& b) {
     if (states_.empty()) return;
-    prims_.push_back({static_cast<int>(states_.size()) - 1, true, {a, b, b}, a});
+    prims_.push_back({static_cast<int>(states_.size()) - 1, Kind::Line, {a, b, b}, a});
     File(std::min(a.y, b.y), std::max(a.y, b.y));
 }
 
@@ -50,28 +62,61 @@ void BandQueue::File(float yMin, float yMax) {
     for (int b = first; b <= last; ++b) bins_[static_cast<std::size_t>(b)].push_back(index);
 }
 
-void BandQueue::DrawBand(int band) const {
+const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache) {
+    std::atomic_ref<unsigned char> made(made_[n]);
+    unsigned char now = made.load(std::memory_order_acquire);
+    if (now == kPending && made.compare_exchange_strong(now, kBusy, std::memory_order_acquire)) {
+        const Prim& p = prims_[n];
+        const bool any =
+            ps.clipX1 < ps.clipX2 && SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2],
+                                                   p.flat, setups_[n], &cache);
+        now = any ? kMade : kEmpty;
+        made.store(now, std::memory_order_release);
+    }
+    // Another band is making it: a set-up is short, so wait nearby first.
+    for (int spins = 0; now == kBusy; ++spins) {
+        if (spins < 64) {
+            _mm_pause();
+        } else {
+            std::this_thread::yield();
+        }
+        now = made.load(std::memory_order_acquire);
+    }
+    return now == kMade ? &setups_[n] : nullptr;
+}
+
+void BandQueue::DrawBand(int band) {
     const int y1 = band * bandRows_, y2 = std::min(y1 + bandRows_, height_);
-    PixelState local;
+    LoopCache cache;
     int current = -1;
     for (const int i : bins_[static_cast<std::size_t>(band)]) {
-        const Prim& p = prims_[static_cast<std::size_t>(i)];
+        const std::size_t n = static_cast<std::size_t>(i);
+        const Prim& p = prims_[n];
+        const PixelState& ps = states_[static_cast<std::size_t>(p.state)];
         if (p.state != current) {
             current = p.state;
-            local = states_[static_cast<std::size_t>(current)];
-            local.clipY1 = std::max(local.clipY1, y1);
-            local.clipY2 = std::min(local.clipY2, y2);
+            cache.Reset();
         }
-        if (p.line) {
-            DrawLine(local, p.v[0], p.v[1]);
-        } else {
-            DrawTriangle(local, p.v[0], p.v[1], p.v[2], p.flat);
+        switch (p.kind) {
+            case Kind::Triangle:
+                if (const TriangleSetup* t = SetUpOnce(n, ps, cache)) WalkTriangle(ps, *t, y1, y2);
+                break;
+            case Kind::Clipped:
+                DrawTriangleRows(ps, y1, y2, p.v[0], p.v[1], p.v[2], p.flat);
+                break;
+            case Kind::Line:
+                DrawLineRows(ps, y1, y2, p.v[0], p.v[1]);
+                break;
         }
     }
 }
 
 void BandQueue::Run(BandPool& pool) {
-    if (!prims_.empty()) pool.Run(Bands(), [this](int band) { DrawBand(band); });
+    if (!prims_.empty()) {
+        made_.assign(prims_.size(), kPending);
+        if (setups_.size() < prims_.size()) setups_.resize(prims_.size());
+        pool.Run(Bands(), [this](int band) { DrawBand(band); });
+    }
     prims_.clear();
     states_.clear();
     for (std::vector<int>& bin : bins_) bin.clear();

@@ -1,14 +1,16 @@
 #pragma once
 // A scene's screen-space triangles and lines, each with the pixel state of
 // its draw, kept in submission order and sorted into horizontal bands of the
-// target. Each band draws every primitive that touches it, in order, clipped
-// to its own rows; rows never depend on one another, so the picture is the
-// same however the bands are shared among threads.
+// target. Each band draws every primitive that touches it, in order, limited
+// to its own rows; a triangle is set up once, by whichever band meets it
+// first, and walked by each. Neither a set-up nor a row depends on another
+// row, so the picture is the same however the bands are shared among threads.
 
 #include <vector>
 
 #include "band_pool.h"
 #include "raster.h"
+#include "triangle_setup.h"
 
 namespace brumil::platform::raster {
 
@@ -29,20 +31,34 @@ public:
     void Run(BandPool& pool);
 
 private:
+    // How a band draws a primitive.
+    enum class Kind : unsigned char {
+        Triangle,  // set up once, by the first band to meet it; each band walks its rows
+        Clipped,   // past the guard band: clipped and drawn by each band
+        Line,
+    };
     struct Prim {
         int state;
-        bool line;
+        Kind kind;
         Vertex v[3];
         Vertex flat;
     };
     // Files the last primitive under the bands its rows [y1, y2) meet.
     void File(float yMin, float yMax);
-    void DrawBand(int band) const;
+    // The set-up of triangle n, made now when no band has made it yet (and
+    // waited for when another band is making it); null when it has no pixel.
+    const TriangleSetup* SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache);
+    void DrawBand(int band);
 
     int height_, bandRows_;
     std::vector<PixelState> states_;
     std::vector<Prim> prims_;
     std::vector<std::vector<int>> bins_;  // per band, primitive numbers in order
+    // Per primitive: whether its set-up is to be made, being made, made or
+    // found empty (read and written through std::atomic_ref while bands
+    // run), and the set-up itself, whose storage is kept from scene to scene.
+    std::vector<unsigned char> made_;
+    std::vector<TriangleSetup> setups_;
 };
 
 }  // namespace brumil::platform::raster
