@@ -1,11 +1,8 @@
 #include "band_queue.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace brumil::platform::raster {
 
@@ -62,32 +59,31 @@ void BandQueue::File(float yMin, float yMax) {
     for (int b = first; b <= last; ++b) bins_[static_cast<std::size_t>(b)].push_back(index);
 }
 
-const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache) {
+const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache,
+                                          TriangleSetup& own) {
     std::atomic_ref<unsigned char> made(made_[n]);
     unsigned char now = made.load(std::memory_order_acquire);
+    if (now == kMade) return &setups_[n];
+    if (now == kEmpty) return nullptr;
+    const Prim& p = prims_[n];
+    const auto setUp = [&](TriangleSetup& t) {
+        return ps.clipX1 < ps.clipX2 &&
+               SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2], p.flat, t, &cache);
+    };
     if (now == kPending && made.compare_exchange_strong(now, kBusy, std::memory_order_acquire)) {
-        const Prim& p = prims_[n];
-        const bool any =
-            ps.clipX1 < ps.clipX2 && SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2],
-                                                   p.flat, setups_[n], &cache);
-        now = any ? kMade : kEmpty;
-        made.store(now, std::memory_order_release);
+        const bool any = setUp(setups_[n]);
+        made.store(any ? kMade : kEmpty, std::memory_order_release);
+        return any ? &setups_[n] : nullptr;
     }
-    // Another band is making it: a set-up is short, so wait nearby first.
-    for (int spins = 0; now == kBusy; ++spins) {
-        if (spins < 64) {
-            _mm_pause();
-        } else {
-            std::this_thread::yield();
-        }
-        now = made.load(std::memory_order_acquire);
-    }
-    return now == kMade ? &setups_[n] : nullptr;
+    // Another band is making it: making the same set-up here is quicker
+    // than waiting.
+    return setUp(own) ? &own : nullptr;
 }
 
 void BandQueue::DrawBand(int band) {
     const int y1 = band * bandRows_, y2 = std::min(y1 + bandRows_, height_);
     LoopCache cache;
+    TriangleSetup own;
     int current = -1;
     for (const int i : bins_[static_cast<std::size_t>(band)]) {
         const std::size_t n = static_cast<std::size_t>(i);
@@ -99,7 +95,8 @@ void BandQueue::DrawBand(int band) {
         }
         switch (p.kind) {
             case Kind::Triangle:
-                if (const TriangleSetup* t = SetUpOnce(n, ps, cache)) WalkTriangle(ps, *t, y1, y2);
+                if (const TriangleSetup* t = SetUpOnce(n, ps, cache, own))
+                    WalkTriangle(ps, *t, y1, y2);
                 break;
             case Kind::Clipped:
                 DrawTriangleRows(ps, y1, y2, p.v[0], p.v[1], p.v[2], p.flat);
@@ -115,7 +112,17 @@ void BandQueue::Run(BandPool& pool) {
     if (!prims_.empty()) {
         made_.assign(prims_.size(), kPending);
         if (setups_.size() < prims_.size()) setups_.resize(prims_.size());
-        pool.Run(Bands(), [this](int band) { DrawBand(band); });
+        // The first tasks taken, one per thread, are bands spread over the
+        // target, and each thread's next band is likely the one below its
+        // last: threads seldom meet at a triangle, and a thread walks the
+        // set-ups it has just made.
+        const int bands = Bands();
+        const int stride = (bands + pool.Threads() - 1) / pool.Threads();
+        const int columns = (bands + stride - 1) / stride;
+        pool.Run(columns * stride, [this, stride, columns, bands](int task) {
+            const int band = task % columns * stride + task / columns;
+            if (band < bands) DrawBand(band);
+        });
     }
     prims_.clear();
     states_.clear();

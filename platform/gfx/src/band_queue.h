@@ -45,9 +45,11 @@ private:
     };
     // Files the last primitive under the bands its rows [y1, y2) meet.
     void File(float yMin, float yMax);
-    // The set-up of triangle n, made now when no band has made it yet (and
-    // waited for when another band is making it); null when it has no pixel.
-    const TriangleSetup* SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache);
+    // The set-up of triangle n, made now when no band has made it yet, or
+    // made in `own` while another band is making it; null when the
+    // triangle has no pixel.
+    const TriangleSetup* SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache,
+                                   TriangleSetup& own);
     void DrawBand(int band);
 
     int height_, bandRows_;

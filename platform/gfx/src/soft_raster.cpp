@@ -110,15 +110,33 @@ bool MakePlanes(const PixelState& ps, const std::array<const Vertex*, 3>& v,
     return true;
 }
 
-// Draws rows [y, yEnd) between the edge walkers `left` and `right`, then
-// leaves them at yEnd.
-template <typename Emit>
-void WalkRows(EdgeWalker& left, EdgeWalker& right, int y, int yEnd, Emit& emit) {
+// Spans queued for one call of a run-of-rows loop.
+constexpr int kRun = 64;
+
+// Queues the spans of rows [y, yEnd) between the edge walkers `left` and
+// `right`, clipped to the columns [clipX1, clipX2), after the `queued` ones
+// in `run`, handing full runs to `flush`; answers how many are queued, and
+// leaves the walkers at yEnd. The walkers are copied in and out so that they
+// stay in registers, out of reach of the stores to `run`.
+template <typename Flush>
+int QueueRows(EdgeWalker& leftIn, EdgeWalker& rightIn, int y, int yEnd, std::int64_t clipX1,
+              std::int64_t clipX2, Row* run, int queued, const Flush& flush) {
+    EdgeWalker left = leftIn, right = rightIn;
     for (; y < yEnd; ++y) {
-        emit(y, left.X(), right.X());
+        const std::int64_t x1 = std::max(left.X(), clipX1), x2 = std::min(right.X(), clipX2);
+        if (x1 < x2) {
+            run[queued] = {y, int(x1), int(x2)};
+            if (++queued == kRun) {
+                flush(queued);
+                queued = 0;
+            }
+        }
         left.Next();
         right.Next();
     }
+    leftIn = left;
+    rightIn = right;
+    return queued;
 }
 
 }  // namespace
@@ -199,24 +217,14 @@ void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2) 
     if (yTop >= yEnd) return;
     const Planes& p = t.p;
     const Fixed* f = t.f;
-    // Rows go to the four-pixel loops in runs, else one by one.
-    const RowsFn rows = t.rows;
-    const SpanFn span = t.span;
-    const std::int64_t clipX1 = ps.clipX1, clipX2 = ps.clipX2;
-    constexpr int kRun = 64;
+    // Spans are queued and go, top row first, to the run-of-rows loop in
+    // runs or else to the span loop one by one.
     Row run[kRun];
-    int queued = 0;
-    const auto emit = [&](int y, std::int64_t left, std::int64_t right) {
-        const std::int64_t x1 = std::max(left, clipX1), x2 = std::min(right, clipX2);
-        if (x1 >= x2) return;
-        if (rows == nullptr) {
-            span(ps, p, y, int(x1), int(x2));
-            return;
-        }
-        run[queued++] = {y, int(x1), int(x2)};
-        if (queued == kRun) {
-            rows(ps, p, run, queued);
-            queued = 0;
+    const auto flush = [&](int count) {
+        if (t.rows != nullptr) {
+            t.rows(ps, p, run, count);
+        } else {
+            for (int i = 0; i < count; ++i) t.span(ps, p, run[i].y, run[i].x1, run[i].x2);
         }
     };
     // Rows above the middle vertex meet the upper short edge, the others the
@@ -226,15 +234,16 @@ void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2) 
     EdgeWalker& left = t.longOnLeft ? longEdge : shortEdge;
     EdgeWalker& right = t.longOnLeft ? shortEdge : longEdge;
     longEdge.Start(f[0], f[2], std::int64_t(yTop) * kSub, kSub);
+    int queued = 0;
     if (yTop < yMid) {
         shortEdge.Start(f[0], f[1], std::int64_t(yTop) * kSub, kSub);
-        WalkRows(left, right, yTop, yMid, emit);
+        queued = QueueRows(left, right, yTop, yMid, ps.clipX1, ps.clipX2, run, queued, flush);
     }
     if (yMid < yEnd) {
         shortEdge.Start(f[1], f[2], std::int64_t(yMid) * kSub, kSub);
-        WalkRows(left, right, yMid, yEnd, emit);
+        queued = QueueRows(left, right, yMid, yEnd, ps.clipX1, ps.clipX2, run, queued, flush);
     }
-    if (queued > 0) rows(ps, p, run, queued);
+    if (queued > 0) flush(queued);
 }
 
 void DrawTriangleRows(const PixelState& ps, int y1, int y2, const Vertex& a, const Vertex& b,
