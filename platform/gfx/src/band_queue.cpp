@@ -31,32 +31,48 @@ void BandQueue::AddTriangle(const Vertex& a, const Vertex& b, const Vertex& c, c
         std::min({a.x, b.x, c.x}) > float(ps.clipX2 + 1)) {
         return;
     }
-    const Kind kind = InsideGuardBand(a, b, c) ? Kind::Triangle : Kind::Clipped;
-    prims_.push_back({static_cast<int>(states_.size()) - 1, kind, {a, b, c}, flat});
-    File(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}));
+    if (!File(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}))) return;
+    Prim& p = prims_.emplace_back();
+    p.state = static_cast<int>(states_.size()) - 1;
+    p.kind = InsideGuardBand(a, b, c) ? Kind::Triangle : Kind::Clipped;
+    p.v[0] = a;
+    p.v[1] = b;
+    p.v[2] = c;
+    p.flat = -1;
+    if (ps.flat) {
+        p.flat = static_cast<int>(flats_.size());
+        flats_.push_back(flat);
+    }
 }
 
 void BandQueue::AddLine(const Vertex& a, const Vertex& b) {
     if (states_.empty()) return;
-    prims_.push_back({static_cast<int>(states_.size()) - 1, Kind::Line, {a, b, b}, a});
-    File(std::min(a.y, b.y), std::max(a.y, b.y));
+    if (!File(std::min(a.y, b.y), std::max(a.y, b.y))) return;
+    Prim& p = prims_.emplace_back();
+    p.state = static_cast<int>(states_.size()) - 1;
+    p.kind = Kind::Line;
+    p.v[0] = a;
+    p.v[1] = b;
+    p.flat = -1;  // a line takes the colours of its first end
 }
 
-void BandQueue::File(float yMin, float yMax) {
+bool BandQueue::File(float yMin, float yMax) {
     const PixelState& ps = states_.back();
     // The rows a primitive can touch, widened by a row each way for the
     // rounding of its edges; none when a bound is not a number (max and min
     // then answer it, and the comparison fails).
     const float lo = std::max(std::floor(yMin) - 1.0f, float(ps.clipY1));
     const float hi = std::min(std::ceil(yMax) + 1.0f, float(ps.clipY2));
-    if (!(lo < hi)) {
-        prims_.pop_back();
-        return;
-    }
+    if (!(lo < hi)) return false;
     const int first = static_cast<int>(lo) / bandRows_;
     const int last = std::min((static_cast<int>(hi) - 1) / bandRows_, Bands() - 1);
-    const int index = static_cast<int>(prims_.size()) - 1;
+    const int index = static_cast<int>(prims_.size());
     for (int b = first; b <= last; ++b) bins_[static_cast<std::size_t>(b)].push_back(index);
+    return true;
+}
+
+const Vertex& BandQueue::Flat(const Prim& p) const {
+    return p.flat >= 0 ? flats_[static_cast<std::size_t>(p.flat)] : p.v[0];
 }
 
 const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache,
@@ -68,7 +84,7 @@ const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, L
     const Prim& p = prims_[n];
     const auto setUp = [&](TriangleSetup& t) {
         return ps.clipX1 < ps.clipX2 &&
-               SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2], p.flat, t, &cache);
+               SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2], Flat(p), t, &cache);
     };
     if (now == kPending && made.compare_exchange_strong(now, kBusy, std::memory_order_acquire)) {
         const bool any = setUp(setups_[n]);
@@ -99,7 +115,7 @@ void BandQueue::DrawBand(int band) {
                     WalkTriangle(ps, *t, y1, y2);
                 break;
             case Kind::Clipped:
-                DrawTriangleRows(ps, y1, y2, p.v[0], p.v[1], p.v[2], p.flat);
+                DrawTriangleRows(ps, y1, y2, p.v[0], p.v[1], p.v[2], Flat(p));
                 break;
             case Kind::Line:
                 DrawLineRows(ps, y1, y2, p.v[0], p.v[1]);
@@ -125,6 +141,7 @@ void BandQueue::Run(BandPool& pool) {
         });
     }
     prims_.clear();
+    flats_.clear();
     states_.clear();
     for (std::vector<int>& bin : bins_) bin.clear();
 }

@@ -39,12 +39,16 @@ private:
     };
     struct Prim {
         int state;
+        int flat;  // in flats_, or -1 for the first corner (when the state is not flat)
         Kind kind;
         Vertex v[3];
-        Vertex flat;
     };
-    // Files the last primitive under the bands its rows [y1, y2) meet.
-    void File(float yMin, float yMax);
+    // Files the primitive about to be added under the bands its rows
+    // [yMin, yMax] meet in the scissor of the last state; false when there
+    // are none (then it is not to be added).
+    bool File(float yMin, float yMax);
+    // The vertex whose colours a primitive takes under flat shading.
+    const Vertex& Flat(const Prim& p) const;
     // The set-up of triangle n, made now when no band has made it yet, or
     // made in `own` while another band is making it; null when the
     // triangle has no pixel.
@@ -55,6 +59,7 @@ private:
     int height_, bandRows_;
     std::vector<PixelState> states_;
     std::vector<Prim> prims_;
+    std::vector<Vertex> flats_;           // for the triangles of flat states
     std::vector<std::vector<int>> bins_;  // per band, primitive numbers in order
     // Per primitive: whether its set-up is to be made, being made, made or
     // found empty (read and written through std::atomic_ref while bands
