@@ -8,8 +8,8 @@ namespace brumil::platform::raster {
 
 namespace {
 
-// States of a triangle's set-up (BandQueue::made_).
-constexpr unsigned char kPending = 0, kBusy = 1, kEmpty = 2, kMade = 3;
+// States of a triangle's set-up in the current scene (BandQueue::Slot).
+constexpr std::uint64_t kBusy = 1, kEmpty = 2, kMade = 3;
 
 }  // namespace
 
@@ -77,19 +77,22 @@ const Vertex& BandQueue::Flat(const Prim& p) const {
 
 const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, LoopCache& cache,
                                           TriangleSetup& own) {
-    std::atomic_ref<unsigned char> made(made_[n]);
-    unsigned char now = made.load(std::memory_order_acquire);
-    if (now == kMade) return &setups_[n];
-    if (now == kEmpty) return nullptr;
+    Slot& slot = slots_[n];
+    std::atomic_ref<std::uint64_t> made(slot.made);
+    const std::uint64_t scene = scene_ * 4;
+    std::uint64_t now = made.load(std::memory_order_acquire);
+    if (now == scene + kMade) return &slot.setup;
+    if (now == scene + kEmpty) return nullptr;
     const Prim& p = prims_[n];
     const auto setUp = [&](TriangleSetup& t) {
         return ps.clipX1 < ps.clipX2 &&
                SetUpTriangle(ps, ps.clipY1, ps.clipY2, p.v[0], p.v[1], p.v[2], Flat(p), t, &cache);
     };
-    if (now == kPending && made.compare_exchange_strong(now, kBusy, std::memory_order_acquire)) {
-        const bool any = setUp(setups_[n]);
-        made.store(any ? kMade : kEmpty, std::memory_order_release);
-        return any ? &setups_[n] : nullptr;
+    if (now < scene &&
+        made.compare_exchange_strong(now, scene + kBusy, std::memory_order_acquire)) {
+        const bool any = setUp(slot.setup);
+        made.store(scene + (any ? kMade : kEmpty), std::memory_order_release);
+        return any ? &slot.setup : nullptr;
     }
     // Another band is making it: making the same set-up here is quicker
     // than waiting.
@@ -126,8 +129,8 @@ void BandQueue::DrawBand(int band) {
 
 void BandQueue::Run(BandPool& pool) {
     if (!prims_.empty()) {
-        made_.assign(prims_.size(), kPending);
-        if (setups_.size() < prims_.size()) setups_.resize(prims_.size());
+        ++scene_;  // every set-up is to be made again
+        if (slots_.size() < prims_.size()) slots_.resize(prims_.size());
         // The first tasks taken, one per thread, are bands spread over the
         // target, and each thread's next band is likely the one below its
         // last: threads seldom meet at a triangle, and a thread walks the

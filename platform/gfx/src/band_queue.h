@@ -6,6 +6,7 @@
 // first, and walked by each. Neither a set-up nor a row depends on another
 // row, so the picture is the same however the bands are shared among threads.
 
+#include <cstdint>
 #include <vector>
 
 #include "band_pool.h"
@@ -61,11 +62,17 @@ private:
     std::vector<Prim> prims_;
     std::vector<Vertex> flats_;           // for the triangles of flat states
     std::vector<std::vector<int>> bins_;  // per band, primitive numbers in order
-    // Per primitive: whether its set-up is to be made, being made, made or
-    // found empty (read and written through std::atomic_ref while bands
-    // run), and the set-up itself, whose storage is kept from scene to scene.
-    std::vector<unsigned char> made_;
-    std::vector<TriangleSetup> setups_;
+    // Per primitive, its set-up and whether it is made: the scene's number
+    // times four plus kBusy, kEmpty or kMade, any older value meaning not
+    // yet begun (read and written through std::atomic_ref while bands run).
+    // The word sits beside its set-up, so that bands making different
+    // triangles do not write the same cache line. Kept from scene to scene.
+    struct Slot {
+        std::uint64_t made = 0;
+        TriangleSetup setup;
+    };
+    std::vector<Slot> slots_;
+    std::uint64_t scene_ = 0;  // counts the runs
 };
 
 }  // namespace brumil::platform::raster
