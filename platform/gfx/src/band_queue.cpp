@@ -114,8 +114,9 @@ void BandQueue::DrawBand(int band) {
         }
         switch (p.kind) {
             case Kind::Triangle:
-                if (const TriangleSetup* t = SetUpOnce(n, ps, cache, own))
+                if (const TriangleSetup* t = SetUpOnce(n, ps, cache, own)) {
                     WalkTriangle(ps, *t, y1, y2);
+                }
                 break;
             case Kind::Clipped:
                 DrawTriangleRows(ps, y1, y2, p.v[0], p.v[1], p.v[2], Flat(p));
