@@ -64,10 +64,11 @@ public:
     void Next() {
         q_ += stepQ_;
         r_ -= stepR_;
-        if (r_ < 0) {
-            r_ += d_;
-            ++q_;
-        }
+        // Without a branch, which the slopes of small triangles would make
+        // unpredictable: borrow is -1 when the remainder went below zero.
+        const std::int64_t borrow = r_ >> 63;
+        r_ += d_ & borrow;
+        q_ -= borrow;
     }
 
 private:

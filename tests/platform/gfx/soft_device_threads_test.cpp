@@ -59,8 +59,11 @@ std::vector<SurfacePtr> MakeTextures(Lcg& rng) {
     return out;
 }
 
-// One random state change or draw on `dev`.
-void RandomStep(Direct3DDevice7& dev, Lcg& rng, const std::vector<SurfacePtr>& textures) {
+// One random state change or draw on `dev`. With `onEdges`, the corners of
+// lines and strips lie on even rows (every band edge of this target's
+// devices) or a sub-pixel step beside them.
+void RandomStep(Direct3DDevice7& dev, Lcg& rng, const std::vector<SurfacePtr>& textures,
+                bool onEdges = false) {
     const D3DLong blends[] = {D3DBLEND_ZERO,        D3DBLEND_ONE,         D3DBLEND_SRCCOLOR,
                               D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCALPHA,    D3DBLEND_INVSRCALPHA,
                               D3DBLEND_DESTALPHA,   D3DBLEND_INVDESTCOLOR};
@@ -73,12 +76,17 @@ void RandomStep(Direct3DDevice7& dev, Lcg& rng, const std::vector<SurfacePtr>& t
     const D3DLong args[] = {D3DTA_DIFFUSE,  D3DTA_TEXTURE,        D3DTA_TFACTOR,
                             D3DTA_SPECULAR, D3DTA_TEXTURE | 0x10, D3DTA_DIFFUSE | 0x20};
     const auto color = [&] { return static_cast<D3DLong>(rng.Next() * 2246822519u); };
+    const float besideEdges[] = {0.0f, 1.0f / 256, -1.0f / 256, 1.0f / 512, -1.0f / 512};
+    const auto edge = [&](float y) {
+        return onEdges ? 2.0f * std::round(y / 2.0f) + rng.Pick(besideEdges) : y;
+    };
     const auto tl = [&](float lo, float hi) {
         D3DTLVERTEX v =
             TL(rng.Range(lo, hi), rng.Range(lo, hi), rng.Range(-1.5f, 2.5f), rng.Range(-1.5f, 2.5f),
                static_cast<std::uint32_t>(color()), rng.Range(-0.1f, 1.1f),
                rng.Below(3) == 0 ? rng.Range(0.1f, 3.0f) : 1.0f);
         v.specular = color();
+        v.sy = edge(v.sy);
         return v;
     };
     switch (rng.Below(16)) {
@@ -193,7 +201,7 @@ void RandomStep(Direct3DDevice7& dev, Lcg& rng, const std::vector<SurfacePtr>& t
             for (auto& x : v) x = huge ? tl(-40000.0f, 40000.0f) : tl(-8.0f, 105.0f);
             for (std::size_t k = 1; k < v.size() && !huge; ++k) {
                 v[k].sx = v[0].sx + rng.Range(-25.0f, 25.0f);
-                v[k].sy = v[0].sy + rng.Range(-25.0f, 25.0f);
+                v[k].sy = edge(v[0].sy + rng.Range(-25.0f, 25.0f));
             }
             dev.DrawPrimitive(rng.Below(2) ? D3DPT_TRIANGLESTRIP : D3DPT_TRIANGLELIST,
                               D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(v), 5, 0);
@@ -234,7 +242,8 @@ struct Frame {
 
 // `steps` random steps from `seed`, drawn with the given options; every
 // `readEvery` steps the target is read mid-scene (0: never).
-Frame DrawRandomScene(std::uint32_t seed, int steps, SoftDeviceOptions options, int readEvery) {
+Frame DrawRandomScene(std::uint32_t seed, int steps, SoftDeviceOptions options, int readEvery,
+                      bool onEdges = false) {
     Lcg rng{seed};
     SurfacePtr target = MakeSurface(kW, kH), depth = MakeSurface(kW, kH, PixelFormat::Depth32F);
     {
@@ -248,7 +257,7 @@ Frame DrawRandomScene(std::uint32_t seed, int steps, SoftDeviceOptions options, 
     std::uint64_t midSum = 0;
     dev->BeginScene();
     for (int i = 0; i < steps; ++i) {
-        RandomStep(*dev, rng, textures);
+        RandomStep(*dev, rng, textures, onEdges);
         if (readEvery > 0 && i % readEvery == readEvery - 1) {
             midSum = midSum * 31 + target->PixelAt(rng.Below(kW), rng.Below(kH));
         }
@@ -280,6 +289,20 @@ TEST_P(SoftDeviceThreads, RandomScenesMatchTheGeneralLoopOnOneThread) {
         EXPECT_TRUE(diff.first == reference.bits.end())
             << "seed " << seed << " first differing word " << (diff.first - reference.bits.begin())
             << " of " << reference.bits.size();
+    }
+}
+
+TEST_P(SoftDeviceThreads, CornersOnAndBesideBandEdgesMatchOneThread) {
+    const int threads = GetParam();
+    for (std::uint32_t seed : {5u, 77u}) {
+        const Frame one = DrawRandomScene(seed, 1500, {true, 1}, 0, true);
+        const Frame banded = DrawRandomScene(seed, 1500, {true, threads}, 0, true);
+        EXPECT_GT(one.changed, kW * kH * 3 / 4) << "seed " << seed;
+        ASSERT_EQ(one.bits.size(), banded.bits.size());
+        const auto diff = std::mismatch(one.bits.begin(), one.bits.end(), banded.bits.begin());
+        EXPECT_TRUE(diff.first == one.bits.end())
+            << "seed " << seed << " first differing word " << (diff.first - one.bits.begin())
+            << " of " << one.bits.size();
     }
 }
 
