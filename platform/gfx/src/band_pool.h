@@ -1,7 +1,9 @@
 #pragma once
 // Worker threads that run numbered tasks (the bands of a scene) and wait for
 // the last one. The calling thread takes tasks too, so a pool of one thread
-// runs everything on the caller.
+// runs everything on the caller. Between jobs the workers spin a little
+// before they sleep, so jobs that follow one another closely start without
+// waking anyone.
 
 #include <atomic>
 #include <condition_variable>
@@ -27,21 +29,31 @@ public:
     // answers when all have returned. Tasks must share no writable state.
     void Run(int count, const std::function<void(int)>& task);
 
+    // Work that the next Run does for each task number just before the task,
+    // on the same thread (null for none). It is forgotten when that Run ends.
+    void SetPrologue(const std::function<void(int)>* prologue) { prologue_ = prologue; }
+
 private:
     void WorkerLoop();
     // Takes and runs tasks of the current job until none is left.
     void Drain();
+    // Waits until the job's generation passes `seen` (or the pool stops).
+    std::uint64_t AwaitJob(std::uint64_t seen);
 
     std::vector<std::thread> workers_;
     std::mutex mutex_;
     std::condition_variable wake_, done_;
-    const std::function<void(int)>* task_ = nullptr;  // the job's, during Run only
-    int count_ = 0;
-    std::uint64_t generation_ = 0;  // counts jobs, so a worker joins each once
-    std::atomic<int> next_{0};      // the next task to take
-    int finished_ = 0;              // tasks returned (under mutex_)
-    int active_ = 0;                // workers inside the job (under mutex_)
-    bool stop_ = false;
+    const std::function<void(int)>* task_ = nullptr;      // the job's, during Run only
+    const std::function<void(int)>* prologue_ = nullptr;  // likewise
+    std::atomic<int> count_{0};
+    std::atomic<std::uint64_t> generation_{0};  // counts jobs, so a worker joins each once
+    std::atomic<int> next_{0};                  // the next task to take
+    std::atomic<int> finished_{0};              // tasks returned
+    std::atomic<int> active_{0};                // workers inside a job
+    std::atomic<bool> open_{false};             // a job's tasks may be taken
+    int sleepers_ = 0;                          // workers waiting on wake_ (under mutex_)
+    bool callerWaits_ = false;                  // the caller waits on done_ (under mutex_)
+    std::atomic<bool> stop_{false};
 };
 
 // The worker count a device takes by default: BRUMIL_RENDER_THREADS when it
