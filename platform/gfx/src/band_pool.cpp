@@ -15,7 +15,7 @@ namespace {
 // How long a worker looks for the next job before it sleeps, and the caller
 // for the job's last task before it sleeps: long enough to cover the gap
 // between the jobs of one frame, short enough to leave an idle machine be.
-constexpr auto kSpin = std::chrono::microseconds(60);
+constexpr auto kSpin = std::chrono::microseconds(400);
 
 void Relax() {
 #if defined(__x86_64__) || defined(__i386__)
