@@ -33,9 +33,12 @@ SoftDevice::SoftDevice(SurfacePtr target, SurfacePtr depth, SoftDeviceOptions op
     SetDefaults();
     const int threads = options_.threads > 0 ? options_.threads : raster::DefaultRenderThreads();
     if (threads > 1) {
-        pool_ = std::make_unique<raster::BandPool>(threads);
+        // While the runner draws (as the pool's caller), this thread records:
+        // the pool keeps one thread fewer, so the two together use `threads`.
+        pool_ = std::make_unique<raster::BandPool>(threads - 1);
         bandRows_ = BandRows(target_->Height(), threads);
         queue_ = std::make_unique<raster::BandQueue>(target_->Height(), bandRows_);
+        runner_ = std::make_unique<raster::BandRunner>();
         pending_ = std::make_shared<Finisher>(*this);
     }
 }
@@ -105,9 +108,9 @@ bool SoftDevice::Clear(std::span<const D3DRECT> rects, D3DLong flags, D3DLong co
     return true;
 }
 
-void SoftDevice::ClearBand(int band) const {
+void SoftDevice::ClearBand(int band, const std::vector<RecordedClear>& clears) const {
     const int y1 = band * bandRows_, y2 = std::min(y1 + bandRows_, target_->Height());
-    for (const RecordedClear& c : clears_) {
+    for (const RecordedClear& c : clears) {
         const int top = std::max(c.rect.y1, y1), bottom = std::min(c.rect.y2, y2);
         for (int y = top; y < bottom; ++y) {
             if (c.color) {
@@ -240,22 +243,52 @@ bool SoftDevice::DrawIndexedPrimitive(D3DLong type, D3DLong fvf,
 // the surfaces go.
 void SoftDevice::Flush() {
     if (queue_ == nullptr || decoding_) return;
-    if (!clears_.empty()) {
-        const std::function<void(int)> clear = [this](int band) { ClearBand(band); };
-        pool_->SetPrologue(&clear);
-        if (queue_->Empty()) {
-            pool_->Run(queue_->Bands(), [](int) {});
-        } else {
-            queue_->Run(*pool_);
-        }
-        pool_->SetPrologue(nullptr);
-        clears_.clear();
-    } else if (!queue_->Empty()) {
-        queue_->Run(*pool_);
-    }
+    CollectRunning();
+    RunQueue(*queue_, clears_);
+    clears_.clear();
+    recorded_ = 0;
     stateQueued_ = false;
     for (const SurfacePtr& s : held_) s->ClearPending(pending_.get());
     held_.clear();
+}
+
+// Draws a queue's bands on the pool, each band's clears first.
+void SoftDevice::RunQueue(raster::BandQueue& queue, const std::vector<RecordedClear>& clears) {
+    if (clears.empty()) {
+        if (!queue.Empty()) queue.Run(*pool_);
+        return;
+    }
+    const std::function<void(int)> clear = [&](int band) { ClearBand(band, clears); };
+    pool_->SetPrologue(&clear);
+    if (queue.Empty()) {
+        pool_->Run(queue.Bands(), [](int) {});
+    } else {
+        queue.Run(*pool_);
+    }
+    pool_->SetPrologue(nullptr);
+}
+
+// Enough draws recorded and the runner free: it draws them while the caller
+// records the next into another queue.
+void SoftDevice::HandOver() {
+    constexpr int kHandOverPrimitives = 384;
+    if (runner_ == nullptr || recorded_ < kHandOverPrimitives || !runner_->Idle()) return;
+    CollectRunning();
+    running_ = std::move(queue_);
+    runningClears_.swap(clears_);
+    queue_ = spare_ != nullptr ? std::move(spare_)
+                               : std::make_unique<raster::BandQueue>(target_->Height(), bandRows_);
+    recorded_ = 0;
+    stateQueued_ = false;
+    runner_->Start([this] { RunQueue(*running_, runningClears_); });
+}
+
+// Waits for the runner's part of the scene and keeps its queue for reuse.
+void SoftDevice::CollectRunning() {
+    if (running_ == nullptr) return;
+    runner_->Wait();
+    spare_ = std::move(running_);
+    runningClears_.clear();
 }
 
 // Keeps a surface that recorded work uses until it has run.

@@ -114,6 +114,7 @@ bool SoftDevice::Draw(D3DLong type, D3DLong fvf, std::span<const std::byte> byte
         default:
             break;
     }
+    HandOver();
     return true;
 }
 
@@ -200,6 +201,7 @@ void SoftDevice::EmitTriangle(const raster::Vertex& a, const raster::Vertex& b,
                               const raster::Vertex& c, const raster::Vertex& flat) {
     if (queue_ != nullptr) {
         queue_->AddTriangle(a, b, c, flat);
+        ++recorded_;
     } else {
         raster::DrawTriangle(state_, a, b, c, flat);
     }
@@ -208,6 +210,7 @@ void SoftDevice::EmitTriangle(const raster::Vertex& a, const raster::Vertex& b,
 void SoftDevice::EmitLine(const raster::Vertex& a, const raster::Vertex& b) {
     if (queue_ != nullptr) {
         queue_->AddLine(a, b);
+        ++recorded_;
     } else {
         raster::DrawLine(state_, a, b);
     }

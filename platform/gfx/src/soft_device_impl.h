@@ -14,6 +14,7 @@
 
 #include "band_pool.h"
 #include "band_queue.h"
+#include "band_runner.h"
 #include "clip_vertex.h"
 #include "lighting.h"
 #include "platform/gfx/d3d_device.h"
@@ -90,8 +91,11 @@ private:
 
     // Scene and recording (soft_device.cpp).
     void Flush();
+    void RunQueue(raster::BandQueue& queue, const std::vector<RecordedClear>& clears);
+    void HandOver();
+    void CollectRunning();
     void Hold(const SurfacePtr& s);
-    void ClearBand(int band) const;
+    void ClearBand(int band, const std::vector<RecordedClear>& clears) const;
     lighting::Light& Slot(D3DLong index);
     SurfaceRect ViewportRect() const;
 
@@ -151,13 +155,19 @@ private:
     std::vector<ClipVertex> clip_;
     std::vector<Shared> shared_;  // per entry of clip_
 
-    // Banded drawing on worker threads: null with one thread.
+    // Banded drawing on worker threads: null with one thread. The draws are
+    // recorded into queue_; the runner draws the bands of an earlier part of
+    // the scene (running_, with the clears before it) meanwhile, and each
+    // part's bands wait for the part before to finish.
     std::unique_ptr<raster::BandPool> pool_;
-    std::unique_ptr<raster::BandQueue> queue_;
+    std::unique_ptr<raster::BandQueue> queue_, running_, spare_;
+    std::unique_ptr<raster::BandRunner> runner_;
     int bandRows_ = 0;
+    int recorded_ = 0;  // primitives handed to queue_
+    std::vector<RecordedClear> runningClears_;
     std::shared_ptr<Finisher> pending_;
     std::vector<SurfacePtr> held_;       // surfaces the recorded work uses
-    std::vector<RecordedClear> clears_;  // run by each band before its primitives
+    std::vector<RecordedClear> clears_;  // run by queue_'s bands before its primitives
     std::uint32_t* clearTarget_ = nullptr;
     float* clearDepth_ = nullptr;
     bool decoding_ = false;  // reading the surfaces for a draw

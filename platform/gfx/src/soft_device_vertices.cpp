@@ -19,7 +19,7 @@ namespace {
 
 // Vertices per task when a draw's vertices are shared among threads; draws
 // of fewer than two such pieces stay on the caller.
-constexpr D3DLong kVerticesPerTask = 1024;
+constexpr D3DLong kVerticesPerTask = 128;
 
 constexpr float kMinW = 1e-6f;
 
@@ -120,7 +120,8 @@ void SoftDevice::PrepareClip(D3DLong fvf, std::span<const std::byte> bytes, D3DL
     clip_.resize(count);
     shared_.resize(count);
     const D3DLong pieces = count / kVerticesPerTask;
-    if (pool_ == nullptr || pieces < 2) {
+    // The pool is free only while the runner draws nothing.
+    if (pool_ == nullptr || pieces < 2 || !runner_->Idle()) {
         PrepareRange(fvf, bytes.data(), 0, count);
         return;
     }

@@ -1,0 +1,75 @@
+#include "band_runner.h"
+
+#include <chrono>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+namespace brumil::platform::raster {
+
+namespace {
+
+// How long Wait spins before it sleeps: jobs are a scene's bands, usually
+// near their end when waited for.
+constexpr auto kSpin = std::chrono::microseconds(200);
+
+}  // namespace
+
+BandRunner::BandRunner() : thread_([this] { Loop(); }) {}
+
+BandRunner::~BandRunner() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void BandRunner::Start(std::function<void()> job) {
+    Wait();
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        job_ = std::move(job);
+        pending_ = true;
+        busy_.store(true, std::memory_order_release);
+    }
+    wake_.notify_one();
+}
+
+void BandRunner::Wait() {
+    if (Idle()) return;
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    for (int i = 1; !Idle(); ++i) {
+#if defined(__x86_64__) || defined(__i386__)
+        _mm_pause();
+#endif
+        if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            waiting_ = true;
+            done_.wait(lock, [&] { return Idle(); });
+            waiting_ = false;
+            return;
+        }
+    }
+}
+
+void BandRunner::Loop() {
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [&] { return stop_ || pending_; });
+            if (stop_ && !pending_) return;
+            pending_ = false;
+            job = std::move(job_);
+        }
+        job();
+        const std::lock_guard<std::mutex> lock(mutex_);
+        busy_.store(false, std::memory_order_release);
+        if (waiting_) done_.notify_one();
+    }
+}
+
+}  // namespace brumil::platform::raster
