@@ -363,6 +363,11 @@ INSTANTIATE_TEST_SUITE_P(
         ClearCase{
             "RefusedFlagsAndDepthValue",
             {Clear({}, 0x4, 0xFFFFFFFFu, 0), Clear({}, kBoth, 0xFFFFFFFFu, std::nanf("")), Draw()}},
+        ClearCase{"ManyDrawsHandedOverInParts",
+                  {Clear({}, kBoth, 0xFF102030u, 1.0f), Draw(), Draw(), Draw(), Draw(), Draw(),
+                   Clear({{10, 10, 60, 50}}, D3DCLEAR_ZBUFFER, 0, 0.4f), Draw(), Draw(), Read(),
+                   Draw(), Draw(), Clear({{0, 60, 97, 83}}, kBoth, 0xFF00FFFFu, 0.9f), Draw(),
+                   Draw(), Draw(), Draw()}},
         ClearCase{"OutsideScenes",
                   {Clear({}, kBoth, 0xFF010203u, 1.0f), Draw(), Read(),
                    Clear({{0, 0, 50, 50}}, kBoth, 0xFF405060u, 0.5f), Draw()},
