@@ -69,11 +69,13 @@ bool SoftDevice::Clear(std::span<const D3DRECT> rects, D3DLong flags, D3DLong co
     // With bands, the clear is recorded and each band clears its own rows
     // before it draws; draws recorded before it run first.
     const bool record = queue_ != nullptr;
+    std::uint32_t* targetRows = nullptr;
+    float* depthRows = nullptr;
     if (record) {
         if (!queue_->Empty()) Flush();
         decoding_ = true;
-        clearTarget_ = target_->MutablePixels().data();
-        if (depth_ != nullptr) clearDepth_ = depth_->MutableDepth().data();
+        targetRows = target_->MutablePixels().data();
+        if (depth_ != nullptr) depthRows = depth_->MutableDepth().data();
         decoding_ = false;
     } else {
         Flush();
@@ -88,9 +90,17 @@ bool SoftDevice::Clear(std::span<const D3DRECT> rects, D3DLong flags, D3DLong co
         r.y2 = std::min(r.y2, vp.y2);
         if (r.Empty()) return;
         if (record) {
-            clears_.push_back({r, colorToo, depthToo,
-                               colorToo ? target_->Quantise(static_cast<std::uint32_t>(color)) : 0u,
-                               z});
+            RecordedClear c;
+            c.rect = r;
+            c.color = colorToo;
+            c.depth = depthToo;
+            c.z = z;
+            c.target = targetRows;
+            c.depthRows = depthRows;
+            c.targetWidth = target_->Width();
+            if (colorToo) c.pixel = target_->Quantise(static_cast<std::uint32_t>(color));
+            if (depthToo) c.depthWidth = depth_->Width();
+            clears_.push_back(c);
             return;
         }
         if (colorToo) target_->BltColorFill(r, static_cast<std::uint32_t>(color));
@@ -114,11 +124,11 @@ void SoftDevice::ClearBand(int band, const std::vector<RecordedClear>& clears) c
         const int top = std::max(c.rect.y1, y1), bottom = std::min(c.rect.y2, y2);
         for (int y = top; y < bottom; ++y) {
             if (c.color) {
-                std::uint32_t* row = clearTarget_ + static_cast<std::size_t>(y) * target_->Width();
+                std::uint32_t* row = c.target + static_cast<std::size_t>(y) * c.targetWidth;
                 std::fill(row + c.rect.x1, row + c.rect.x2, c.pixel);
             }
             if (c.depth) {
-                float* row = clearDepth_ + static_cast<std::size_t>(y) * depth_->Width();
+                float* row = c.depthRows + static_cast<std::size_t>(y) * c.depthWidth;
                 std::fill(row + c.rect.x1, row + c.rect.x2, c.z);
             }
         }

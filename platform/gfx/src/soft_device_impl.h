@@ -70,6 +70,11 @@ private:
         bool color = false, depth = false;
         std::uint32_t pixel = 0;  // the colour as the target stores it
         float z = 0;
+        // The surfaces' storage, taken when recorded, as the bands run on
+        // while the next clears are recorded.
+        std::uint32_t* target = nullptr;
+        float* depthRows = nullptr;
+        int targetWidth = 0, depthWidth = 0;
     };
 
     // Each vertex's screen form, made once however many triangles share it
@@ -168,9 +173,7 @@ private:
     std::shared_ptr<Finisher> pending_;
     std::vector<SurfacePtr> held_;       // surfaces the recorded work uses
     std::vector<RecordedClear> clears_;  // run by queue_'s bands before its primitives
-    std::uint32_t* clearTarget_ = nullptr;
-    float* clearDepth_ = nullptr;
-    bool decoding_ = false;  // reading the surfaces for a draw
+    bool decoding_ = false;              // reading the surfaces for a draw
 };
 
 }  // namespace brumil::platform::soft
