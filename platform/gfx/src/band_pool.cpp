@@ -58,14 +58,6 @@ void BandPool::Run(int count, const std::function<void(int)>& task) {
         prologue_ = nullptr;
         return;
     }
-    if (workers_.empty()) {
-        for (int i = 0; i < count; ++i) {
-            if (prologue_ != nullptr) (*prologue_)(i);
-            task(i);
-        }
-        prologue_ = nullptr;
-        return;
-    }
     task_ = &task;
     count_.store(count, std::memory_order_relaxed);
     next_.store(0, std::memory_order_relaxed);
@@ -103,6 +95,19 @@ void BandPool::Drain() {
             const std::lock_guard<std::mutex> lock(mutex_);
             if (callerWaits_) done_.notify_one();
         }
+    }
+}
+
+void BandPool::Help() {
+    active_.fetch_add(1);
+    if (open_.load()) Drain();
+    active_.fetch_sub(1, std::memory_order_release);
+}
+
+void BandPool::HelpUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        Help();
+        Relax();
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Worker threads that run numbered tasks (the bands of a scene) and wait for
 // the last one. The calling thread takes tasks too, so a pool of one thread
-// runs everything on the caller. Between jobs the workers spin a little
-// before they sleep, so jobs that follow one another closely start without
-// waking anyone.
+// runs everything on the caller, and so may one other thread that helps. Between jobs the workers
+// spin a little before they sleep, so jobs that follow one another closely start without waking
+// anyone.
 
 #include <atomic>
 #include <condition_variable>
@@ -28,6 +28,13 @@ public:
     // Runs task(0) .. task(count - 1), each once, on any of the threads, and
     // answers when all have returned. Tasks must share no writable state.
     void Run(int count, const std::function<void(int)>& task);
+
+    // Takes tasks of the job another thread runs now, if any, as a worker
+    // would, and answers when none is left to take (or at once when no job
+    // runs).
+    void Help();
+    // Helps with every job that runs until done() answers true.
+    void HelpUntil(const std::function<bool()>& done);
 
     // Work that the next Run does for each task number just before the task,
     // on the same thread (null for none). It is forgotten when that Run ends.

@@ -10,9 +10,17 @@ namespace brumil::platform::raster {
 
 namespace {
 
-// How long Wait spins before it sleeps: jobs are a scene's bands, usually
-// near their end when waited for.
+// How long Wait spins before it sleeps (jobs are a scene's bands, usually
+// near their end when waited for), and the runner for its next job.
 constexpr auto kSpin = std::chrono::microseconds(200);
+
+void Relax() {
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
 
 }  // namespace
 
@@ -33,6 +41,7 @@ void BandRunner::Start(std::function<void()> job) {
         const std::lock_guard<std::mutex> lock(mutex_);
         job_ = std::move(job);
         pending_ = true;
+        pendingSeen_.store(true, std::memory_order_release);
         busy_.store(true, std::memory_order_release);
     }
     wake_.notify_one();
@@ -42,9 +51,7 @@ void BandRunner::Wait() {
     if (Idle()) return;
     const auto until = std::chrono::steady_clock::now() + kSpin;
     for (int i = 1; !Idle(); ++i) {
-#if defined(__x86_64__) || defined(__i386__)
-        _mm_pause();
-#endif
+        Relax();
         if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) {
             std::unique_lock<std::mutex> lock(mutex_);
             waiting_ = true;
@@ -57,12 +64,20 @@ void BandRunner::Wait() {
 
 void BandRunner::Loop() {
     for (;;) {
+        // A job follows another closely within a scene: look for it a while
+        // before sleeping.
+        const auto until = std::chrono::steady_clock::now() + kSpin;
+        for (int i = 1; !pendingSeen_.load(std::memory_order_acquire); ++i) {
+            Relax();
+            if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) break;
+        }
         std::function<void()> job;
         {
             std::unique_lock<std::mutex> lock(mutex_);
             wake_.wait(lock, [&] { return stop_ || pending_; });
             if (stop_ && !pending_) return;
             pending_ = false;
+            pendingSeen_.store(false, std::memory_order_relaxed);
             job = std::move(job_);
         }
         job();

@@ -32,8 +32,9 @@ private:
     std::condition_variable wake_, done_;
     std::function<void()> job_;
     std::atomic<bool> busy_{false};
-    bool pending_ = false;  // a job waits to be taken (under mutex_)
-    bool waiting_ = false;  // the owner sleeps in Wait (under mutex_)
+    bool pending_ = false;                  // a job waits to be taken (under mutex_)
+    std::atomic<bool> pendingSeen_{false};  // pending_, for the spinning runner
+    bool waiting_ = false;                  // the owner sleeps in Wait (under mutex_)
     bool stop_ = false;
     std::thread thread_;  // last: starts once the rest is ready
 };

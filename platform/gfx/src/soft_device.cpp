@@ -254,7 +254,12 @@ bool SoftDevice::DrawIndexedPrimitive(D3DLong type, D3DLong fvf,
 void SoftDevice::Flush() {
     if (queue_ == nullptr || decoding_) return;
     CollectRunning();
-    RunQueue(*queue_, clears_);
+    if (!queue_->Empty() || !clears_.empty()) {
+        // The runner is the pool's caller and this thread takes tasks
+        // alongside, so the pool's threads and this one draw the bands.
+        runner_->Start([this] { RunQueue(*queue_, clears_); });
+        pool_->HelpUntil([this] { return runner_->Idle(); });
+    }
     clears_.clear();
     recorded_ = 0;
     stateQueued_ = false;

@@ -90,6 +90,44 @@ TEST(BandRunner, JobsRunInOrderAndWaitSeesTheirWork) {
     EXPECT_EQ(total, want);
 }
 
+struct HelpCase {
+    int poolThreads, tasks;
+};
+
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << c.poolThreads << " pool threads " << c.tasks << " tasks";
+}
+
+class PoolHelpTest : public ::testing::TestWithParam<HelpCase> {};
+
+// The runner is the pool's caller; this thread helps until the job is over.
+TEST_P(PoolHelpTest, AHelperTakesTasksOfTheRunnersJob) {
+    const HelpCase& c = GetParam();
+    BandPool pool(c.poolThreads);
+    BandRunner runner;
+    const std::thread::id helper = std::this_thread::get_id();
+    for (int job = 0; job < 3; ++job) {
+        std::vector<std::atomic<int>> ran(static_cast<std::size_t>(c.tasks));
+        std::atomic<int> byHelper{0};
+        runner.Start([&] {
+            pool.Run(c.tasks, [&](int i) {
+                ran[static_cast<std::size_t>(i)].fetch_add(1);
+                if (std::this_thread::get_id() == helper) byHelper.fetch_add(1);
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            });
+        });
+        pool.HelpUntil([&] { return runner.Idle(); });
+        EXPECT_TRUE(runner.Idle());
+        for (int i = 0; i < c.tasks; ++i) {
+            ASSERT_EQ(ran[static_cast<std::size_t>(i)].load(), 1) << "job " << job << " task " << i;
+        }
+        EXPECT_GT(byHelper.load(), 0) << "job " << job;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, PoolHelpTest,
+                         ::testing::Values(HelpCase{1, 40}, HelpCase{2, 60}, HelpCase{4, 90}));
+
 TEST(BandRunner, StartWaitsForTheJobBefore) {
     BandRunner runner;
     std::atomic<int> running{0}, overlapped{0}, done{0};
