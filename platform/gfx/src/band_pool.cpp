@@ -15,7 +15,10 @@ namespace {
 // How long a worker looks for the next job before it sleeps, and the caller
 // for the job's last task before it sleeps: long enough to cover the gap
 // between the jobs of one frame, short enough to leave an idle machine be.
-constexpr auto kSpin = std::chrono::microseconds(400);
+constexpr auto kSpin = std::chrono::microseconds(250);
+// After this long a spinning thread yields its core on every round, so that
+// on a crowded machine the threads with work to do get to run.
+constexpr auto kPause = std::chrono::microseconds(30);
 
 void Relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -28,11 +31,20 @@ void Relax() {
 // Spins until done() or the spin time is up; answers done().
 template <typename Done>
 bool SpinUntil(Done done) {
-    const auto until = std::chrono::steady_clock::now() + kSpin;
+    const auto start = std::chrono::steady_clock::now();
+    bool yielding = false;
     for (int i = 1;; ++i) {
         if (done()) return true;
-        Relax();
-        if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) return done();
+        if (yielding) {
+            std::this_thread::yield();
+        } else {
+            Relax();
+        }
+        if (i % 32 == 0) {
+            const auto spent = std::chrono::steady_clock::now() - start;
+            if (spent >= kSpin) return done();
+            yielding = spent >= kPause;
+        }
     }
 }
 
@@ -104,11 +116,11 @@ void BandPool::Help() {
     active_.fetch_sub(1, std::memory_order_release);
 }
 
-void BandPool::HelpUntil(const std::function<bool()>& done) {
-    while (!done()) {
+bool BandPool::HelpUntil(const std::function<bool()>& done) {
+    return SpinUntil([&] {
         Help();
-        Relax();
-    }
+        return done();
+    });
 }
 
 std::uint64_t BandPool::AwaitJob(std::uint64_t seen) {

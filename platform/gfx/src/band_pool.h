@@ -33,8 +33,9 @@ public:
     // would, and answers when none is left to take (or at once when no job
     // runs).
     void Help();
-    // Helps with every job that runs until done() answers true.
-    void HelpUntil(const std::function<bool()>& done);
+    // Helps with every job that runs until done() answers true, for as long
+    // as the pool's threads spin; answers done().
+    bool HelpUntil(const std::function<bool()>& done);
 
     // Work that the next Run does for each task number just before the task,
     // on the same thread (null for none). It is forgotten when that Run ends.

@@ -12,14 +12,18 @@ namespace {
 
 // How long Wait spins before it sleeps (jobs are a scene's bands, usually
 // near their end when waited for), and the runner for its next job.
-constexpr auto kSpin = std::chrono::microseconds(200);
+constexpr auto kSpin = std::chrono::microseconds(150);
 
-void Relax() {
+// A round of a spin: a pause at first, then the core yielded, so that on a
+// crowded machine the threads with work to do get to run.
+void Relax(int round) {
 #if defined(__x86_64__) || defined(__i386__)
-    _mm_pause();
-#else
-    std::this_thread::yield();
+    if (round < 256) {
+        _mm_pause();
+        return;
+    }
 #endif
+    std::this_thread::yield();
 }
 
 }  // namespace
@@ -51,7 +55,7 @@ void BandRunner::Wait() {
     if (Idle()) return;
     const auto until = std::chrono::steady_clock::now() + kSpin;
     for (int i = 1; !Idle(); ++i) {
-        Relax();
+        Relax(i);
         if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) {
             std::unique_lock<std::mutex> lock(mutex_);
             waiting_ = true;
@@ -68,7 +72,7 @@ void BandRunner::Loop() {
         // before sleeping.
         const auto until = std::chrono::steady_clock::now() + kSpin;
         for (int i = 1; !pendingSeen_.load(std::memory_order_acquire); ++i) {
-            Relax();
+            Relax(i);
             if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) break;
         }
         std::function<void()> job;

@@ -258,7 +258,7 @@ void SoftDevice::Flush() {
         // The runner is the pool's caller and this thread takes tasks
         // alongside, so the pool's threads and this one draw the bands.
         runner_->Start([this] { RunQueue(*queue_, clears_); });
-        pool_->HelpUntil([this] { return runner_->Idle(); });
+        if (!pool_->HelpUntil([this] { return runner_->Idle(); })) runner_->Wait();
     }
     clears_.clear();
     recorded_ = 0;
