@@ -96,11 +96,11 @@ void BandPool::Run(int count, const std::function<void(int)>& task) {
     prologue_ = nullptr;
 }
 
-void BandPool::Drain() {
+int BandPool::Drain() {
     const int count = count_.load(std::memory_order_relaxed);
-    for (;;) {
+    for (int ran = 0;; ++ran) {
         const int i = next_.fetch_add(1, std::memory_order_relaxed);
-        if (i >= count) return;
+        if (i >= count) return ran;
         if (prologue_ != nullptr) (*prologue_)(i);
         (*task_)(i);
         if (finished_.fetch_add(1, std::memory_order_acq_rel) + 1 == count) {
@@ -110,17 +110,26 @@ void BandPool::Drain() {
     }
 }
 
-void BandPool::Help() {
+bool BandPool::Help() {
     active_.fetch_add(1);
-    if (open_.load()) Drain();
+    const int ran = open_.load() ? Drain() : 0;
     active_.fetch_sub(1, std::memory_order_release);
+    return ran > 0;
 }
 
 bool BandPool::HelpUntil(const std::function<bool()>& done) {
-    return SpinUntil([&] {
-        Help();
-        return done();
-    });
+    // The spin's time runs only while there is nothing to take.
+    for (;;) {
+        bool helped = false;
+        if (SpinUntil([&] {
+                helped = Help();
+                return helped || done();
+            })) {
+            if (!helped) return true;
+        } else {
+            return done();
+        }
+    }
 }
 
 std::uint64_t BandPool::AwaitJob(std::uint64_t seen) {

@@ -31,10 +31,11 @@ public:
 
     // Takes tasks of the job another thread runs now, if any, as a worker
     // would, and answers when none is left to take (or at once when no job
-    // runs).
-    void Help();
-    // Helps with every job that runs until done() answers true, for as long
-    // as the pool's threads spin; answers done().
+    // runs): whether it ran any.
+    bool Help();
+    // Helps with every job that runs until done() answers true; gives up
+    // when it has found nothing to take for as long as the pool's threads
+    // spin. Answers done().
     bool HelpUntil(const std::function<bool()>& done);
 
     // Work that the next Run does for each task number just before the task,
@@ -43,8 +44,9 @@ public:
 
 private:
     void WorkerLoop();
-    // Takes and runs tasks of the current job until none is left.
-    void Drain();
+    // Takes and runs tasks of the current job until none is left; answers
+    // how many it ran.
+    int Drain();
     // Waits until the job's generation passes `seen` (or the pool stops).
     std::uint64_t AwaitJob(std::uint64_t seen);
 
