@@ -298,10 +298,11 @@ void SoftDevice::HandOver() {
     runner_->Start([this] { RunQueue(*running_, runningClears_); });
 }
 
-// Waits for the runner's part of the scene and keeps its queue for reuse.
+// Waits for the runner's part of the scene, taking its tasks meanwhile, and
+// keeps its queue for reuse.
 void SoftDevice::CollectRunning() {
     if (running_ == nullptr) return;
-    runner_->Wait();
+    if (!pool_->HelpUntil([this] { return runner_->Idle(); })) runner_->Wait();
     spare_ = std::move(running_);
     runningClears_.clear();
 }
