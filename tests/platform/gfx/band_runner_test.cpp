@@ -100,7 +100,9 @@ void PrintTo(const HelpCase& c, std::ostream* os) {
 
 class PoolHelpTest : public ::testing::TestWithParam<HelpCase> {};
 
-// The runner is the pool's caller; this thread helps, then waits for the end.
+// The runner is the pool's caller; this thread helps until the job is over.
+// The pool's own threads hold their tasks until the helper has taken one, so
+// a helper that takes nothing shows.
 TEST_P(PoolHelpTest, AHelperTakesTasksOfTheRunnersJob) {
     const HelpCase& c = GetParam();
     BandPool pool(c.poolThreads);
@@ -112,12 +114,18 @@ TEST_P(PoolHelpTest, AHelperTakesTasksOfTheRunnersJob) {
         runner.Start([&] {
             pool.Run(c.tasks, [&](int i) {
                 ran[static_cast<std::size_t>(i)].fetch_add(1);
-                if (std::this_thread::get_id() == helper) byHelper.fetch_add(1);
-                std::this_thread::sleep_for(std::chrono::microseconds(300));
+                if (std::this_thread::get_id() == helper) {
+                    byHelper.fetch_add(1);
+                    return;
+                }
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+                while (byHelper.load() == 0 && std::chrono::steady_clock::now() < until) {
+                    std::this_thread::yield();
+                }
             });
         });
-        // Helping stops when the pool's threads would stop spinning.
-        if (!pool.HelpUntil([&] { return runner.Idle(); })) runner.Wait();
+        while (!pool.HelpUntil([&] { return runner.Idle(); })) {
+        }
         EXPECT_TRUE(runner.Idle());
         for (int i = 0; i < c.tasks; ++i) {
             ASSERT_EQ(ran[static_cast<std::size_t>(i)].load(), 1) << "job " << job << " task " << i;
