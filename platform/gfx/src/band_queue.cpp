@@ -128,8 +128,8 @@ void BandQueue::DrawBand(int band) {
     }
 }
 
-void BandQueue::Run(BandPool& pool) {
-    if (!prims_.empty()) {
+void BandQueue::Run(BandPool& pool, const std::function<void(int)>* beforeBand) {
+    if (!prims_.empty() || beforeBand != nullptr) {
         ++scene_;  // every set-up is to be made again
         if (slots_.size() < prims_.size()) slots_.resize(prims_.size());
         // The first tasks taken, one per thread, are bands spread over the
@@ -139,9 +139,11 @@ void BandQueue::Run(BandPool& pool) {
         const int bands = Bands();
         const int stride = (bands + pool.Threads() - 1) / pool.Threads();
         const int columns = (bands + stride - 1) / stride;
-        pool.Run(columns * stride, [this, stride, columns, bands](int task) {
+        pool.Run(columns * stride, [this, stride, columns, bands, beforeBand](int task) {
             const int band = task % columns * stride + task / columns;
-            if (band < bands) DrawBand(band);
+            if (band >= bands) return;
+            if (beforeBand != nullptr) (*beforeBand)(band);
+            DrawBand(band);
         });
     }
     prims_.clear();

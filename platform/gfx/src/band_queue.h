@@ -7,6 +7,7 @@
 // row, so the picture is the same however the bands are shared among threads.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "band_pool.h"
@@ -29,7 +30,9 @@ public:
     bool Empty() const { return prims_.empty(); }
     int Bands() const { return static_cast<int>(bins_.size()); }
     // Draws every band on the pool's threads, then empties the queue.
-    void Run(BandPool& pool);
+    // `beforeBand`, when given, runs for each band on the thread that draws
+    // it, just before its primitives, even when nothing is recorded.
+    void Run(BandPool& pool, const std::function<void(int)>* beforeBand = nullptr);
 
 private:
     // How a band draws a primitive.

@@ -41,4 +41,15 @@ void Prepare(Context& ctx);
 void LightVertex(const Context& ctx, const D3DVECTOR& p, const D3DVECTOR& n, float diffuse[4],
                  float specular[4]);
 
+// Four world-space positions and normals, one per lane.
+struct Lanes {
+    float px[4], py[4], pz[4];
+    float nx[4], ny[4], nz[4];
+};
+
+// Lights four vertices at once, each lane's colours bit for bit those
+// LightVertex gives for it: the same operations in the same order, with the
+// lights a lane skips masked out.
+void LightLanes(const Context& ctx, const Lanes& v, float diffuse[4][4], float specular[4][4]);
+
 }  // namespace brumil::platform::lighting
