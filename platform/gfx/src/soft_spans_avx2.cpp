@@ -3,9 +3,7 @@
 // through WideVectorFns, once the processor is known to run it. Every step
 // is the scalar loop's arithmetic done in eight lanes (no fused multiply-add),
 // so the pixels are the same bit for bit.
-#include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -51,10 +49,6 @@ template <Blend B>
 // AffineBounded when every coordinate of the span lies in [-4e6, 4e6],
 // AffineInRange in [0, 4e6].
 enum class Coords { Perspective, Affine, AffineBounded, AffineInRange };
-
-// A group of eight pixels: all in the span; some past the span's end but
-// inside the row; some past the row's end, where memory is not to be touched.
-enum class GroupKind { Full, InsideRow, AtRowEnd };
 
 // What every span of one triangle shares, in lanes.
 struct Constants {
@@ -201,16 +195,10 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     };
 
     // One group of eight pixels from x; fi holds their places along the span.
-    // A partial group whose eight pixels lie inside the row (and the depth
-    // row) reads and writes all eight, the lanes past the span written back
-    // as they were: the band drawing this row owns it, and a masked store
-    // is slow and keeps the next span's loads of these bytes waiting. Only
-    // at the row's end are the lanes past the span masked off from memory.
-    const auto group = [&](int x, __m256 fi, auto kind) __attribute__((always_inline)) {
-        constexpr GroupKind Kind = decltype(kind)::value;
-        constexpr bool Whole = Kind != GroupKind::AtRowEnd;
-        [[maybe_unused]] const __m256i inSpan =
-            Kind == GroupKind::Full ? _mm256_set1_epi32(-1) : FirstLanes(x2 - x);
+    // Only a partial group's lanes past the span are masked off from memory.
+    const auto group = [&](int x, __m256 fi, auto wholeGroup) __attribute__((always_inline)) {
+        constexpr bool Whole = decltype(wholeGroup)::value;
+        [[maybe_unused]] const __m256i inSpan = Whole ? _mm256_set1_epi32(-1) : FirstLanes(x2 - x);
         __m256i pass = inSpan;
         [[maybe_unused]] __m256 z, stored;
         if constexpr (Depth) {
@@ -379,16 +367,9 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     int x = x1;
     __m256 fi = _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f);
     for (; x2 - x >= 8; x += 8, fi = _mm256_add_ps(fi, _mm256_set1_ps(8.0f))) {
-        group(x, fi, std::integral_constant<GroupKind, GroupKind::Full>{});
+        group(x, fi, std::true_type{});
     }
-    if (x < x2) {
-        const std::size_t end = static_cast<std::size_t>(x) + 8;
-        if (end <= k.width && (!Depth || end <= k.depthWidth)) {
-            group(x, fi, std::integral_constant<GroupKind, GroupKind::InsideRow>{});
-        } else {
-            group(x, fi, std::integral_constant<GroupKind, GroupKind::AtRowEnd>{});
-        }
-    }
+    if (x < x2) group(x, fi, std::false_type{});
 }
 
 // The affine spans whose coordinates may leave [0, 4e6], laid out apart from
@@ -401,12 +382,13 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 
 // One span: its first pixel's attributes as SpanStart gives them, then the
 // groups.
-// The attributes at a span's first pixel, as SpanStart gives them.
-template <bool General>
-[[gnu::always_inline]] inline void StartOf(const Planes& p, const Constants& k, const Row& r,
-                                           float* s) {
+template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
+[[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
+                                           const Constants& k, const Row& r) {
     static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3);
-    const __m128 fx = _mm_set1_ps(float(r.x1) - p.x0), fy = _mm_set1_ps(float(r.y) - p.y0);
+    const int y = r.y, x1 = r.x1, x2 = r.x2;
+    const __m128 fx = _mm_set1_ps(float(x1) - p.x0), fy = _mm_set1_ps(float(y) - p.y0);
+    alignas(16) float s[kAttrCount] = {};
     _mm_store_ps(s, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a), _mm_mul_ps(_mm_loadu_ps(p.dx), fx)),
                                _mm_mul_ps(_mm_loadu_ps(p.dy), fy)));
     if (General && k.varying) {
@@ -414,38 +396,6 @@ template <bool General>
                                                    _mm_mul_ps(_mm_loadu_ps(p.dx + kC), fx)),
                                         _mm_mul_ps(_mm_loadu_ps(p.dy + kC), fy)));
     }
-}
-
-// Whether every bilinear coordinate of these affine rows, as the loop works
-// it out, lies in [-4e6, 4e6] (so the bounded loop serves every row). Each
-// is a sum of three products and the pixel's step times its place, each
-// rounded: bounding the terms' sizes bounds the rounded sum however the
-// terms cancel, and finite terms give no NaN.
-[[gnu::always_inline]] inline bool RowsBounded(const Planes& p, const Constants& k, const Row* rows,
-                                               int count) {
-    float far = 0.0f, farY = 0.0f, longest = 0.0f;
-    for (int i = 0; i < count; ++i) {
-        const Row& r = rows[i];
-        far = std::max({far, std::fabs(float(r.x1) - p.x0), std::fabs(float(r.x2) - p.x0)});
-        farY = std::max(farY, std::fabs(float(r.y) - p.y0));
-        longest = std::max(longest, float(r.x2 - r.x1));
-    }
-    const auto bound = [&](int a, float size) {
-        return (std::fabs(p.a[a]) + std::fabs(p.dx[a]) * (far + longest) +
-                std::fabs(p.dy[a]) * farY) *
-                   size +
-               1.0f;
-    };
-    // The sum is not NaN when it is below the limit.
-    return bound(kU, k.texWf) <= 3.9e6f && bound(kV, k.texHf) <= 3.9e6f;
-}
-
-template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
-[[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
-                                           const Constants& k, const Row& r) {
-    const int y = r.y, x1 = r.x1, x2 = r.x2;
-    alignas(16) float s[kAttrCount] = {};
-    StartOf<General>(p, k, r, s);
     if constexpr (Perspective) {
         RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, k, y, x1, x2, s);
     } else {
@@ -477,19 +427,6 @@ template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 void WideRows(const PixelState& ps, const Planes& p, const Row* rows, int count) {
     const Constants k = MakeConstants<General>(ps, p);
-    if constexpr (!Perspective && Linear) {
-        // Bounded rows need no check of their own.
-        if (RowsBounded(p, k, rows, count)) {
-            for (int i = 0; i < count; ++i) {
-                const Row& r = rows[i];
-                alignas(16) float s[kAttrCount] = {};
-                StartOf<General>(p, k, r, s);
-                RunGroups<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, r.y, r.x1, r.x2,
-                                                                            s);
-            }
-            return;
-        }
-    }
     for (int i = 0; i < count; ++i) {
         RunSpan<B, Perspective, Linear, Depth, General>(ps, p, k, rows[i]);
     }

@@ -394,9 +394,9 @@ std::vector<std::uint32_t> DrawTurnedQuads(const QuadCase& c, std::uint32_t seed
     return out;
 }
 
-// Short spans that end inside the row (the group reads and writes back the
-// pixels past the span, which the next triangle's span then draws) and at
-// the row's end, for each blend, combine and depth function.
+// Short spans whose last group ends inside the row (the pixels past the span
+// are the next triangle's, drawn just after) or at the row's end, for each
+// blend, combine, varying or constant diffuse colour and depth function.
 TEST(SoftDeviceWide, TurnedQuadsSharingRowsMatch) {
     const QuadCase cases[] = {
         {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE, true, false, false, 0,
