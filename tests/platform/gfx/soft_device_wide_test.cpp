@@ -6,6 +6,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -309,6 +310,128 @@ TEST(SoftDeviceWide, EverySpanLengthAtTheRightEdge) {
         // Some short spans fail the depth test or meet transparent texels
         // only; most must show.
         EXPECT_GT(drawn, spans * 3 / 4);
+    }
+}
+
+// One state of the turned-quads scenes below.
+struct QuadCase {
+    bool blend;
+    D3DLong src, dst;
+    D3DLong colorOp;
+    bool linear, gouraud, perspective;
+    D3DLong zFunc;  // 0: no depth buffer
+    bool zWrite;
+};
+
+// Quads turned at random angles (two triangles each, meeting on a diagonal,
+// so most rows hold two short spans side by side), overlapping one another
+// and the target's edges, over a target 37 pixels wide: the pixels, then
+// the depth buffer's bits when there is one.
+std::vector<std::uint32_t> DrawTurnedQuads(const QuadCase& c, std::uint32_t seed, Loops loops,
+                                           bool drawNothing = false) {
+    Rng rng{seed};
+    const int width = 37, height = 23;
+    SurfacePtr target = MakeSurface(width, height);
+    {
+        SurfaceLock lock = target->Lock();
+        for (std::uint32_t& p : lock.Pixels()) p = rng.Next() * 2246822519u;
+    }
+    SurfacePtr depth;
+    if (c.zFunc != 0) {
+        depth = MakeSurface(width + rng.Below(4), height, PixelFormat::Depth32F);
+        for (float& z : depth->MutableDepth()) z = rng.Range(0, 1);
+    }
+    std::vector<std::uint32_t> texels(16 * 16);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+        // A disc: transparent corners, a soft rim, an opaque middle.
+        const int dx = int(i % 16) - 8, dy = int(i / 16) - 8, r2 = dx * dx + dy * dy;
+        const std::uint32_t alpha = r2 > 56 ? 0u : r2 > 36 ? rng.Next() & 0xFFu : 0xFFu;
+        texels[i] = (rng.Next() & 0x00FFFFFFu) | alpha << 24;
+    }
+    SoftDeviceOptions options;
+    options.specialisedSpans = loops != Loops::General;
+    options.wideSpans = loops == Loops::Eight;
+    options.threads = 1;
+    auto dev = CreateSoftDevice(target, depth, options);
+    SurfacePtr tex = testing::MakeTexture(16, 16, texels);
+    dev->BeginScene();
+    dev->SetTexture(0, tex);
+    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    dev->SetTextureStageState(0, D3DTSS_COLOROP, c.colorOp);
+    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, c.blend ? 1 : 0);
+    dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, c.src);
+    dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, c.dst);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, 1);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHAREF, 1);
+    dev->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, drawNothing ? D3DCMP_NEVER : D3DCMP_GREATEREQUAL);
+    const D3DLong filter = c.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    if (c.zFunc != 0) {
+        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, c.zFunc);
+        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, c.zWrite ? 1 : 0);
+    }
+    for (int n = 0; n < 8; ++n) {
+        const float half = rng.Range(2.0f, 14.0f), angle = rng.Range(0.0f, 6.2832f);
+        const float cx = rng.Range(-4.0f, float(width) + 4.0f), cy = rng.Range(-4.0f, 27.0f);
+        const float cs = std::cos(angle) * half, sn = std::sin(angle) * half;
+        const std::uint32_t flat = rng.Next() * 2246822519u | 0xFF000000u;
+        std::array<D3DTLVERTEX, 4> q;
+        for (int k = 0; k < 4; ++k) {
+            const float px = k & 1 ? 1.0f : -1.0f, py = k & 2 ? 1.0f : -1.0f;
+            q[std::size_t(k)] = TL(cx + px * cs + py * sn, cy + py * cs - px * sn, float(k & 1),
+                                   float(k >> 1), c.gouraud ? rng.Next() * 2246822519u : flat,
+                                   rng.Range(0, 1), c.perspective ? rng.Range(0.2f, 2.0f) : 1.0f);
+        }
+        testing::DrawStrip(*dev, q);
+    }
+    dev->EndScene();
+    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
+    if (depth != nullptr) {
+        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
+    }
+    return out;
+}
+
+// Short spans whose last group ends inside the row (the pixels past the span
+// are the next triangle's, drawn just after) or at the row's end, for each
+// blend, combine, varying or constant diffuse colour and depth function.
+TEST(SoftDeviceWide, TurnedQuadsSharingRowsMatch) {
+    const QuadCase cases[] = {
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE, true, false, false, 0,
+         false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE, false, false, false, 0,
+         false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DTOP_ADD, true, true, false, 0, false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_MODULATE2X, true, true, false,
+         D3DCMP_LESSEQUAL, true},
+        {true, D3DBLEND_ONE, D3DBLEND_ONE, D3DTOP_SELECTARG1, false, false, false, D3DCMP_LESS,
+         true},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_MODULATE, true, true, true, D3DCMP_LESSEQUAL,
+         true},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_SELECTARG1, false, false, true, D3DCMP_GREATER,
+         true},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_BLENDTEXTUREALPHA, true, false,
+         false, D3DCMP_NOTEQUAL, false},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_MODULATE, false, true, false, D3DCMP_ALWAYS,
+         true},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const QuadCase& c = cases[i];
+        int changed = 0, words = 0;
+        for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+            const std::vector<std::uint32_t> general = DrawTurnedQuads(c, seed, Loops::General);
+            ASSERT_TRUE(Same(DrawTurnedQuads(c, seed, Loops::Four), general))
+                << "case " << i << " seed " << seed << ", four pixels";
+            ASSERT_TRUE(Same(DrawTurnedQuads(c, seed, Loops::Eight), general))
+                << "case " << i << " seed " << seed << ", eight pixels";
+            // The same scene with every pixel failing the alpha test.
+            const std::vector<std::uint32_t> none = DrawTurnedQuads(c, seed, Loops::General, true);
+            for (std::size_t w = 0; w < general.size(); ++w) changed += general[w] != none[w];
+            words += int(general.size());
+        }
+        EXPECT_GT(changed, words / 20) << "case " << i;
     }
 }
 
