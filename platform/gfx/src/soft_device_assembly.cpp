@@ -164,32 +164,37 @@ void SoftDevice::ScreenTriangle(const raster::Vertex& a, const raster::Vertex& b
     EmitTriangle(a, b, c, flat);
 }
 
-// The culling test on the polygon's screen winding (y down: a positive area
-// turns clockwise).
-bool SoftDevice::Visible(const raster::Vertex* s, int n) const {
+namespace {
+
+// Twice the signed area a polygon's screen corners enclose (y down: a
+// positive area turns clockwise); `at(i)` is corner i of n.
+template <typename At>
+double WindingArea(int n, At at) {
     double area = 0;
     for (int i = 0; i < n; ++i) {
-        const raster::Vertex& p = s[i];
-        const raster::Vertex& q = s[(i + 1) % n];
+        const raster::Vertex& p = at(i);
+        const raster::Vertex& q = at(i + 1 == n ? 0 : i + 1);
         area += double(p.x) * q.y - double(q.x) * p.y;
     }
-    if (!(area != 0.0) || !std::isfinite(area)) return false;
-    const D3DLong cull = renderStates_[D3DRENDERSTATE_CULLMODE];
-    if (cull == D3DCULL_CW && area > 0) return false;
-    if (cull == D3DCULL_CCW && area < 0) return false;
-    return true;
+    return area;
+}
+
+}  // namespace
+
+// The culling test on the polygon's screen winding.
+bool SoftDevice::Visible(const raster::Vertex* s, int n) const {
+    return Faces(WindingArea(n, [s](int i) -> const raster::Vertex& { return s[i]; }));
 }
 
 // Visible for a triangle, its corners where they are.
 bool SoftDevice::Visible3(const raster::Vertex& a, const raster::Vertex& b,
                           const raster::Vertex& c) const {
     const raster::Vertex* s[3] = {&a, &b, &c};
-    double area = 0;
-    for (int i = 0; i < 3; ++i) {
-        const raster::Vertex& p = *s[i];
-        const raster::Vertex& q = *s[i == 2 ? 0 : i + 1];
-        area += double(p.x) * q.y - double(q.x) * p.y;
-    }
+    return Faces(WindingArea(3, [&s](int i) -> const raster::Vertex& { return *s[i]; }));
+}
+
+// Whether a polygon of this winding area is drawn under the culling mode.
+bool SoftDevice::Faces(double area) const {
     if (!(area != 0.0) || !std::isfinite(area)) return false;
     const D3DLong cull = renderStates_[D3DRENDERSTATE_CULLMODE];
     if (cull == D3DCULL_CW && area > 0) return false;

@@ -125,6 +125,7 @@ private:
                         const raster::Vertex& flat);
     bool Visible(const raster::Vertex* s, int n) const;
     bool Visible3(const raster::Vertex& a, const raster::Vertex& b, const raster::Vertex& c) const;
+    bool Faces(double area) const;
     void EmitTriangle(const raster::Vertex& a, const raster::Vertex& b, const raster::Vertex& c,
                       const raster::Vertex& flat);
     void EmitLine(const raster::Vertex& a, const raster::Vertex& b);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "span_table.h"
 #include "span_wide.h"
 #include "vector_ops_avx2.h"
 
@@ -438,51 +439,19 @@ void WideSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
     WideRows<B, Perspective, Linear, Depth, General>(ps, p, &r, 1);
 }
 
+// The eight-pixel family, for LoopTable.
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
-constexpr VectorFns Fns() {
-    return {&WideSpan<B, Perspective, Linear, Depth, General>,
-            &WideRows<B, Perspective, Linear, Depth, General>};
-}
-
-template <bool Perspective, bool Linear, bool Depth, bool General>
-VectorFns PickBlend(Blend b) {
-    switch (b) {
-        case Blend::None:
-            return Fns<Blend::None, Perspective, Linear, Depth, General>();
-        case Blend::SrcAlphaInvSrcAlpha:
-            return Fns<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>();
-        case Blend::SrcAlphaOne:
-            return Fns<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>();
-        case Blend::OneOne:
-            return Fns<Blend::OneOne, Perspective, Linear, Depth, General>();
-        default:
-            return {};
+struct WideLoops {
+    static constexpr VectorFns Fns() {
+        return {&WideSpan<B, Perspective, Linear, Depth, General>,
+                &WideRows<B, Perspective, Linear, Depth, General>};
     }
-}
-
-template <bool Perspective, bool Linear, bool Depth>
-VectorFns PickCombine(Blend b, bool general) {
-    return general ? PickBlend<Perspective, Linear, Depth, true>(b)
-                   : PickBlend<Perspective, Linear, Depth, false>(b);
-}
-
-template <bool Perspective, bool Linear>
-VectorFns PickDepth(Blend b, bool depth, bool general) {
-    return depth ? PickCombine<Perspective, Linear, true>(b, general)
-                 : PickCombine<Perspective, Linear, false>(b, general);
-}
-
-template <bool Perspective>
-VectorFns PickFilter(Blend b, bool linear, bool depth, bool general) {
-    return linear ? PickDepth<Perspective, true>(b, depth, general)
-                  : PickDepth<Perspective, false>(b, depth, general);
-}
+};
 
 }  // namespace
 
 VectorFns WideVectorFns(Blend blend, bool perspective, bool linear, bool depth, bool general) {
-    return perspective ? PickFilter<true>(blend, linear, depth, general)
-                       : PickFilter<false>(blend, linear, depth, general);
+    return LoopTable<WideLoops>::Pick(blend, perspective, linear, depth, general);
 }
 
 }  // namespace brumil::platform::raster

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "span_table.h"
 #include "span_wide.h"
 #include "vector_ops.h"
 
@@ -406,45 +407,14 @@ void VectorSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
     VectorRows<B, Perspective, Linear, Depth, General>(ps, p, &r, 1);
 }
 
+// The four-pixel family, for LoopTable.
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
-constexpr VectorFns Fns() {
-    return {&VectorSpan<B, Perspective, Linear, Depth, General>,
-            &VectorRows<B, Perspective, Linear, Depth, General>};
-}
-
-template <bool Perspective, bool Linear, bool Depth, bool General>
-VectorFns PickVectorBlend(Blend b) {
-    switch (b) {
-        case Blend::None:
-            return Fns<Blend::None, Perspective, Linear, Depth, General>();
-        case Blend::SrcAlphaInvSrcAlpha:
-            return Fns<Blend::SrcAlphaInvSrcAlpha, Perspective, Linear, Depth, General>();
-        case Blend::SrcAlphaOne:
-            return Fns<Blend::SrcAlphaOne, Perspective, Linear, Depth, General>();
-        case Blend::OneOne:
-            return Fns<Blend::OneOne, Perspective, Linear, Depth, General>();
-        default:
-            return {};
+struct VectorLoops {
+    static constexpr VectorFns Fns() {
+        return {&VectorSpan<B, Perspective, Linear, Depth, General>,
+                &VectorRows<B, Perspective, Linear, Depth, General>};
     }
-}
-
-template <bool Perspective, bool Linear, bool Depth>
-VectorFns PickVectorCombine(const PixelState& ps, bool general) {
-    return general ? PickVectorBlend<Perspective, Linear, Depth, true>(ps.blendKind)
-                   : PickVectorBlend<Perspective, Linear, Depth, false>(ps.blendKind);
-}
-
-template <bool Perspective, bool Linear>
-VectorFns PickVectorDepth(const PixelState& ps, bool general) {
-    return ps.depth != nullptr ? PickVectorCombine<Perspective, Linear, true>(ps, general)
-                               : PickVectorCombine<Perspective, Linear, false>(ps, general);
-}
-
-template <bool Perspective>
-VectorFns PickVectorFilter(const PixelState& ps, bool general) {
-    return ps.linear ? PickVectorDepth<Perspective, true>(ps, general)
-                     : PickVectorDepth<Perspective, false>(ps, general);
-}
+};
 
 // The general combine's choices for one channel (see Planes::Vector).
 void SetChannel(Planes::Vector& pv, int k, Combine kind) {
@@ -490,8 +460,8 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
         return c == Combine::Select || c == Combine::Modulate || c == Combine::Diffuse;
     };
     const bool simple = p.constColor && plain(ck) && plain(ak);
-    VectorFns fns =
-        p.perspective ? PickVectorFilter<true>(ps, !simple) : PickVectorFilter<false>(ps, !simple);
+    VectorFns fns = LoopTable<VectorLoops>::Pick(ps.blendKind, p.perspective, ps.linear,
+                                                 ps.depth != nullptr, !simple);
     if (fns.span == nullptr) return {};
     if (ps.allowWide && WideLoopsUsable()) {
         const VectorFns wide =
