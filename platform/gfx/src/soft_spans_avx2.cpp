@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "span_start.h"
 #include "span_table.h"
 #include "span_wide.h"
 #include "vector_ops_avx2.h"
@@ -46,11 +47,6 @@ template <Blend B>
     }
 }
 
-// How texture coordinates become texel numbers, as in the four-pixel loops:
-// AffineBounded when every coordinate of the span lies in [-4e6, 4e6],
-// AffineInRange in [0, 4e6].
-enum class Coords { Perspective, Affine, AffineBounded, AffineInRange };
-
 // What every span of one triangle shares, in lanes.
 struct Constants {
     __m256 du, dv, dw, dz, texW, texH;
@@ -62,7 +58,6 @@ struct Constants {
     const std::uint32_t* tex;
     std::uint32_t* target;
     std::size_t width, depthWidth;
-    float texWf, texHf;
     bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
     // A texel of alpha 0 gives a written alpha below the least that is
     // written, whatever the diffuse colour: groups whose every tap has alpha
@@ -79,10 +74,8 @@ template <bool General>
     k.dv = _mm256_set1_ps(p.dx[kV]);
     k.dw = _mm256_set1_ps(p.dx[kW]);
     k.dz = _mm256_set1_ps(p.dx[kZ]);
-    k.texWf = float(ps.texW);
-    k.texHf = float(ps.texH);
-    k.texW = _mm256_set1_ps(k.texWf);
-    k.texH = _mm256_set1_ps(k.texHf);
+    k.texW = _mm256_set1_ps(float(ps.texW));
+    k.texH = _mm256_set1_ps(float(ps.texH));
     k.maskU = _mm256_set1_epi32(ps.texW - 1);
     k.maskV = _mm256_set1_epi32(ps.texH - 1);
     k.shiftV = _mm_cvtsi32_si128(std::countr_zero(unsigned(ps.texW)));
@@ -381,43 +374,23 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
 }
 
-// One span: its first pixel's attributes as SpanStart gives them, then the
-// groups.
+// One span: its first pixel's attributes, then the groups.
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 [[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
                                            const Constants& k, const Row& r) {
-    static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3);
     const int y = r.y, x1 = r.x1, x2 = r.x2;
-    const __m128 fx = _mm_set1_ps(float(x1) - p.x0), fy = _mm_set1_ps(float(y) - p.y0);
     alignas(16) float s[kAttrCount] = {};
-    _mm_store_ps(s, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a), _mm_mul_ps(_mm_loadu_ps(p.dx), fx)),
-                               _mm_mul_ps(_mm_loadu_ps(p.dy), fy)));
-    if (General && k.varying) {
-        _mm_store_ps(s + kC, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a + kC),
-                                                   _mm_mul_ps(_mm_loadu_ps(p.dx + kC), fx)),
-                                        _mm_mul_ps(_mm_loadu_ps(p.dy + kC), fy)));
-    }
+    SpanStartLanes(p, r, General && k.varying, s);
     if constexpr (Perspective) {
         RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, k, y, x1, x2, s);
     } else {
-        // An affine coordinate moves one way along the span, so its two ends
-        // bound it. Lanes: u at the first and last pixel, then v at both.
-        const __m128 start = _mm_shuffle_ps(_mm_load_ps(s), _mm_load_ps(s), 0xFA);
-        const __m128 slope = _mm_shuffle_ps(_mm_loadu_ps(p.dx), _mm_loadu_ps(p.dx), 0xFA);
-        const __m128 along = _mm_setr_ps(0.0f, float(x2 - x1 - 1), 0.0f, float(x2 - x1 - 1));
-        const float off = Linear ? 0.5f : 0.0f;
-        const __m128 size = _mm_setr_ps(k.texWf, k.texWf, k.texHf, k.texHf);
-        const __m128 f = _mm_sub_ps(_mm_mul_ps(_mm_add_ps(start, _mm_mul_ps(slope, along)), size),
-                                    _mm_set1_ps(off));
-        const __m128 below = _mm_cmple_ps(f, _mm_set1_ps(4.0e6f));
-        const __m128 inRange = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), below);
-        const __m128 bounded = _mm_and_ps(_mm_cmpge_ps(f, _mm_set1_ps(-4.0e6f)), below);
-        if (Linear && _mm_movemask_ps(bounded) == 15) {
+        const AffineReach reach = ReachOf(p, r, s, float(ps.texW), float(ps.texH), Linear);
+        if (Linear && reach.bounded) {
             // The bilinear loop floors every bounded coordinate alike.
             RunGroups<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
-        } else if (!Linear && _mm_movemask_ps(inRange) == 15) {
+        } else if (!Linear && reach.inRange) {
             RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
-        } else if (_mm_movemask_ps(bounded) == 15) {
+        } else if (reach.bounded) {
             RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
         } else {
             RunGroupsApart<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);

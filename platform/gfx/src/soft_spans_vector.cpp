@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "span_start.h"
 #include "span_table.h"
 #include "span_wide.h"
 #include "vector_ops.h"
@@ -45,12 +46,6 @@ template <Blend B>
                                 lerp(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(dst, zero)));
     }
 }
-
-// How texture coordinates become texel numbers. AffineBounded: every
-// coordinate of the span is known to lie in [-4e6, 4e6], where SafeCoord
-// changes nothing; AffineInRange: in [0, 4e6], where truncation is FloorInt
-// too.
-enum class Coords { Perspective, Affine, AffineBounded, AffineInRange };
 
 // Four lanes of the span's partial last group: read and written through a
 // small buffer when the row (or depth row) ends before the group does.
@@ -350,41 +345,20 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
 }
 
-// One span: its first pixel's attributes as SpanStart gives them (the four
-// of z, w, u and v side by side; the colours only when used), then the groups.
+// One span: its first pixel's attributes, then the groups.
 template <Blend B, bool Perspective, bool Linear, bool Depth, bool General>
 [[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Planes& p,
                                            const GroupConstants& k, const Row& r) {
-    static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3);
     const int y = r.y, x1 = r.x1, x2 = r.x2;
-    const __m128 fx = _mm_set1_ps(float(x1) - p.x0), fy = _mm_set1_ps(float(y) - p.y0);
     alignas(16) float s[kAttrCount] = {};
-    _mm_store_ps(s, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a), _mm_mul_ps(_mm_loadu_ps(p.dx), fx)),
-                               _mm_mul_ps(_mm_loadu_ps(p.dy), fy)));
-    if (General && k.varying) {
-        _mm_store_ps(s + kC, _mm_add_ps(_mm_add_ps(_mm_loadu_ps(p.a + kC),
-                                                   _mm_mul_ps(_mm_loadu_ps(p.dx + kC), fx)),
-                                        _mm_mul_ps(_mm_loadu_ps(p.dy + kC), fy)));
-    }
+    SpanStartLanes(p, r, General && k.varying, s);
     if constexpr (Perspective) {
         RunGroups<B, Coords::Perspective, Linear, Depth, General>(ps, k, y, x1, x2, s);
     } else {
-        // An affine coordinate moves one way along the span (each rounding
-        // step keeps the order), so its two ends bound it. Lanes: u at the
-        // first and last pixel, then v at both.
-        const __m128 start = _mm_shuffle_ps(_mm_load_ps(s), _mm_load_ps(s), 0xFA);
-        const __m128 slope = _mm_shuffle_ps(_mm_loadu_ps(p.dx), _mm_loadu_ps(p.dx), 0xFA);
-        const __m128 along = _mm_setr_ps(0.0f, float(x2 - x1 - 1), 0.0f, float(x2 - x1 - 1));
-        const float off = Linear ? 0.5f : 0.0f;
-        const __m128 f = _mm_sub_ps(_mm_mul_ps(_mm_add_ps(start, _mm_mul_ps(slope, along)),
-                                               _mm_shuffle_ps(k.texW, k.texH, 0)),
-                                    _mm_set1_ps(off));
-        const __m128 below = _mm_cmple_ps(f, _mm_set1_ps(4.0e6f));
-        const __m128 inRange = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), below);
-        const __m128 bounded = _mm_and_ps(_mm_cmpge_ps(f, _mm_set1_ps(-4.0e6f)), below);
-        if (_mm_movemask_ps(inRange) == 15) {
+        const AffineReach reach = ReachOf(p, r, s, float(ps.texW), float(ps.texH), Linear);
+        if (reach.inRange) {
             RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
-        } else if (_mm_movemask_ps(bounded) == 15) {
+        } else if (reach.bounded) {
             RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
         } else {
             RunGroupsApart<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
