@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/support/ground_grid.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/dx7_math.h"
 #include "platform/gfx/soft_device.h"
@@ -17,6 +18,8 @@
 namespace {
 
 using namespace brumil::platform;
+using brumil::bench::GroundGrid;
+using brumil::bench::GroundPatch;
 
 SurfacePtr NewSurface(int w, int h, PixelFormat f, bool texture) {
     SurfaceDesc d;
@@ -62,38 +65,11 @@ std::array<D3DTLVERTEX, 4> Turned(float cx, float cy, float hx, float hy, float 
     return q;
 }
 
-struct Ground {
-    std::vector<D3DVERTEX> v;
-    std::vector<std::int16_t> idx;
-};
-
 // A 5 x 5 field of 8 x 8-cell patches with gentle hills, as the stage's floor.
-std::vector<Ground> Patches() {
-    std::vector<Ground> out;
-    for (int pz = 0; pz < 5; ++pz) {
-        for (int px = 0; px < 5; ++px) {
-            Ground g;
-            for (int j = 0; j <= 8; ++j) {
-                for (int i = 0; i <= 8; ++i) {
-                    const float x = float(px * 8 + i) - 20.0f, z = float(pz * 8 + j);
-                    const float y = 0.6f * std::sin(x * 0.3f) * std::cos(z * 0.25f);
-                    D3DVERTEX v;
-                    DirectX7::CreateD3DVertex(x, y, z, 0, 1, 0, float(i) / 8.0f, float(j) / 8.0f,
-                                              v);
-                    g.v.push_back(v);
-                }
-            }
-            for (int j = 0; j < 8; ++j) {
-                for (int i = 0; i < 8; ++i) {
-                    const auto a = std::int16_t(j * 9 + i), b = std::int16_t(a + 1),
-                               c = std::int16_t(a + 9), d = std::int16_t(a + 10);
-                    g.idx.insert(g.idx.end(), {a, c, b, b, c, d});
-                }
-            }
-            out.push_back(std::move(g));
-        }
-    }
-    return out;
+std::vector<GroundPatch> Patches() {
+    return GroundGrid({5, 5, 8, 1.0f, -20.0f, [](float x, float z) {
+                           return 0.6f * std::sin(x * 0.3f) * std::cos(z * 0.25f);
+                       }});
 }
 
 void SetUpGround(Direct3DDevice7& dev) {
@@ -156,7 +132,7 @@ void BM_DeviceBattleFrame(benchmark::State& state) {
     const SurfacePtr hud = Texture(128, 32, [](int x, int y) {
         return (x + y) % 9 == 0 ? 0u : 0xFF000000u | std::uint32_t(x * 2) << 16 | 0x3030u;
     });
-    const std::vector<Ground> patches = Patches();
+    const std::vector<GroundPatch> patches = Patches();
     std::vector<std::array<D3DTLVERTEX, 4>> shots, beams;
     std::uint32_t seed = 7;
     for (int i = 0; i < 600; ++i) {
@@ -191,7 +167,7 @@ void BM_DeviceBattleFrame(benchmark::State& state) {
         dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
         dev->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
         dev->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTFG_LINEAR);
-        for (const Ground& g : patches) {
+        for (const GroundPatch& g : patches) {
             dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
                                       std::span<const D3DVERTEX>(g.v), D3DLong(g.v.size()), g.idx,
                                       D3DLong(g.idx.size()), 0);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/support/ground_grid.h"
 #include "bench/support/sdl_reference_renderer.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/dx7_math.h"
@@ -17,6 +18,8 @@
 namespace {
 
 using namespace brumil::platform;
+using brumil::bench::GroundGrid;
+using brumil::bench::GroundPatch;
 using brumil::bench::SdlReferenceRenderer;
 
 SurfacePtr NewSurface(int w, int h, PixelFormat f, bool texture) {
@@ -184,35 +187,9 @@ void GroundMesh(benchmark::State& state) {
         auto lock = tex->Lock();
         for (int i = 0; i < 64 * 64; ++i) lock.Pixels()[i] = 0xFF000000u | (i * 2654435761u >> 8);
     }
-    struct Patch {
-        std::vector<D3DVERTEX> v;
-        std::vector<std::int16_t> idx;
-    };
-    std::vector<Patch> patches;
-    for (int pz = 0; pz < 10; ++pz) {
-        for (int px = 0; px < 15; ++px) {
-            Patch p;
-            for (int j = 0; j <= 4; ++j) {
-                for (int i = 0; i <= 4; ++i) {
-                    const float x = float(px * 10 + i * 2.5f) - 75.0f;
-                    const float z = float(pz * 10 + j * 2.5f);
-                    const float y = std::sin(x * 0.1f) * std::cos(z * 0.1f);
-                    D3DVERTEX v;
-                    DirectX7::CreateD3DVertex(x, y, z, 0, 1, 0, float(i) / 4.0f, float(j) / 4.0f,
-                                              v);
-                    p.v.push_back(v);
-                }
-            }
-            for (int j = 0; j < 4; ++j) {
-                for (int i = 0; i < 4; ++i) {
-                    const std::int16_t a = std::int16_t(j * 5 + i), b = std::int16_t(a + 1),
-                                       c = std::int16_t(a + 5), d = std::int16_t(a + 6);
-                    p.idx.insert(p.idx.end(), {a, c, b, b, c, d});
-                }
-            }
-            patches.push_back(std::move(p));
-        }
-    }
+    const std::vector<GroundPatch> patches =
+        GroundGrid({15, 10, 4, 2.5f, -75.0f,
+                    [](float x, float z) { return std::sin(x * 0.1f) * std::cos(z * 0.1f); }});
     D3DMATRIX view, proj, world;
     DirectX7::ViewMatrix(view, {0, 25, -30}, {0, 0, 40}, {0, 1, 0}, 0);
     proj.rc11 = 2.414214f;
@@ -250,7 +227,7 @@ void GroundMesh(benchmark::State& state) {
     for (auto _ : state) {
         dev->BeginScene();
         dev->Clear({}, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        for (const Patch& p : patches) {
+        for (const GroundPatch& p : patches) {
             dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, D3DFVF_VERTEX,
                                       std::span<const D3DVERTEX>(p.v), D3DLong(p.v.size()), p.idx,
                                       D3DLong(p.idx.size()), 0);
