@@ -52,7 +52,7 @@ struct Constants {
     __m256 du, dv, dw, dz, texW, texH;
     __m256i maskU, maskV, keyValue, keyMask, alphaBelow;
     __m128i shiftV;
-    __m256i orMask, mul;
+    __m256i addMask, orMask, mul;
     __m256i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, twice, constD;
     __m256 dc[4];
     const std::uint32_t* tex;
@@ -82,6 +82,7 @@ template <bool General>
     k.keyValue = _mm256_set1_epi32(int(ps.keyValue));
     k.keyMask = _mm256_set1_epi32(int(ps.keyMask));
     k.alphaBelow = _mm256_set1_epi32(pv.minAlpha - 1);
+    k.addMask = _mm256_set1_epi32(int(pv.addMask));
     k.orMask = _mm256_set1_epi32(int(pv.orMask));
     const auto lanes16 = [](const std::int16_t* m) {
         return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m)));
@@ -299,7 +300,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             pass = _mm256_andnot_si256(keyed, pass);
         }
         if constexpr (!General) {
-            t = _mm256_or_si256(t, k.orMask);
+            t = _mm256_or_si256(_mm256_adds_epu8(t, k.addMask), k.orMask);
             if (k.scale) {
                 t = _mm256_packus_epi16(Mul8x8(_mm256_unpacklo_epi8(t, zero), k.mul),
                                         Mul8x8(_mm256_unpackhi_epi8(t, zero), k.mul));

@@ -63,7 +63,7 @@ struct GroupConstants {
     __m128 du, dv, dw, dz, texW, texH;
     __m128i maskU, maskV, shiftV, keyValue, keyMask, alphaBelow;
     // The simple combine of a constant diffuse colour.
-    __m128i orMask, mul;
+    __m128i addMask, orMask, mul;
     // The general combine's channel choices and the constant diffuse colour.
     __m128i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, twice, constD;
     __m128 dc[4];  // the diffuse slopes, when it varies
@@ -93,6 +93,7 @@ template <bool General>
     k.keyValue = _mm_set1_epi32(int(ps.keyValue));
     k.keyMask = _mm_set1_epi32(int(ps.keyMask));
     k.alphaBelow = _mm_set1_epi32(pv.minAlpha - 1);
+    k.addMask = _mm_set1_epi32(int(pv.addMask));
     k.orMask = _mm_set1_epi32(int(pv.orMask));
     k.mul =
         _mm_setr_epi16(std::int16_t(pv.mul[0]), std::int16_t(pv.mul[1]), std::int16_t(pv.mul[2]),
@@ -262,7 +263,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             pass = _mm_andnot_si128(keyed, pass);
         }
         if constexpr (!General) {
-            t = _mm_or_si128(t, k.orMask);
+            t = _mm_or_si128(_mm_adds_epu8(t, k.addMask), k.orMask);
             if (k.scale) {
                 t = _mm_packus_epi16(Mul8x8(_mm_unpacklo_epi8(t, zero), k.mul),
                                      Mul8x8(_mm_unpackhi_epi8(t, zero), k.mul));
@@ -429,11 +430,13 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
     if (!ps.wrapPow2 || ps.alphaMin < 0) return {};
     const Combine ck = ps.colorKind, ak = ps.alphaKind;
     if (ck == Combine::Diffuse || ck == Combine::Generic || ak == Combine::Generic) return {};
-    // The simple combine knows the texture selected or modulated only.
+    // The simple combine knows the texture selected or modulated, and a
+    // constant colour added to the texture's, which is one saturating
+    // addition.
     const auto plain = [](Combine c) {
         return c == Combine::Select || c == Combine::Modulate || c == Combine::Diffuse;
     };
-    const bool simple = p.constColor && plain(ck) && plain(ak);
+    const bool simple = p.constColor && (plain(ck) || ck == Combine::Add) && plain(ak);
     VectorFns fns = LoopTable<VectorLoops>::Pick(ps.blendKind, p.perspective, ps.linear,
                                                  ps.depth != nullptr, !simple);
     if (fns.span == nullptr) return {};
@@ -455,6 +458,11 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
         for (int k = 0; k < 4; ++k) d[k] = ToChannel(p.a[kC + k]);
         if (ck == Combine::Modulate) {
             for (int k = 0; k < 3; ++k) pv.mul[k] = d[k];
+        }
+        // Texture plus diffuse is Mul8(texel, 255) + Mul8(diffuse, 255),
+        // saturated: the plain sum.
+        if (ck == Combine::Add) {
+            for (int k = 0; k < 3; ++k) pv.addMask |= std::uint32_t(d[k]) << (8 * k);
         }
         if (ak != Combine::Select) pv.mul[3] = d[3];
         if (ak == Combine::Diffuse) pv.orMask = 0xFF000000u;

@@ -23,8 +23,10 @@ struct Planes {
         // A constant diffuse colour, packed as a pixel.
         std::uint32_t diffuse = 0;
         // The simple combine, for a constant diffuse colour and the texture
-        // selected or modulated: "or the texel with orMask, then multiply
+        // selected, modulated or (colour only) added: "add addMask to the
+        // texel, each channel saturated, or it with orMask, then multiply
         // channel k by mul[k] / 255".
+        std::uint32_t addMask = 0;
         std::uint32_t orMask = 0;
         int mul[4] = {255, 255, 255, 255};  // b, g, r, a
         bool scale = false;                 // some mul is below 255

@@ -376,7 +376,8 @@ std::vector<std::uint32_t> DrawTurnedQuads(const QuadCase& c, std::uint32_t seed
         const float half = rng.Range(2.0f, 14.0f), angle = rng.Range(0.0f, 6.2832f);
         const float cx = rng.Range(-4.0f, float(width) + 4.0f), cy = rng.Range(-4.0f, 27.0f);
         const float cs = std::cos(angle) * half, sn = std::sin(angle) * half;
-        const std::uint32_t flat = rng.Next() * 2246822519u | 0xFF000000u;
+        // Alphas of one half and more, so that something shows.
+        const std::uint32_t flat = rng.Next() * 2246822519u | 0x80000000u;
         std::array<D3DTLVERTEX, 4> q;
         for (int k = 0; k < 4; ++k) {
             const float px = k & 1 ? 1.0f : -1.0f, py = k & 2 ? 1.0f : -1.0f;
@@ -416,6 +417,11 @@ TEST(SoftDeviceWide, TurnedQuadsSharingRowsMatch) {
          false, D3DCMP_NOTEQUAL, false},
         {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_MODULATE, false, true, false, D3DCMP_ALWAYS,
          true},
+        // A constant colour added to the texture's, each blend and filter.
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DTOP_ADD, true, false, false, 0, false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_ADD, false, false, false, 0, false},
+        {true, D3DBLEND_ONE, D3DBLEND_ONE, D3DTOP_ADD, true, false, true, D3DCMP_LESSEQUAL, true},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_ADD, false, false, true, D3DCMP_LESS, false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const QuadCase& c = cases[i];
