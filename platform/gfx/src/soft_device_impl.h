@@ -161,6 +161,9 @@ private:
     std::vector<ClipVertex> clip_;
     std::vector<Shared> shared_;  // per entry of clip_
 
+    // The loops chosen for the current draw's triangles, with one thread.
+    raster::LoopCache loops_;
+
     // Banded drawing on worker threads: null with one thread. The draws are
     // recorded into queue_; the runner draws the bands of an earlier part of
     // the scene (running_, with the clears before it) meanwhile, and each

@@ -247,14 +247,14 @@ void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2) 
 }
 
 void DrawTriangleRows(const PixelState& ps, int y1, int y2, const Vertex& a, const Vertex& b,
-                      const Vertex& c, const Vertex& flat) {
+                      const Vertex& c, const Vertex& flat, LoopCache* cache) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) return;
     if (ps.clipX1 >= ps.clipX2 || std::max(ps.clipY1, y1) >= std::min(ps.clipY2, y2)) return;
     // Storage used again, as its planes are large to clear for each
     // triangle; the set-up writes all that the walk reads.
     thread_local TriangleSetup t;
     if (InsideGuardBand(a, b, c)) {
-        if (SetUpTriangle(ps, y1, y2, a, b, c, flat, t, nullptr)) WalkTriangle(ps, t, y1, y2);
+        if (SetUpTriangle(ps, y1, y2, a, b, c, flat, t, cache)) WalkTriangle(ps, t, y1, y2);
         return;
     }
     Vertex buf1[8] = {a, b, c}, buf2[8];
@@ -268,7 +268,7 @@ void DrawTriangleRows(const PixelState& ps, int y1, int y2, const Vertex& a, con
     n = clip::ClipPolygon(
         buf2, n, buf1, [](const Vertex& v) { return kGuard - v.y; }, Lerp);
     for (int i = 1; i + 1 < n; ++i) {
-        if (SetUpTriangle(ps, y1, y2, buf1[0], buf1[i], buf1[i + 1], flat, t, nullptr)) {
+        if (SetUpTriangle(ps, y1, y2, buf1[0], buf1[i], buf1[i + 1], flat, t, cache)) {
             WalkTriangle(ps, t, y1, y2);
         }
     }

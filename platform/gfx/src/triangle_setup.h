@@ -59,8 +59,9 @@ bool SetUpTriangle(const PixelState& ps, int y1, int y2, const Vertex& a, const 
 void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2);
 
 // DrawTriangle and DrawLine limited to the rows [y1, y2) of the scissor.
+// `cache` as SetUpTriangle takes it.
 void DrawTriangleRows(const PixelState& ps, int y1, int y2, const Vertex& a, const Vertex& b,
-                      const Vertex& c, const Vertex& flat);
+                      const Vertex& c, const Vertex& flat, LoopCache* cache = nullptr);
 void DrawLineRows(const PixelState& ps, int y1, int y2, const Vertex& a, const Vertex& b);
 
 }  // namespace brumil::platform::raster
