@@ -36,18 +36,18 @@ template <Blend B>
         // s * a + d * (255 - a) + 128, rounded as Lerp2 does. With s and d
         // less 128 as signed bytes side by side, one maddubs by the bytes a
         // and 255 - a gives that sum less 32768 (within 16 signed bits).
-        const __m256i flip = _mm256_set1_epi8(-128);
+        const __m256i flip = wide::Splat<0x80808080u>();
         const __m256i sd = _mm256_xor_si256(src, flip), dd = _mm256_xor_si256(dst, flip);
         // Each pixel's alpha twice in every 16-bit lane, then 255 - a above.
         const auto weights = [&](int p0, int p1) {
             const __m128i pick =
                 _mm_setr_epi8(p0, p0, p0, p0, p0, p0, p0, p0, p1, p1, p1, p1, p1, p1, p1, p1);
             return _mm256_xor_si256(_mm256_shuffle_epi8(src, _mm256_broadcastsi128_si256(pick)),
-                                    _mm256_set1_epi16(std::int16_t(0xFF00)));
+                                    wide::Splat<0xFF00FF00u>());
         };
         const auto lerp = [&](__m256i pairs, __m256i w) {
-            return Div255(_mm256_xor_si256(_mm256_maddubs_epi16(w, pairs),
-                                           _mm256_set1_epi16(std::int16_t(0x8000))));
+            return Div255(
+                _mm256_xor_si256(_mm256_maddubs_epi16(w, pairs), wide::Splat<0x80008000u>()));
         };
         return _mm256_packus_epi16(lerp(_mm256_unpacklo_epi8(sd, dd), weights(3, 7)),
                                    lerp(_mm256_unpackhi_epi8(sd, dd), weights(11, 15)));
@@ -236,7 +236,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             const __m256 scale = _mm256_set1_ps(256.0f);
             const __m256i wx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fu, flu), scale));
             const __m256i wy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fv, flv), scale));
-            const __m256i one = _mm256_set1_epi32(1);
+            const __m256i one = wide::Splat<1>();
             const __m256i iv1 = _mm256_add_epi32(iv, one);
             const __m256i at = index(iu, iv);
             if (wide::AllZero(_mm256_or_si256(wx, wy))) {
@@ -266,17 +266,26 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                     0xD8);
             } else {
                 const __m256i iu1 = _mm256_add_epi32(iu, one);
-                const __m256i t00 = wide::Gather(tex, at);
+                __m256i t00 = wide::Gather(tex, at);
                 const __m256i t10 = wide::Gather(tex, index(iu1, iv));
-                const __m256i t01 = wide::Gather(tex, index(iu, iv1));
+                __m256i t01 = wide::Gather(tex, index(iu, iv1));
                 const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
                 if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
                                                                   _mm256_or_si256(t01, t11)))) {
                     return;
                 }
+                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
+                // rounds up to 1 and wx is 256: the right texel alone, which
+                // RowWeights cannot weigh. It becomes the left one, with
+                // weight 0. Such a pixel's left column is -1, so it always
+                // wraps and lands here, never among the pairs.
+                const __m256i whole = _mm256_cmpgt_epi32(wx, wide::Splat<255>());
+                t00 = _mm256_blendv_epi8(t00, t10, whole);
+                t01 = _mm256_blendv_epi8(t01, t11, whole);
                 // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
                 // them in order.
-                const __m256i rw = wide::RowWeights(wx), cw = wide::ColumnWeights(wy);
+                const __m256i rw = wide::RowWeights(_mm256_andnot_si256(whole, wx));
+                const __m256i cw = wide::ColumnWeights(wy);
                 t = wide::Bilinear8(
                     _mm256_unpacklo_epi32(t00, t10), _mm256_unpacklo_epi32(t01, t11),
                     _mm256_unpackhi_epi32(t00, t10), _mm256_unpackhi_epi32(t01, t11),

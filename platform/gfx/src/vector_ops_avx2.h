@@ -11,14 +11,27 @@
 
 namespace brumil::platform::raster::wide {
 
+// Eight copies of the 32-bit pattern V, read from memory where used. Left
+// to itself the compiler builds such a constant from a general register
+// (two shuffle-port uops) and, with the loops short of registers, does so
+// again at every use inside them; through a pointer it cannot see into, it
+// loads the constant instead, which costs no arithmetic port.
+template <std::uint32_t V>
+[[gnu::always_inline]] inline __m256i Splat() {
+    alignas(32) static constexpr std::uint32_t kLanes[8] = {V, V, V, V, V, V, V, V};
+    const std::uint32_t* lanes = kLanes;
+    __asm__("" : "+r"(lanes));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
 // (t * 257) >> 16 on each 16-bit lane: Div255 of the four-pixel loops.
 [[gnu::always_inline]] inline __m256i Div255(__m256i t) {
-    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
+    return _mm256_mulhi_epu16(t, Splat<0x01010101u>());
 }
 
 // Mul8 on each 16-bit lane; x * m + 128 fits 16 unsigned bits.
 [[gnu::always_inline]] inline __m256i Mul8x8(__m256i x, __m256i m) {
-    return Div255(_mm256_add_epi16(_mm256_mullo_epi16(x, m), _mm256_set1_epi16(128)));
+    return Div255(_mm256_add_epi16(_mm256_mullo_epi16(x, m), Splat<0x00800080u>()));
 }
 
 // The alpha of each pixel (16-bit channels) spread over its four channels.
@@ -86,16 +99,14 @@ namespace brumil::platform::raster::wide {
 // the lower 128-bit half, 4-7 twice in the upper): (wx + 1) * 255 is
 // wx * 256 + 255 - wx.
 [[gnu::always_inline]] inline __m256i RowWeights(__m256i wx) {
-    const __m256i w =
-        _mm256_mullo_epi16(_mm256_add_epi32(wx, _mm256_set1_epi32(1)), _mm256_set1_epi32(255));
+    const __m256i w = _mm256_mullo_epi16(_mm256_add_epi32(wx, Splat<1>()), Splat<255>());
     return _mm256_packus_epi32(w, w);
 }
 
 // Each pixel's column weights 256 - wy and wy (wy in 0..255) as the low
 // and high 16-bit half of its 32-bit lane.
 [[gnu::always_inline]] inline __m256i ColumnWeights(__m256i wy) {
-    return _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(wy, 16), wy),
-                            _mm256_set1_epi32(256));
+    return _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(wy, 16), wy), Splat<256>());
 }
 
 // The bilinear mix of eight pixels, as the scalar filter rounds it:
@@ -116,14 +127,14 @@ namespace brumil::platform::raster::wide {
 [[gnu::always_inline]] inline __m256i Bilinear8(__m256i topA, __m256i bottomA, __m256i topB,
                                                 __m256i bottomB, __m256i wxA, __m256i wxB,
                                                 __m256i wyA, __m256i wyB) {
-    const __m256i flip = _mm256_set1_epi8(-128);
+    const __m256i flip = Splat<0x80808080u>();
     // Each half's pairs l0 r0 l1 r1 as bytes l0 r0 l1 r1 of channel 0, then
     // of channel 1, and so on: 16-bit lanes of pixel 0 and 1 alternately.
     const __m256i byChannel = _mm256_broadcastsi128_si256(
         _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15));
     const auto row = [&](__m256i pairs, __m256i wx) {
         const __m256i lr = _mm256_shuffle_epi8(pairs, byChannel);
-        const __m256i left = _mm256_and_si256(lr, _mm256_set1_epi16(255));
+        const __m256i left = _mm256_and_si256(lr, Splat<0x00FF00FFu>());
         return _mm256_add_epi16(_mm256_maddubs_epi16(wx, _mm256_xor_si256(lr, flip)), left);
     };
     const auto column = [&](__m256i top, __m256i bottom, __m256i wy) {
