@@ -33,17 +33,24 @@ template <Blend B>
             _mm256_packus_epi16(Mul8x8(lo, SpreadAlpha(lo)), Mul8x8(hi, SpreadAlpha(hi)));
         return _mm256_adds_epu8(s, dst);
     } else {
-        // s * a + d * (255 - a), rounded as Lerp2 does.
-        const __m256i c255 = _mm256_set1_epi16(255), c128 = _mm256_set1_epi16(128);
-        const auto lerp = [&](__m256i s, __m256i d) {
-            const __m256i a = SpreadAlpha(s);
-            const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(s, a),
-                                               _mm256_mullo_epi16(d, _mm256_sub_epi16(c255, a)));
-            return Div255(_mm256_add_epi16(t, c128));
+        // s * a + d * (255 - a) + 128, rounded as Lerp2 does. With s and d
+        // less 128 as signed bytes side by side, one maddubs by the bytes a
+        // and 255 - a gives that sum less 32768 (within 16 signed bits).
+        const __m256i flip = wide::Splat<0x80808080u>();
+        const __m256i sd = _mm256_xor_si256(src, flip), dd = _mm256_xor_si256(dst, flip);
+        // Each pixel's alpha twice in every 16-bit lane, then 255 - a above.
+        const auto weights = [&](int p0, int p1) {
+            const __m128i pick =
+                _mm_setr_epi8(p0, p0, p0, p0, p0, p0, p0, p0, p1, p1, p1, p1, p1, p1, p1, p1);
+            return _mm256_xor_si256(_mm256_shuffle_epi8(src, _mm256_broadcastsi128_si256(pick)),
+                                    wide::Splat<0xFF00FF00u>());
         };
-        return _mm256_packus_epi16(
-            lerp(_mm256_unpacklo_epi8(src, zero), _mm256_unpacklo_epi8(dst, zero)),
-            lerp(_mm256_unpackhi_epi8(src, zero), _mm256_unpackhi_epi8(dst, zero)));
+        const auto lerp = [&](__m256i pairs, __m256i w) {
+            return Div255(
+                _mm256_xor_si256(_mm256_maddubs_epi16(w, pairs), wide::Splat<0x80008000u>()));
+        };
+        return _mm256_packus_epi16(lerp(_mm256_unpacklo_epi8(sd, dd), weights(3, 7)),
+                                   lerp(_mm256_unpackhi_epi8(sd, dd), weights(11, 15)));
     }
 }
 
@@ -183,10 +190,11 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         return r;
     };
-    // Each pixel's 32-bit weight over its four 16-bit channels, for the
-    // pixels the permutation picks two to a 128-bit half.
-    const auto spread = [](__m256i w, __m256i pick) {
-        return wide::Twice16(_mm256_permutevar8x32_epi32(w, pick));
+    // The weights Bilinear8 takes, for the pixels it is given: l0..l7 name
+    // the 32-bit lane of RowWeights or ColumnWeights each lane copies.
+    const auto spread = [](__m256i w, int l0, int l1, int l2, int l3, int l4, int l5, int l6,
+                           int l7) {
+        return _mm256_permutevar8x32_epi32(w, _mm256_setr_epi32(l0, l1, l2, l3, l4, l5, l6, l7));
     };
 
     // One group of eight pixels from x; fi holds their places along the span.
@@ -229,7 +237,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             const __m256 scale = _mm256_set1_ps(256.0f);
             const __m256i wx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fu, flu), scale));
             const __m256i wy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fv, flv), scale));
-            const __m256i one = _mm256_set1_epi32(1);
+            const __m256i one = wide::Splat<1>();
             const __m256i iv1 = _mm256_add_epi32(iv, one);
             const __m256i at = index(iu, iv);
             if (wide::AllZero(_mm256_or_si256(wx, wy))) {
@@ -248,35 +256,42 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                                                                   _mm256_or_si256(bot03, bot47)))) {
                     return;
                 }
-                const __m256i pick03 = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
-                const __m256i pick47 = _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7);
-                const __m256i p03 =
-                    wide::BilinearPairs(top03, bot03, spread(wx, pick03), spread(wy, pick03));
-                const __m256i p47 =
-                    wide::BilinearPairs(top47, bot47, spread(wx, pick47), spread(wy, pick47));
-                // The pack interleaves the halves: pixels 0 1 4 5 2 3 6 7.
-                t = _mm256_permute4x64_epi64(_mm256_packus_epi16(p03, p47), 0xD8);
+                const __m256i rw = wide::RowWeights(wx), cw = wide::ColumnWeights(wy);
+                // Pixels 0 1 4 5 2 3 6 7 come out: the 64-bit lanes put them in
+                // order.
+                t = _mm256_permute4x64_epi64(
+                    wide::Bilinear8(top03, bot03, top47, bot47, spread(rw, 0, 0, 0, 0, 1, 1, 1, 1),
+                                    spread(rw, 4, 4, 4, 4, 5, 5, 5, 5),
+                                    spread(cw, 0, 1, 0, 1, 2, 3, 2, 3),
+                                    spread(cw, 4, 5, 4, 5, 6, 7, 6, 7)),
+                    0xD8);
             } else {
                 const __m256i iu1 = _mm256_add_epi32(iu, one);
-                const __m256i t00 = wide::Gather(tex, at);
+                __m256i t00 = wide::Gather(tex, at);
                 const __m256i t10 = wide::Gather(tex, index(iu1, iv));
-                const __m256i t01 = wide::Gather(tex, index(iu, iv1));
+                __m256i t01 = wide::Gather(tex, index(iu, iv1));
                 const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
                 if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
                                                                   _mm256_or_si256(t01, t11)))) {
                     return;
                 }
-                // Pairs of pixels 0 1 4 5, then 2 3 6 7: the pack puts them
-                // back in order.
-                const __m256i pick0145 = _mm256_setr_epi32(0, 0, 1, 1, 4, 4, 5, 5);
-                const __m256i pick2367 = _mm256_setr_epi32(2, 2, 3, 3, 6, 6, 7, 7);
-                const __m256i pa = wide::BilinearPairs(_mm256_unpacklo_epi32(t00, t10),
-                                                       _mm256_unpacklo_epi32(t01, t11),
-                                                       spread(wx, pick0145), spread(wy, pick0145));
-                const __m256i pb = wide::BilinearPairs(_mm256_unpackhi_epi32(t00, t10),
-                                                       _mm256_unpackhi_epi32(t01, t11),
-                                                       spread(wx, pick2367), spread(wy, pick2367));
-                t = _mm256_packus_epi16(pa, pb);
+                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
+                // rounds up to 1 and wx is 256: the right texel alone, which
+                // RowWeights cannot weigh. It becomes the left one, with
+                // weight 0. Such a pixel's left column is -1, so it always
+                // wraps and lands here, never among the pairs.
+                const __m256i whole = _mm256_cmpgt_epi32(wx, wide::Splat<255>());
+                t00 = _mm256_blendv_epi8(t00, t10, whole);
+                t01 = _mm256_blendv_epi8(t01, t11, whole);
+                // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
+                // them in order.
+                const __m256i rw = wide::RowWeights(_mm256_andnot_si256(whole, wx));
+                const __m256i cw = wide::ColumnWeights(wy);
+                t = wide::Bilinear8(
+                    _mm256_unpacklo_epi32(t00, t10), _mm256_unpacklo_epi32(t01, t11),
+                    _mm256_unpackhi_epi32(t00, t10), _mm256_unpackhi_epi32(t01, t11),
+                    spread(rw, 0, 0, 0, 0, 4, 4, 4, 4), spread(rw, 1, 1, 1, 1, 5, 5, 5, 5),
+                    spread(cw, 0, 1, 0, 1, 4, 5, 4, 5), spread(cw, 2, 3, 2, 3, 6, 7, 6, 7));
             }
             if (colorKey) {
                 // The key is tested on the nearest texel, as with point sampling.

@@ -11,19 +11,33 @@
 
 namespace brumil::platform::raster::wide {
 
+// Eight copies of the 32-bit pattern V, read from memory where used. Left
+// to itself the compiler builds such a constant from a general register
+// (two shuffle-port uops) and, with the loops short of registers, does so
+// again at every use inside them; through a pointer it cannot see into, it
+// loads the constant instead, which costs no arithmetic port.
+template <std::uint32_t V>
+[[gnu::always_inline]] inline __m256i Splat() {
+    alignas(32) static constexpr std::uint32_t kLanes[8] = {V, V, V, V, V, V, V, V};
+    const std::uint32_t* lanes = kLanes;
+    __asm__("" : "+r"(lanes));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
 // (t * 257) >> 16 on each 16-bit lane: Div255 of the four-pixel loops.
 [[gnu::always_inline]] inline __m256i Div255(__m256i t) {
-    return _mm256_mulhi_epu16(t, _mm256_set1_epi16(257));
+    return _mm256_mulhi_epu16(t, Splat<0x01010101u>());
 }
 
 // Mul8 on each 16-bit lane; x * m + 128 fits 16 unsigned bits.
 [[gnu::always_inline]] inline __m256i Mul8x8(__m256i x, __m256i m) {
-    return Div255(_mm256_add_epi16(_mm256_mullo_epi16(x, m), _mm256_set1_epi16(128)));
+    return Div255(_mm256_add_epi16(_mm256_mullo_epi16(x, m), Splat<0x00800080u>()));
 }
 
 // The alpha of each pixel (16-bit channels) spread over its four channels.
 [[gnu::always_inline]] inline __m256i SpreadAlpha(__m256i x) {
-    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(x, 0xFF), 0xFF);
+    return _mm256_shuffle_epi8(x, _mm256_broadcastsi128_si256(_mm_setr_epi8(
+                                      6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15)));
 }
 
 // FloorInt on lanes already limited by SafeCoord (see FloorInt4): negatives
@@ -80,37 +94,61 @@ namespace brumil::platform::raster::wide {
                _mm256_cmpeq_epi32(_mm256_srai_epi32(px, 24), _mm256_set1_epi32(-1))) == -1;
 }
 
-// Each 32-bit weight (below 65536) copied into both of its 16-bit halves.
-[[gnu::always_inline]] inline __m256i Twice16(__m256i w) {
-    return _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+// Each pixel's row weights 255 - wx and wx (wx in 0..255) as the low and
+// high byte of a 16-bit lane, packed in pixel order (pixels 0-3 twice in
+// the lower 128-bit half, 4-7 twice in the upper): (wx + 1) * 255 is
+// wx * 256 + 255 - wx.
+[[gnu::always_inline]] inline __m256i RowWeights(__m256i wx) {
+    const __m256i w = _mm256_mullo_epi16(_mm256_add_epi32(wx, Splat<1>()), Splat<255>());
+    return _mm256_packus_epi32(w, w);
 }
 
-// The bilinear mix of four pixels in 16-bit lanes, as Bilinear4Pairs does
-// it. `top` and `bottom` hold the pixels' 64-bit texel pairs (left texel,
-// then right) of the upper and lower row, two pixels per 128-bit half;
-// `wx` and `wy` hold each pixel's weights over its four channels. Answers
-// the four pixels' channels in 16-bit lanes, in the pairs' order.
-[[gnu::always_inline]] inline __m256i BilinearPairs(__m256i top, __m256i bottom, __m256i wx,
-                                                    __m256i wy) {
-    const __m256i zero = _mm256_setzero_si256(), c256 = _mm256_set1_epi16(256);
-    // A row's mix: left * (256 - wx) + right * wx, below 65281.
-    const auto row = [&](__m256i pairs) {
-        const __m256i lr = _mm256_shuffle_epi32(pairs, 0xD8);
-        const __m256i left = _mm256_unpacklo_epi8(lr, zero);
-        const __m256i right = _mm256_unpackhi_epi8(lr, zero);
-        return _mm256_add_epi16(_mm256_mullo_epi16(left, _mm256_sub_epi16(c256, wx)),
-                                _mm256_mullo_epi16(right, wx));
+// Each pixel's column weights 256 - wy and wy (wy in 0..255) as the low
+// and high 16-bit half of its 32-bit lane.
+[[gnu::always_inline]] inline __m256i ColumnWeights(__m256i wy) {
+    return _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(wy, 16), wy), Splat<256>());
+}
+
+// The bilinear mix of eight pixels, as the scalar filter rounds it:
+// (top * (256 - wy) + bottom * wy + 32768) >> 16, where top and bottom are
+// each row's left * (256 - wx) + right * wx. `topA` and `bottomA` hold the
+// 64-bit texel pairs (left texel, then right) of pixels a0 a1 in the lower
+// 128-bit half and a2 a3 in the upper; likewise `topB`, `bottomB` for b0..b3.
+// `wxA` holds, in each 32-bit lane of a half, its two pixels' RowWeights
+// (a0 then a1); `wyA` the ColumnWeights of a0 a1 a0 a1 per half; likewise
+// for B. Answers the pixels in the order a0 a1 b0 b1 a2 a3 b2 b3.
+//
+// With texels less 128 as signed bytes, one maddubs gives a row's
+// (left - 128) * (255 - wx) + (right - 128) * wx; adding left makes the
+// row's mix less 32640 (within 16 signed bits). The column's madd of two
+// such values is the full sum less 32640 * 256, so the pixel is that madd
+// plus 128 * 65536 over 65536: the madd's high half plus 128, which the
+// signed packs keep exactly and the last xor adds.
+[[gnu::always_inline]] inline __m256i Bilinear8(__m256i topA, __m256i bottomA, __m256i topB,
+                                                __m256i bottomB, __m256i wxA, __m256i wxB,
+                                                __m256i wyA, __m256i wyB) {
+    const __m256i flip = Splat<0x80808080u>();
+    // Each half's pairs l0 r0 l1 r1 as bytes l0 r0 l1 r1 of channel 0, then
+    // of channel 1, and so on: 16-bit lanes of pixel 0 and 1 alternately.
+    const __m256i byChannel = _mm256_broadcastsi128_si256(
+        _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15));
+    const auto row = [&](__m256i pairs, __m256i wx) {
+        const __m256i lr = _mm256_shuffle_epi8(pairs, byChannel);
+        const __m256i left = _mm256_and_si256(lr, Splat<0x00FF00FFu>());
+        return _mm256_add_epi16(_mm256_maddubs_epi16(wx, _mm256_xor_si256(lr, flip)), left);
     };
-    const __m256i t = row(top), b = row(bottom);
-    // (t * (256 - wy) + b * wy + 32768) >> 16 from the products' halves and
-    // the carries of their sum.
-    const __m256i wInv = _mm256_sub_epi16(c256, wy);
-    const __m256i lo1 = _mm256_mullo_epi16(t, wInv), lo2 = _mm256_mullo_epi16(b, wy);
-    const __m256i hi = _mm256_add_epi16(_mm256_mulhi_epu16(t, wInv), _mm256_mulhi_epu16(b, wy));
-    const __m256i lo = _mm256_add_epi16(lo1, lo2);
-    const __m256i noCarry = _mm256_cmpeq_epi16(_mm256_adds_epu16(lo1, lo2), lo);
-    const __m256i carries = _mm256_add_epi16(_mm256_srli_epi16(lo, 15), _mm256_set1_epi16(1));
-    return _mm256_add_epi16(_mm256_add_epi16(hi, carries), noCarry);
+    const auto column = [&](__m256i top, __m256i bottom, __m256i wy) {
+        const __m256i lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(top, bottom), wy);
+        const __m256i hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(top, bottom), wy);
+        return _mm256_packs_epi32(_mm256_srai_epi32(lo, 16), _mm256_srai_epi32(hi, 16));
+    };
+    const __m256i a = column(row(topA, wxA), row(bottomA, wxA), wyA);
+    const __m256i b = column(row(topB, wxB), row(bottomB, wxB), wyB);
+    // Bytes a0 a1 of channel 0, a0 a1 of channel 1 ..., then b0 b1 alike:
+    // back to whole pixels.
+    const __m256i byPixel = _mm256_broadcastsi128_si256(
+        _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15));
+    return _mm256_xor_si256(_mm256_shuffle_epi8(_mm256_packs_epi16(a, b), byPixel), flip);
 }
 
 // The depth test on eight lanes as Compare does it (NaN fails all but "not
