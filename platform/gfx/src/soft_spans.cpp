@@ -157,6 +157,55 @@ SpanFn PickCombine(const PixelState& ps) {
 
 void KeepTargetSpan(const PixelState&, const Planes&, int, int, int) {}
 
+// Whether the stage's result leaves the texel out: colour and alpha each off
+// or a selected argument other than the texture.
+bool StageIgnoresTexel(const PixelState& ps) {
+    const auto other = [](D3DLong op, D3DLong a1, D3DLong a2) {
+        if (op == D3DTOP_DISABLE) return true;
+        if (op == D3DTOP_SELECTARG1) return (a1 & 0x0F) != D3DTA_TEXTURE;
+        if (op == D3DTOP_SELECTARG2) return (a2 & 0x0F) != D3DTA_TEXTURE;
+        return false;
+    };
+    if (ps.colorOp == D3DTOP_DISABLE) return true;
+    return other(ps.colorOp, ps.colorArg1, ps.colorArg2) &&
+           other(ps.alphaOp, ps.alphaArg1, ps.alphaArg2);
+}
+
+// A triangle whose pixels all take one colour: the texel matters neither to
+// the stage nor to a colour key, and the colours do not vary, so the stage
+// and the alpha test run once per span.
+void ConstantSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2) {
+    float s[kAttrCount];
+    SpanStart(p, x1, y, s);
+    Rgba d{}, sp{};
+    for (int k = 0; k < 4; ++k) {
+        d.c[k] = ToChannel(s[kC + k]);
+        sp.c[k] = ToChannel(s[kS + k]);
+    }
+    Rgba src = CombineStage(ps, Rgba{{255, 255, 255, 255}}, d, sp);
+    if (ps.specularAdd) {
+        for (int i = 0; i < 3; ++i) src.c[i] = Sat(src.c[i] + sp.c[i]);
+    }
+    if (ps.alphaTest && !ps.alphaPass[src.c[3]]) return;
+    std::uint32_t* row = ps.target + static_cast<std::size_t>(y) * ps.width;
+    const std::uint32_t packed = Pack(src);
+    if (ps.depth == nullptr && !ps.blend) {
+        std::fill(row + x1, row + x2, packed);
+        return;
+    }
+    float* depthRow =
+        ps.depth != nullptr ? ps.depth + static_cast<std::size_t>(y) * ps.depthWidth : nullptr;
+    for (int x = x1; x < x2; ++x) {
+        if (depthRow != nullptr) {
+            const float z = s[kZ] + p.dx[kZ] * float(x - x1);
+            float& zb = depthRow[x];
+            if (ps.zTest && !Compare(ps.zFunc, z, zb)) continue;
+            if (ps.zWrite) zb = z;
+        }
+        row[x] = ps.blend ? BlendGeneric(ps, src, row[x]) : packed;
+    }
+}
+
 // The alpha test's answer for every alpha, and the least passing alpha when
 // the passing alphas run from it to 255. Every function passes a range of
 // alphas or all but one, so the table is filled in at most three pieces.
@@ -226,6 +275,10 @@ RowsFn ChooseRows(const PixelState& ps, Planes& p) {
 SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (!ps.allowSpecialised) return &GenericSpan;
     if (ps.blendKind == Blend::KeepTarget && ps.depth == nullptr) return &KeepTargetSpan;
+    const bool texelUnread = !ps.textureUsed || ps.tex == nullptr;
+    if (p.constColor && (texelUnread || (!ps.colorKey && StageIgnoresTexel(ps)))) {
+        return &ConstantSpan;
+    }
     if (!VectorMayServe(ps)) return &GenericSpan;
     if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
     // The scalar loops know neither the depth buffer nor the combines beyond

@@ -383,6 +383,54 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
     }
 }
 
+// Triangles that read no texel: the colour and alpha from the diffuse
+// colour (the texture stays bound) or the stage off, each blend, alpha test
+// and depth function; the flat-coloured ones take the one-colour loop.
+TEST(SoftDeviceSpans, UntexturedTrianglesMatchTheGeneralLoop) {
+    const SpanMode modes[] = {
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, false, D3DBLEND_ONE, D3DBLEND_ZERO, 0, 0, false},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0, 0,
+         false},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, true, D3DBLEND_SRCALPHA, D3DBLEND_ONE,
+         D3DCMP_GREATER, 128, false},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, true, D3DBLEND_ONE, D3DBLEND_ONE, D3DCMP_LESS, 200,
+         false, false, false, D3DCMP_LESSEQUAL, true},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, false, D3DBLEND_ONE, D3DBLEND_ZERO, 0, 0, false,
+         false, false, D3DCMP_GREATER, false, 3},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, true, D3DBLEND_ZERO, D3DBLEND_ONE, 0, 0, false,
+         false, false, D3DCMP_ALWAYS, true},
+        {D3DTOP_DISABLE, D3DTOP_DISABLE, true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0, 0,
+         false},
+        {D3DTOP_SELECTARG2, D3DTOP_SELECTARG2, true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0, 0,
+         false, false, true},
+    };
+    for (std::size_t i = 0; i < std::size(modes); ++i) {
+        EXPECT_TRUE(LoopsMatch(modes[i])) << "mode " << i;
+    }
+
+    raster::PixelState ps;
+    std::vector<std::uint32_t> texels(4 * 4);
+    ps.tex = texels.data();
+    ps.texW = ps.texH = 4;
+    ps.texPow2 = ps.wrapPow2 = true;
+    ps.colorOp = ps.alphaOp = D3DTOP_SELECTARG2;
+    raster::Classify(ps);
+    raster::Planes flat, gouraud;
+    flat.constColor = true;
+    EXPECT_NE(raster::ChooseSpan(ps, flat), &raster::GenericSpan);
+    EXPECT_EQ(raster::ChooseSpan(ps, gouraud), &raster::GenericSpan);
+    // A colour key tests the texel, and a texture read is no one-colour
+    // triangle.
+    ps.colorKey = true;
+    EXPECT_EQ(raster::ChooseSpan(ps, flat), &raster::GenericSpan);
+    ps.colorKey = false;
+    ps.colorOp = D3DTOP_MODULATE;
+    ps.colorArg1 = D3DTA_DIFFUSE;
+    ps.colorArg2 = D3DTA_TEXTURE;
+    raster::Classify(ps);
+    EXPECT_EQ(raster::ChooseSpan(ps, flat), &raster::GenericSpan);
+}
+
 // A scene actually drawn: the comparisons above would pass on a blank target.
 TEST(SoftDeviceSpans, SceneChangesTheTarget) {
     const SpanMode m{
