@@ -286,26 +286,26 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                                     spread(cw, 4, 5, 4, 5, 6, 7, 6, 7)),
                     0xD8);
             } else {
-                const __m256i iu1 = _mm256_add_epi32(iu, one);
-                __m256i t00 = wide::Gather(tex, at);
+                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
+                // rounds up to 1 and wx is 256: the right texel alone, which
+                // RowWeights cannot weigh. Those pixels take it as their left
+                // texel, with weight 0 (a left column of -1 always wraps, so
+                // they land here, never among the pairs).
+                const __m256i whole = _mm256_srli_epi32(wx, 8);
+                const __m256i iuL = _mm256_add_epi32(iu, whole);
+                const __m256i iu1 = _mm256_add_epi32(iuL, one);
+                const __m256i t00 = wide::Gather(tex, index(iuL, iv));
                 const __m256i t10 = wide::Gather(tex, index(iu1, iv));
-                __m256i t01 = wide::Gather(tex, index(iu, iv1));
+                const __m256i t01 = wide::Gather(tex, index(iuL, iv1));
                 const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
                 if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
                                                                   _mm256_or_si256(t01, t11)))) {
                     return;
                 }
-                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
-                // rounds up to 1 and wx is 256: the right texel alone, which
-                // RowWeights cannot weigh. It becomes the left one, with
-                // weight 0. Such a pixel's left column is -1, so it always
-                // wraps and lands here, never among the pairs.
-                const __m256i whole = _mm256_cmpgt_epi32(wx, wide::Splat<255>());
-                t00 = _mm256_blendv_epi8(t00, t10, whole);
-                t01 = _mm256_blendv_epi8(t01, t11, whole);
                 // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
                 // them in order.
-                const __m256i rw = wide::RowWeights(_mm256_andnot_si256(whole, wx));
+                const __m256i rw =
+                    wide::RowWeights(_mm256_sub_epi32(wx, _mm256_slli_epi32(whole, 8)));
                 const __m256i cw = wide::ColumnWeights(wy);
                 t = wide::Bilinear8(
                     _mm256_unpacklo_epi32(t00, t10), _mm256_unpacklo_epi32(t01, t11),
