@@ -1,6 +1,7 @@
 #pragma once
 // AVX2 building blocks of the eight-pixel loops: the four-pixel helpers of
-// vector_ops.h in 256-bit lanes, so results are the same bit for bit. Only
+// vector_ops.h in 256-bit lanes, or other exact forms of the same integer
+// arithmetic, so results are the same bit for bit. Only
 // the sources built for AVX2 include this header, so these inline functions
 // are never compiled under two sets of flags.
 #include <immintrin.h>
@@ -94,7 +95,8 @@ template <std::uint32_t V>
                _mm256_cmpeq_epi32(_mm256_srai_epi32(px, 24), _mm256_set1_epi32(-1))) == -1;
 }
 
-// Each pixel's row weights 255 - wx and wx (wx in 0..255) as the low and
+// Each pixel's row weights 255 - wx and wx (wx in 0..255; the scalar
+// weight can be 256, which the caller must take apart) as the low and
 // high byte of a 16-bit lane, packed in pixel order (pixels 0-3 twice in
 // the lower 128-bit half, 4-7 twice in the upper): (wx + 1) * 255 is
 // wx * 256 + 255 - wx.
@@ -103,7 +105,7 @@ template <std::uint32_t V>
     return _mm256_packus_epi32(w, w);
 }
 
-// Each pixel's column weights 256 - wy and wy (wy in 0..255) as the low
+// Each pixel's column weights 256 - wy and wy (wy in 0..256) as the low
 // and high 16-bit half of its 32-bit lane.
 [[gnu::always_inline]] inline __m256i ColumnWeights(__m256i wy) {
     return _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(wy, 16), wy), Splat<256>());
