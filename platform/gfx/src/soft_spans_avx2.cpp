@@ -175,20 +175,41 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         return _mm256_add_epi32(_mm256_sll_epi32(_mm256_and_si256(iv, k.maskV), k.shiftV),
                                 _mm256_and_si256(iu, k.maskU));
     };
-    // The stage combine of four pixels as 16-bit channels.
-    const auto general = [&](__m256i t, __m256i d) {
-        const __m256i ta = SpreadAlpha(t);
-        const __m256i x = _mm256_or_si256(
-            k.xOne,
-            _mm256_or_si256(_mm256_and_si256(k.xDiffuse, d), _mm256_and_si256(k.xTexAlpha, ta)));
-        __m256i r = Mul8x8(t, x);
-        if (useTwice) r = _mm256_add_epi16(r, _mm256_and_si256(k.twice, r));
-        if (useY) {
-            const __m256i yv = _mm256_or_si256(
-                k.yOne, _mm256_and_si256(k.yInvTexAlpha, _mm256_sub_epi16(c255, ta)));
-            r = _mm256_add_epi16(r, Mul8x8(d, yv));
+    // The stage combine of eight pixels; the pack at the end saturates sums
+    // above 255 (add, modulate2x).
+    const auto general = [&, form = wide::FormOf(k.xOne, k.xDiffuse, k.xTexAlpha, k.yOne,
+                                                 k.yInvTexAlpha, k.twice)](__m256i t, __m256i d) {
+        if (form == wide::CombineForm::kAddModulateAlpha) {
+            // Mul8(x, 255) is x: the colour is the saturated sum; the alpha,
+            // one product in 32-bit lanes (their upper halves 0 * 0).
+            const __m256i alpha = Mul8x8(_mm256_srli_epi32(t, 24), _mm256_srli_epi32(d, 24));
+            return _mm256_or_si256(
+                _mm256_and_si256(_mm256_adds_epu8(t, d), wide::Splat<0x00FFFFFFu>()),
+                _mm256_slli_epi32(alpha, 24));
         }
-        return r;
+        const auto half = [&](__m256i t, __m256i d) {
+            const __m256i ta = SpreadAlpha(t);
+            if (form == wide::CombineForm::kTextureAlphaMix) {
+                // Channels without the texture's alpha: Mul8(t, 0) is 0 and
+                // Mul8(d, 255) is d.
+                const __m256i x = _mm256_and_si256(k.xTexAlpha, ta);
+                return _mm256_add_epi16(Mul8x8(t, x), Mul8x8(d, _mm256_sub_epi16(c255, x)));
+            }
+            const __m256i x =
+                _mm256_or_si256(k.xOne, _mm256_or_si256(_mm256_and_si256(k.xDiffuse, d),
+                                                        _mm256_and_si256(k.xTexAlpha, ta)));
+            __m256i r = Mul8x8(t, x);
+            if (useTwice) r = _mm256_add_epi16(r, _mm256_and_si256(k.twice, r));
+            if (useY) {
+                const __m256i yv = _mm256_or_si256(
+                    k.yOne, _mm256_and_si256(k.yInvTexAlpha, _mm256_sub_epi16(c255, ta)));
+                r = _mm256_add_epi16(r, Mul8x8(d, yv));
+            }
+            return r;
+        };
+        return _mm256_packus_epi16(
+            half(_mm256_unpacklo_epi8(t, zero), _mm256_unpacklo_epi8(d, zero)),
+            half(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(d, zero)));
     };
     // The weights Bilinear8 takes, for the pixels it is given: l0..l7 name
     // the 32-bit lane of RowWeights or ColumnWeights each lane copies.
@@ -266,26 +287,26 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                                     spread(cw, 4, 5, 4, 5, 6, 7, 6, 7)),
                     0xD8);
             } else {
-                const __m256i iu1 = _mm256_add_epi32(iu, one);
-                __m256i t00 = wide::Gather(tex, at);
+                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
+                // rounds up to 1 and wx is 256: the right texel alone, which
+                // RowWeights cannot weigh. Those pixels take it as their left
+                // texel, with weight 0 (a left column of -1 always wraps, so
+                // they land here, never among the pairs).
+                const __m256i whole = _mm256_srli_epi32(wx, 8);
+                const __m256i iuL = _mm256_add_epi32(iu, whole);
+                const __m256i iu1 = _mm256_add_epi32(iuL, one);
+                const __m256i t00 = wide::Gather(tex, index(iuL, iv));
                 const __m256i t10 = wide::Gather(tex, index(iu1, iv));
-                __m256i t01 = wide::Gather(tex, index(iu, iv1));
+                const __m256i t01 = wide::Gather(tex, index(iuL, iv1));
                 const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
                 if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
                                                                   _mm256_or_si256(t01, t11)))) {
                     return;
                 }
-                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
-                // rounds up to 1 and wx is 256: the right texel alone, which
-                // RowWeights cannot weigh. It becomes the left one, with
-                // weight 0. Such a pixel's left column is -1, so it always
-                // wraps and lands here, never among the pairs.
-                const __m256i whole = _mm256_cmpgt_epi32(wx, wide::Splat<255>());
-                t00 = _mm256_blendv_epi8(t00, t10, whole);
-                t01 = _mm256_blendv_epi8(t01, t11, whole);
                 // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
                 // them in order.
-                const __m256i rw = wide::RowWeights(_mm256_andnot_si256(whole, wx));
+                const __m256i rw =
+                    wide::RowWeights(_mm256_sub_epi32(wx, _mm256_slli_epi32(whole, 8)));
                 const __m256i cw = wide::ColumnWeights(wy);
                 t = wide::Bilinear8(
                     _mm256_unpacklo_epi32(t00, t10), _mm256_unpacklo_epi32(t01, t11),
@@ -331,10 +352,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                     _mm256_or_si256(ch[0], _mm256_slli_epi32(ch[1], 8)),
                     _mm256_or_si256(_mm256_slli_epi32(ch[2], 16), _mm256_slli_epi32(ch[3], 24)));
             }
-            // The pack saturates sums above 255 (add, modulate2x).
-            t = _mm256_packus_epi16(
-                general(_mm256_unpacklo_epi8(t, zero), _mm256_unpacklo_epi8(d, zero)),
-                general(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(d, zero)));
+            t = general(t, d);
         }
         pass = _mm256_and_si256(pass, _mm256_cmpgt_epi32(_mm256_srli_epi32(t, 24), k.alphaBelow));
         const int lanes = _mm256_movemask_ps(_mm256_castsi256_ps(pass));

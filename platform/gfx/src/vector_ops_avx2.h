@@ -1,6 +1,7 @@
 #pragma once
 // AVX2 building blocks of the eight-pixel loops: the four-pixel helpers of
-// vector_ops.h in 256-bit lanes, so results are the same bit for bit. Only
+// vector_ops.h in 256-bit lanes, or other exact forms of the same integer
+// arithmetic, so results are the same bit for bit. Only
 // the sources built for AVX2 include this header, so these inline functions
 // are never compiled under two sets of flags.
 #include <immintrin.h>
@@ -94,7 +95,8 @@ template <std::uint32_t V>
                _mm256_cmpeq_epi32(_mm256_srai_epi32(px, 24), _mm256_set1_epi32(-1))) == -1;
 }
 
-// Each pixel's row weights 255 - wx and wx (wx in 0..255) as the low and
+// Each pixel's row weights 255 - wx and wx (wx in 0..255; the scalar
+// weight can be 256, which the caller must take apart) as the low and
 // high byte of a 16-bit lane, packed in pixel order (pixels 0-3 twice in
 // the lower 128-bit half, 4-7 twice in the upper): (wx + 1) * 255 is
 // wx * 256 + 255 - wx.
@@ -103,7 +105,7 @@ template <std::uint32_t V>
     return _mm256_packus_epi32(w, w);
 }
 
-// Each pixel's column weights 256 - wy and wy (wy in 0..255) as the low
+// Each pixel's column weights 256 - wy and wy (wy in 0..256) as the low
 // and high 16-bit half of its 32-bit lane.
 [[gnu::always_inline]] inline __m256i ColumnWeights(__m256i wy) {
     return _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(wy, 16), wy), Splat<256>());
@@ -149,6 +151,39 @@ template <std::uint32_t V>
     const __m256i byPixel = _mm256_broadcastsi128_si256(
         _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15));
     return _mm256_xor_si256(_mm256_shuffle_epi8(_mm256_packs_epi16(a, b), byPixel), flip);
+}
+
+// Stage combines that the general loops meet often, done in fewer steps
+// than the masks' general form (Mul8(t, x) + Mul8(d, y) per channel).
+enum class CombineForm {
+    kAny,
+    // x the texel's alpha and y 255 - x, or x 0 and y 255: the texture and
+    // the diffuse colour mixed by the texture's alpha, or the diffuse alone.
+    kTextureAlphaMix,
+    // Colour t + d (x and y 255), alpha Mul8(texel, diffuse).
+    kAddModulateAlpha,
+};
+
+// The form of the combine whose 16-bit lane masks (see Planes::Vector; the
+// "one" masks hold 255 for -1) are given.
+[[gnu::always_inline]] inline CombineForm FormOf(__m256i xOne, __m256i xDiffuse, __m256i xTexAlpha,
+                                                 __m256i yOne, __m256i yInvTexAlpha,
+                                                 __m256i twice) {
+    // Bits 2c and 2c + 1 set where channel c (b, g, r, a) of m is not 0.
+    const auto set = [](__m256i m) {
+        return ~_mm256_movemask_epi8(_mm256_cmpeq_epi16(m, _mm256_setzero_si256())) & 0xFF;
+    };
+    constexpr int kColour = 0x3F, kAlpha = 0xC0;
+    const int one = set(xOne), diffuse = set(xDiffuse), texAlpha = set(xTexAlpha);
+    const int yAll = set(yOne), yInv = set(yInvTexAlpha);
+    if (set(twice) != 0) return CombineForm::kAny;
+    if (one == 0 && diffuse == 0 && yInv == texAlpha && yAll == (~texAlpha & 0xFF)) {
+        return CombineForm::kTextureAlphaMix;
+    }
+    if (one == kColour && diffuse == kAlpha && texAlpha == 0 && yAll == kColour && yInv == 0) {
+        return CombineForm::kAddModulateAlpha;
+    }
+    return CombineForm::kAny;
 }
 
 // The depth test on eight lanes as Compare does it (NaN fails all but "not
