@@ -66,10 +66,6 @@ struct Constants {
     std::uint32_t* target;
     std::size_t width, depthWidth;
     bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
-    // A texel of alpha 0 gives a written alpha below the least that is
-    // written, whatever the diffuse colour: groups whose every tap has alpha
-    // 0 are dropped before they are filtered.
-    bool zeroAlphaFails;
     D3DLong zFunc;
 };
 
@@ -120,23 +116,12 @@ template <bool General>
     k.zWrite = ps.zWrite;
     k.zFunc = ps.zFunc;
     k.tryRowLoad = !p.perspective && p.dx[kV] == 0.0f && p.dx[kU] * float(ps.texW) == 1.0f;
-    // The written alpha is Mul8(texel alpha, x), maybe doubled, plus a
-    // diffuse term only where y is not 0 (general); or the texel's alpha,
-    // or-ed and scaled (simple).
-    const bool alphaFromTexel =
-        General ? pv.yOne[3] == 0 && pv.yInvTexAlpha[3] == 0 : (pv.orMask >> 24) == 0;
-    k.zeroAlphaFails = pv.minAlpha >= 1 && alphaFromTexel;
     return k;
 }
 
 // Lanes 0..n-1 set.
 [[gnu::always_inline]] inline __m256i FirstLanes(int n) {
     return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-}
-
-// Whether every pixel of `taps` has alpha 0.
-[[gnu::always_inline]] inline bool AlphaZero(__m256i taps) {
-    return _mm256_testz_si256(taps, _mm256_set1_epi32(int(0xFF000000u))) != 0;
 }
 
 // Runs the span [x1, x2) of row y eight pixels at a time; s holds the
@@ -219,6 +204,9 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     };
 
     // One group of eight pixels from x; fi holds their places along the span.
+    // Groups of transparent texels are not looked for: a branch on the
+    // texels is decided late in the group's work and guessed wrong often,
+    // which costs more than the work it would save.
     // Only a partial group's lanes past the span are masked off from memory.
     const auto group = [&](int x, __m256 fi, auto wholeGroup) __attribute__((always_inline)) {
         constexpr bool Whole = decltype(wholeGroup)::value;
@@ -264,7 +252,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             if (wide::AllZero(_mm256_or_si256(wx, wy))) {
                 // Zero weights give the top-left texel exactly.
                 t = k.tryRowLoad ? wide::GatherOrLoad(tex, at) : wide::Gather(tex, at);
-                if (k.zeroAlphaFails && AlphaZero(t)) return;
             } else if (wide::AllZero(_mm256_cmpeq_epi32(_mm256_and_si256(iu, k.maskU), k.maskU))) {
                 // No pixel wraps from the last column to the first: each
                 // row's two texels lie side by side, fetched as one pair.
@@ -273,10 +260,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 const __m256i top47 = wide::GatherPairs(tex, _mm256_extracti128_si256(at, 1));
                 const __m256i bot03 = wide::GatherPairs(tex, _mm256_castsi256_si128(below));
                 const __m256i bot47 = wide::GatherPairs(tex, _mm256_extracti128_si256(below, 1));
-                if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(top03, top47),
-                                                                  _mm256_or_si256(bot03, bot47)))) {
-                    return;
-                }
                 const __m256i rw = wide::RowWeights(wx), cw = wide::ColumnWeights(wy);
                 // Pixels 0 1 4 5 2 3 6 7 come out: the 64-bit lanes put them in
                 // order.
@@ -299,10 +282,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 const __m256i t10 = wide::Gather(tex, index(iu1, iv));
                 const __m256i t01 = wide::Gather(tex, index(iuL, iv1));
                 const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
-                if (k.zeroAlphaFails && AlphaZero(_mm256_or_si256(_mm256_or_si256(t00, t10),
-                                                                  _mm256_or_si256(t01, t11)))) {
-                    return;
-                }
                 // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
                 // them in order.
                 const __m256i rw =
@@ -326,7 +305,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             const __m256i at =
                 index(toTexel(_mm256_mul_ps(u, k.texW)), toTexel(_mm256_mul_ps(v, k.texH)));
             t = k.tryRowLoad ? wide::GatherOrLoad(tex, at) : wide::Gather(tex, at);
-            if (k.zeroAlphaFails && AlphaZero(t)) return;
             nearest = t;
         }
 
@@ -367,24 +345,20 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                 }
             }
         }
-        if (lanes == 0) return;
         auto* at = reinterpret_cast<__m256i*>(row + x);
-        if constexpr (B == Blend::SrcAlphaInvSrcAlpha) {
-            // Eight opaque pixels replace the target: it need not be read.
-            if (lanes == 0xFF && wide::AllOpaque(t)) {
+        if constexpr (B == Blend::None) {
+            if (lanes == 0) return;
+            if (lanes == 0xFF) {
                 _mm256_storeu_si256(at, t);
                 return;
             }
         }
-        if (B == Blend::None && lanes == 0xFF) {
-            _mm256_storeu_si256(at, t);
-            return;
-        }
         if constexpr (Whole) {
+            // Blended groups are written whole, the failing lanes as they
+            // were: a branch on which lanes pass would be decided only at
+            // the end of the group's work, and guessed wrong often.
             const __m256i dst = _mm256_loadu_si256(at);
-            __m256i out = BlendPixels<B>(t, dst);
-            if (lanes != 0xFF) out = _mm256_blendv_epi8(dst, out, pass);
-            _mm256_storeu_si256(at, out);
+            _mm256_storeu_si256(at, _mm256_blendv_epi8(dst, BlendPixels<B>(t, dst), pass));
         } else {
             auto* lanesAt = reinterpret_cast<int*>(row + x);
             __m256i dst = zero;

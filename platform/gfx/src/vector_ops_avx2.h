@@ -89,12 +89,6 @@ template <std::uint32_t V>
     return _mm256_testz_si256(x, x) != 0;
 }
 
-// Whether all eight pixels have alpha 255.
-[[gnu::always_inline]] inline bool AllOpaque(__m256i px) {
-    return _mm256_movemask_epi8(
-               _mm256_cmpeq_epi32(_mm256_srai_epi32(px, 24), _mm256_set1_epi32(-1))) == -1;
-}
-
 // Each pixel's row weights 255 - wx and wx (wx in 0..255; the scalar
 // weight can be 256, which the caller must take apart) as the low and
 // high byte of a 16-bit lane, packed in pixel order (pixels 0-3 twice in
