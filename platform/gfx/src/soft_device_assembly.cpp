@@ -114,8 +114,6 @@ bool SoftDevice::Draw(D3DLong type, D3DLong fvf, std::span<const std::byte> byte
         default:
             break;
     }
-    // The next draw may take another state.
-    loops_.Reset();
     HandOver();
     return true;
 }

@@ -62,6 +62,7 @@ bool SoftDevice::Decode() {
         return true;
     }
     state_ = raster::PixelState{};
+    loops_.Reset();
     if (!DecodeFully(state_)) return false;
     stateDirty_ = false;
     stateTarget_ = target;

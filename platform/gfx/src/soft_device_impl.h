@@ -161,7 +161,8 @@ private:
     std::vector<ClipVertex> clip_;
     std::vector<Shared> shared_;  // per entry of clip_
 
-    // The loops chosen for the current draw's triangles, with one thread.
+    // The loops chosen for the decoded state's triangles, with one thread:
+    // kept from draw to draw until the state is decoded anew.
     raster::LoopCache loops_;
 
     // Banded drawing on worker threads: null with one thread. The draws are
