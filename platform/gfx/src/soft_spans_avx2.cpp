@@ -66,6 +66,8 @@ struct Constants {
     std::uint32_t* target;
     std::size_t width, depthWidth;
     bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
+    bool addOr;      // the simple combine adds or ors something
+    bool alphaTest;  // some written alpha fails
     D3DLong zFunc;
 };
 
@@ -85,6 +87,8 @@ template <bool General>
     k.keyValue = _mm256_set1_epi32(int(ps.keyValue));
     k.keyMask = _mm256_set1_epi32(int(ps.keyMask));
     k.alphaBelow = _mm256_set1_epi32(pv.minAlpha - 1);
+    k.alphaTest = pv.minAlpha > 0;
+    k.addOr = pv.addMask != 0 || pv.orMask != 0;
     k.addMask = _mm256_set1_epi32(int(pv.addMask));
     k.orMask = _mm256_set1_epi32(int(pv.orMask));
     const auto lanes16 = [](const std::int16_t* m) {
@@ -314,7 +318,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             pass = _mm256_andnot_si256(keyed, pass);
         }
         if constexpr (!General) {
-            t = _mm256_or_si256(_mm256_adds_epu8(t, k.addMask), k.orMask);
+            if (k.addOr) t = _mm256_or_si256(_mm256_adds_epu8(t, k.addMask), k.orMask);
             if (k.scale) {
                 t = _mm256_packus_epi16(Mul8x8(_mm256_unpacklo_epi8(t, zero), k.mul),
                                         Mul8x8(_mm256_unpackhi_epi8(t, zero), k.mul));
@@ -332,7 +336,10 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             }
             t = general(t, d);
         }
-        pass = _mm256_and_si256(pass, _mm256_cmpgt_epi32(_mm256_srli_epi32(t, 24), k.alphaBelow));
+        if (k.alphaTest) {
+            pass =
+                _mm256_and_si256(pass, _mm256_cmpgt_epi32(_mm256_srli_epi32(t, 24), k.alphaBelow));
+        }
         const int lanes = _mm256_movemask_ps(_mm256_castsi256_ps(pass));
 
         if constexpr (Depth) {
