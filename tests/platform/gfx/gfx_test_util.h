@@ -2,6 +2,7 @@
 // Small helpers shared by the graphics device tests.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -65,6 +66,16 @@ inline bool DrawStrip(Direct3DDevice7& d, const std::array<D3DTLVERTEX, N>& v) {
 
 inline std::vector<std::uint32_t> PixelsOf(const Surface& s) {
     return {s.Pixels().begin(), s.Pixels().end()};
+}
+
+// The target's pixels, then the depth buffer's bits when there is one: what
+// two drawings must agree on to be the same.
+inline std::vector<std::uint32_t> PixelsAndDepth(const Surface& target, const Surface* depth) {
+    std::vector<std::uint32_t> out = PixelsOf(target);
+    if (depth != nullptr) {
+        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
+    }
+    return out;
 }
 
 }  // namespace brumil::platform::testing

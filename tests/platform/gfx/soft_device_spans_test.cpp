@@ -124,11 +124,7 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, Loops loops) {
         TL(44.0f, 30.0f, 0.1f, 0.2f), TL(44.0f, 38.0f, 0.3f, 0.9f), TL(38.4f, 38.0f, 0.8f, 0.7f)};
     dev->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, std::span<const D3DTLVERTEX>(corner), 3,
                        0);
-    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
-    if (depth != nullptr) {
-        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
-    }
-    return out;
+    return testing::PixelsAndDepth(*target, depth.get());
 }
 
 // The scene drawn by the four- and the eight-pixel loops against the general

@@ -27,9 +27,7 @@ struct Scene {
 };
 
 std::vector<std::uint32_t> Bits(const Scene& s) {
-    std::vector<std::uint32_t> out = testing::PixelsOf(*s.target);
-    for (float z : s.depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
-    return out;
+    return testing::PixelsAndDepth(*s.target, s.depth.get());
 }
 
 Scene MakeScene() {

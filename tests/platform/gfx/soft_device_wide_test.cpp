@@ -95,6 +95,27 @@ float Coord(Rng& rng) {
     }
 }
 
+// The scene's render and texture-stage states.
+void SetSceneState(Direct3DDevice7& dev, const WideScene& s) {
+    dev.SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    dev.SetTextureStageState(0, D3DTSS_COLOROP, s.colorOp);
+    dev.SetTextureStageState(0, D3DTSS_ALPHAOP, s.alphaOp);
+    dev.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, s.blend ? 1 : 0);
+    dev.SetRenderState(D3DRENDERSTATE_SRCBLEND, s.src);
+    dev.SetRenderState(D3DRENDERSTATE_DESTBLEND, s.dst);
+    dev.SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, s.key ? 1 : 0);
+    dev.SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, s.alphaFunc != 0 ? 1 : 0);
+    dev.SetRenderState(D3DRENDERSTATE_ALPHAFUNC, s.alphaFunc);
+    dev.SetRenderState(D3DRENDERSTATE_ALPHAREF, s.alphaRef);
+    const D3DLong filter = s.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
+    dev.SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    dev.SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    if (s.zFunc != 0) {
+        dev.SetRenderState(D3DRENDERSTATE_ZFUNC, s.zFunc);
+        dev.SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, s.zWrite ? 1 : 0);
+    }
+}
+
 // Draws the scene's triangles with the given loops: the target's pixels,
 // then the depth buffer's bits when there is one.
 std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops loops) {
@@ -127,23 +148,7 @@ std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops lo
     SurfacePtr tex = testing::MakeTexture(s.texW, s.texH, texels);
     tex->SetColorKey(0x00123456u);
     dev->SetTexture(0, tex);
-    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-    dev->SetTextureStageState(0, D3DTSS_COLOROP, s.colorOp);
-    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, s.alphaOp);
-    dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, s.blend ? 1 : 0);
-    dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, s.src);
-    dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, s.dst);
-    dev->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, s.key ? 1 : 0);
-    dev->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, s.alphaFunc != 0 ? 1 : 0);
-    dev->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, s.alphaFunc);
-    dev->SetRenderState(D3DRENDERSTATE_ALPHAREF, s.alphaRef);
-    const D3DLong filter = s.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
-    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
-    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
-    if (s.zFunc != 0) {
-        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, s.zFunc);
-        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, s.zWrite ? 1 : 0);
-    }
+    SetSceneState(*dev, s);
     const float w = float(s.width), h = float(s.height);
     for (int t = 0; t < 10; ++t) {
         // Small, row-sized and wider than the target; some reach past its
@@ -166,11 +171,7 @@ std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops lo
                            0);
     }
     dev->EndScene();
-    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
-    if (depth != nullptr) {
-        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
-    }
-    return out;
+    return testing::PixelsAndDepth(*target, depth.get());
 }
 
 // Where the loops' answers first differ, or success.
@@ -234,19 +235,7 @@ std::vector<std::uint32_t> DrawColumn(const WideScene& s, float left, float righ
     SurfacePtr tex = testing::MakeTexture(s.texW, s.texH, texels);
     dev->BeginScene();
     dev->SetTexture(0, tex);
-    dev->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-    dev->SetTextureStageState(0, D3DTSS_COLOROP, s.colorOp);
-    dev->SetTextureStageState(0, D3DTSS_ALPHAOP, s.alphaOp);
-    dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, s.blend ? 1 : 0);
-    dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, s.src);
-    dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, s.dst);
-    const D3DLong filter = s.linear ? D3DTFG_LINEAR : D3DTFG_POINT;
-    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
-    dev->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
-    if (s.zFunc != 0) {
-        dev->SetRenderState(D3DRENDERSTATE_ZFUNC, s.zFunc);
-        dev->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, s.zWrite ? 1 : 0);
-    }
+    SetSceneState(*dev, s);
     const float bottom = float(s.height) - 0.5f;
     const std::uint32_t c = 0xC0FFFFFFu;
     const std::array<D3DTLVERTEX, 4> q = {
@@ -254,11 +243,7 @@ std::vector<std::uint32_t> DrawColumn(const WideScene& s, float left, float righ
         TL(left, bottom, 0.0f, 1.7f, c, 0.3f), TL(right, bottom, 1.1f, 1.9f, c, 0.6f)};
     testing::DrawStrip(*dev, q);
     dev->EndScene();
-    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
-    if (depth != nullptr) {
-        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
-    }
-    return out;
+    return testing::PixelsAndDepth(*target, depth.get());
 }
 
 // Spans of every length from one pixel to past two groups, each ending at
@@ -388,11 +373,7 @@ std::vector<std::uint32_t> DrawTurnedQuads(const QuadCase& c, std::uint32_t seed
         testing::DrawStrip(*dev, q);
     }
     dev->EndScene();
-    std::vector<std::uint32_t> out = testing::PixelsOf(*target);
-    if (depth != nullptr) {
-        for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
-    }
-    return out;
+    return testing::PixelsAndDepth(*target, depth.get());
 }
 
 // Short spans whose last group ends inside the row (the pixels past the span
