@@ -37,6 +37,10 @@ struct PixelState {
     // Texture of stage 0; null when none is bound.
     const std::uint32_t* tex = nullptr;
     int texW = 0, texH = 0;
+    // The texture with a repeat of its first column and row after the last
+    // (see PaddedTextures), for a filtered wrapping texture when the wide
+    // loops may run.
+    const std::uint32_t* texPadded = nullptr;
     bool texPow2 = false;
     bool wrapPow2 = false;  // power-of-two sides and wrap addressing on both axes
     int addressU = D3DTADDRESS_WRAP, addressV = D3DTADDRESS_WRAP;
@@ -71,6 +75,8 @@ struct PixelState {
     // The eight-pixel loops may stand in for the four-pixel ones where the
     // processor runs them (off only to compare the two).
     bool allowWide = true;
+    // And the sixteen-pixel loops for the eight-pixel ones, likewise.
+    bool allowWidest = true;
 
     // Derived classification for the specialised inner loops.
     Blend blendKind = Blend::None;

@@ -57,8 +57,10 @@ bool SoftDevice::Decode() {
     const std::uint32_t* texels = tex != nullptr ? tex->Pixels().data() : nullptr;
     const std::optional<std::uint32_t> key =
         tex != nullptr ? tex->ColorKey() : std::optional<std::uint32_t>{};
+    // A padded copy of the texture is as current as its generation.
+    const std::uint64_t texGeneration = tex != nullptr ? tex->Generation() : 0;
     if (!stateDirty_ && target == stateTarget_ && depth == stateDepth_ && texels == stateTex_ &&
-        key == stateKey_) {
+        texGeneration == stateTexGeneration_ && key == stateKey_) {
         return true;
     }
     state_ = raster::PixelState{};
@@ -68,6 +70,7 @@ bool SoftDevice::Decode() {
     stateTarget_ = target;
     stateDepth_ = depth;
     stateTex_ = texels;
+    stateTexGeneration_ = texGeneration;
     stateKey_ = key;
     stateQueued_ = false;
     return true;
@@ -115,6 +118,9 @@ bool SoftDevice::DecodeFully(raster::PixelState& ps) {
         ps.texPow2 = (ps.texW & (ps.texW - 1)) == 0 && (ps.texH & (ps.texH - 1)) == 0;
         ps.wrapPow2 =
             ps.texPow2 && ps.addressU == D3DTADDRESS_WRAP && ps.addressV == D3DTADDRESS_WRAP;
+        if (ps.linear && ps.wrapPow2 && options_.specialisedSpans && options_.wideSpans) {
+            ps.texPadded = padded_.Of(tex);
+        }
         if (rs(D3DRENDERSTATE_COLORKEYENABLE) != 0 && tex->ColorKey().has_value()) {
             ps.colorKey = true;
             ps.keyMask = tex->ColorKeyMask();
@@ -131,6 +137,7 @@ bool SoftDevice::DecodeFully(raster::PixelState& ps) {
     ps.specularAdd = rs(D3DRENDERSTATE_SPECULARENABLE) != 0;
     ps.allowSpecialised = options_.specialisedSpans;
     ps.allowWide = options_.wideSpans;
+    ps.allowWidest = options_.widestSpans;
     raster::Classify(ps);
     return true;
 }

@@ -17,6 +17,7 @@
 #include "band_runner.h"
 #include "clip_vertex.h"
 #include "lighting.h"
+#include "padded_textures.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/soft_device.h"
 #include "raster.h"
@@ -147,10 +148,12 @@ private:
     // besides the setters' state: it is decoded again when a setter has run
     // or when one of these differs.
     raster::PixelState state_;
+    raster::PaddedTextures padded_;  // for the wide loops' bilinear filter
     bool stateDirty_ = true;
     const std::uint32_t* stateTarget_ = nullptr;
     const float* stateDepth_ = nullptr;
     const std::uint32_t* stateTex_ = nullptr;
+    std::uint64_t stateTexGeneration_ = 0;
     std::optional<std::uint32_t> stateKey_;
     bool stateQueued_ = false;  // state_ is the queue's current draw state
 

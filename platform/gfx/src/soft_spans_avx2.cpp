@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "span_start.h"
+#include "span_starts_wide.h"
 #include "span_table.h"
 #include "span_wide.h"
 #include "vector_ops_avx2.h"
@@ -62,7 +63,10 @@ struct Constants {
     __m256i addMask, orMask, mul;
     __m256i xOne, xDiffuse, xTexAlpha, yOne, yInvTexAlpha, twice, constD;
     __m256 dc[4];
+    Planes::Vector::Form form;
     const std::uint32_t* tex;
+    const std::uint32_t* padded;       // see PaddedTextures
+    const std::uint32_t* paddedBelow;  // its second row
     std::uint32_t* target;
     std::size_t width, depthWidth;
     bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
@@ -108,7 +112,10 @@ template <bool General>
     k.twice = lanes16(pv.twice);
     k.constD = _mm256_set1_epi32(int(pv.diffuse));
     for (int c = 0; c < 4; ++c) k.dc[c] = _mm256_set1_ps(General ? p.dx[kC + c] : 0.0f);
+    k.form = pv.form;
     k.tex = ps.tex;
+    k.padded = ps.texPadded;
+    k.paddedBelow = ps.texPadded != nullptr ? ps.texPadded + ps.texW + 1 : nullptr;
     k.target = ps.target;
     k.width = static_cast<std::size_t>(ps.width);
     k.depthWidth = static_cast<std::size_t>(ps.depthWidth);
@@ -166,9 +173,8 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
     };
     // The stage combine of eight pixels; the pack at the end saturates sums
     // above 255 (add, modulate2x).
-    const auto general = [&, form = wide::FormOf(k.xOne, k.xDiffuse, k.xTexAlpha, k.yOne,
-                                                 k.yInvTexAlpha, k.twice)](__m256i t, __m256i d) {
-        if (form == wide::CombineForm::kAddModulateAlpha) {
+    const auto general = [&, form = k.form](__m256i t, __m256i d) {
+        if (form == Planes::Vector::Form::kAddModulateAlpha) {
             // Mul8(x, 255) is x: the colour is the saturated sum; the alpha,
             // one product in 32-bit lanes (their upper halves 0 * 0).
             const __m256i alpha = Mul8x8(_mm256_srli_epi32(t, 24), _mm256_srli_epi32(d, 24));
@@ -178,7 +184,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         }
         const auto half = [&](__m256i t, __m256i d) {
             const __m256i ta = SpreadAlpha(t);
-            if (form == wide::CombineForm::kTextureAlphaMix) {
+            if (form == Planes::Vector::Form::kTextureAlphaMix) {
                 // Channels without the texture's alpha: Mul8(t, 0) is 0 and
                 // Mul8(d, 255) is d.
                 const __m256i x = _mm256_and_si256(k.xTexAlpha, ta);
@@ -250,52 +256,35 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             const __m256 scale = _mm256_set1_ps(256.0f);
             const __m256i wx = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fu, flu), scale));
             const __m256i wy = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_sub_ps(fv, flv), scale));
-            const __m256i one = wide::Splat<1>();
-            const __m256i iv1 = _mm256_add_epi32(iv, one);
-            const __m256i at = index(iu, iv);
             if (wide::AllZero(_mm256_or_si256(wx, wy))) {
                 // Zero weights give the top-left texel exactly.
+                const __m256i at = index(iu, iv);
                 t = k.tryRowLoad ? wide::GatherOrLoad(tex, at) : wide::Gather(tex, at);
-            } else if (wide::AllZero(_mm256_cmpeq_epi32(_mm256_and_si256(iu, k.maskU), k.maskU))) {
-                // No pixel wraps from the last column to the first: each
-                // row's two texels lie side by side, fetched as one pair.
-                const __m256i below = index(iu, iv1);
-                const __m256i top03 = wide::GatherPairs(tex, _mm256_castsi256_si128(at));
-                const __m256i top47 = wide::GatherPairs(tex, _mm256_extracti128_si256(at, 1));
-                const __m256i bot03 = wide::GatherPairs(tex, _mm256_castsi256_si128(below));
-                const __m256i bot47 = wide::GatherPairs(tex, _mm256_extracti128_si256(below, 1));
-                const __m256i rw = wide::RowWeights(wx), cw = wide::ColumnWeights(wy);
-                // Pixels 0 1 4 5 2 3 6 7 come out: the 64-bit lanes put them in
-                // order.
-                t = _mm256_permute4x64_epi64(
-                    wide::Bilinear8(top03, bot03, top47, bot47, spread(rw, 0, 0, 0, 0, 1, 1, 1, 1),
-                                    spread(rw, 4, 4, 4, 4, 5, 5, 5, 5),
-                                    spread(cw, 0, 1, 0, 1, 2, 3, 2, 3),
-                                    spread(cw, 4, 5, 4, 5, 6, 7, 6, 7)),
-                    0xD8);
             } else {
-                // Just below a texel centre (fu in [-2^-25, 0)) the fraction
-                // rounds up to 1 and wx is 256: the right texel alone, which
-                // RowWeights cannot weigh. Those pixels take it as their left
-                // texel, with weight 0 (a left column of -1 always wraps, so
-                // they land here, never among the pairs).
+                // In the padded copy each row's two taps are a pair, even
+                // where the right one wraps to the first column, and the
+                // lower row's pair lies one padded row further on. Just
+                // below a texel centre the fraction rounds up to 1 and wx is
+                // 256: the right texel alone, which the pixel takes as its
+                // left one, with weight 0.
                 const __m256i whole = _mm256_srli_epi32(wx, 8);
-                const __m256i iuL = _mm256_add_epi32(iu, whole);
-                const __m256i iu1 = _mm256_add_epi32(iuL, one);
-                const __m256i t00 = wide::Gather(tex, index(iuL, iv));
-                const __m256i t10 = wide::Gather(tex, index(iu1, iv));
-                const __m256i t01 = wide::Gather(tex, index(iuL, iv1));
-                const __m256i t11 = wide::Gather(tex, index(iu1, iv1));
-                // Pairs of pixels 0 1 4 5, then 2 3 6 7: Bilinear8 answers
-                // them in order.
-                const __m256i rw =
-                    wide::RowWeights(_mm256_sub_epi32(wx, _mm256_slli_epi32(whole, 8)));
+                const __m256i column = _mm256_and_si256(_mm256_add_epi32(iu, whole), k.maskU);
+                const __m256i line = _mm256_and_si256(iv, k.maskV);
+                const __m256i pair = _mm256_add_epi32(
+                    _mm256_add_epi32(_mm256_sll_epi32(line, k.shiftV), line), column);
+                const __m128i first = _mm256_castsi256_si128(pair);
+                const __m128i last = _mm256_extracti128_si256(pair, 1);
+                const __m256i rw = wide::RowWeights(_mm256_and_si256(wx, wide::Splat<255>()));
                 const __m256i cw = wide::ColumnWeights(wy);
-                t = wide::Bilinear8(
-                    _mm256_unpacklo_epi32(t00, t10), _mm256_unpacklo_epi32(t01, t11),
-                    _mm256_unpackhi_epi32(t00, t10), _mm256_unpackhi_epi32(t01, t11),
-                    spread(rw, 0, 0, 0, 0, 4, 4, 4, 4), spread(rw, 1, 1, 1, 1, 5, 5, 5, 5),
-                    spread(cw, 0, 1, 0, 1, 4, 5, 4, 5), spread(cw, 2, 3, 2, 3, 6, 7, 6, 7));
+                // Pixels 0 1 4 5 2 3 6 7 come out: the 64-bit lanes put them
+                // in order.
+                t = _mm256_permute4x64_epi64(
+                    wide::Bilinear8(
+                        wide::GatherPairs(k.padded, first), wide::GatherPairs(k.paddedBelow, first),
+                        wide::GatherPairs(k.padded, last), wide::GatherPairs(k.paddedBelow, last),
+                        spread(rw, 0, 0, 0, 0, 1, 1, 1, 1), spread(rw, 4, 4, 4, 4, 5, 5, 5, 5),
+                        spread(cw, 0, 1, 0, 1, 2, 3, 2, 3), spread(cw, 4, 5, 4, 5, 6, 7, 6, 7)),
+                    0xD8);
             }
             if (colorKey) {
                 // The key is tested on the nearest texel, as with point sampling.
@@ -387,80 +376,6 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
 [[gnu::noinline]] void RunGroupsApart(const PixelState& ps, const Constants& k, int y, int x1,
                                       int x2, const float* s) {
     RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
-}
-
-// The first pixels' attributes (z, w, u, v, the colours) of up to eight
-// spans and how far their texture coordinates reach: SpanStartLanes and
-// ReachOf, each lane one span's arithmetic in the same steps.
-struct SpanStarts {
-    alignas(32) float s[8][8];     // per span, its attributes by Attr
-    int inRange = 0, bounded = 0;  // per span a bit, as AffineReach
-};
-
-[[gnu::always_inline]] inline void MakeSpanStarts(const PixelState& ps, const Planes& p,
-                                                  const Row* rows, int n, bool colours,
-                                                  bool perspective, bool linear, SpanStarts& out) {
-    static_assert(kZ == 0 && kW == 1 && kU == 2 && kV == 3 && kC == 4);
-    alignas(32) int x1[8] = {}, y[8] = {}, last[8] = {};
-    for (int i = 0; i < n; ++i) {
-        x1[i] = rows[i].x1;
-        y[i] = rows[i].y;
-        last[i] = rows[i].x2 - rows[i].x1 - 1;
-    }
-    const auto load = [](const int* v) {
-        return _mm256_cvtepi32_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(v)));
-    };
-    const __m256 fx = _mm256_sub_ps(load(x1), _mm256_set1_ps(p.x0));
-    const __m256 fy = _mm256_sub_ps(load(y), _mm256_set1_ps(p.y0));
-    __m256 a[8];
-    for (int k = 0; k < 8; ++k) {
-        if (k >= kC && !colours) {
-            a[k] = _mm256_setzero_ps();
-            continue;
-        }
-        a[k] = _mm256_add_ps(
-            _mm256_add_ps(_mm256_set1_ps(p.a[k]), _mm256_mul_ps(_mm256_set1_ps(p.dx[k]), fx)),
-            _mm256_mul_ps(_mm256_set1_ps(p.dy[k]), fy));
-    }
-    if (!perspective) {
-        const __m256 along = load(last), zero = _mm256_setzero_ps();
-        const __m256 half = _mm256_set1_ps(linear ? 0.5f : 0.0f);
-        const __m256 top = _mm256_set1_ps(4.0e6f), bottom = _mm256_set1_ps(-4.0e6f);
-        __m256 inRange = _mm256_castsi256_ps(_mm256_set1_epi32(-1)), bounded = inRange;
-        const auto reach = [&](int k, float size) {
-            const __m256 slope = _mm256_set1_ps(p.dx[k]), sz = _mm256_set1_ps(size);
-            for (const __m256 at : {zero, along}) {
-                const __m256 f = _mm256_sub_ps(
-                    _mm256_mul_ps(_mm256_add_ps(a[k], _mm256_mul_ps(slope, at)), sz), half);
-                const __m256 below = _mm256_cmp_ps(f, top, _CMP_LE_OQ);
-                inRange = _mm256_and_ps(inRange,
-                                        _mm256_and_ps(_mm256_cmp_ps(f, zero, _CMP_GE_OQ), below));
-                bounded = _mm256_and_ps(bounded,
-                                        _mm256_and_ps(_mm256_cmp_ps(f, bottom, _CMP_GE_OQ), below));
-            }
-        };
-        reach(kU, float(ps.texW));
-        reach(kV, float(ps.texH));
-        out.inRange = _mm256_movemask_ps(inRange);
-        out.bounded = _mm256_movemask_ps(bounded);
-    }
-    // Spans in rows: an 8 x 8 transpose.
-    __m256 t[8];
-    for (int k = 0; k < 8; k += 2) {
-        t[k] = _mm256_unpacklo_ps(a[k], a[k + 1]);
-        t[k + 1] = _mm256_unpackhi_ps(a[k], a[k + 1]);
-    }
-    __m256 q[8];
-    for (int k = 0; k < 8; k += 4) {
-        q[k] = _mm256_shuffle_ps(t[k], t[k + 2], 0x44);
-        q[k + 1] = _mm256_shuffle_ps(t[k], t[k + 2], 0xEE);
-        q[k + 2] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0x44);
-        q[k + 3] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0xEE);
-    }
-    for (int k = 0; k < 4; ++k) {
-        _mm256_store_ps(out.s[k], _mm256_permute2f128_ps(q[k], q[k + 4], 0x20));
-        _mm256_store_ps(out.s[k + 4], _mm256_permute2f128_ps(q[k], q[k + 4], 0x31));
-    }
 }
 
 // Runs of fewer spans than this are started one by one: making eight

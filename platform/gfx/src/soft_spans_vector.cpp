@@ -392,6 +392,28 @@ struct VectorLoops {
 };
 
 // The general combine's choices for one channel (see Planes::Vector).
+// The form of the general combine in pv's masks.
+Planes::Vector::Form FormOf(const Planes::Vector& pv) {
+    using Form = Planes::Vector::Form;
+    // Bit c set where channel c (b, g, r, a) of m is not 0.
+    const auto set = [](const std::int16_t* m) {
+        int bits = 0;
+        for (int c = 0; c < 4; ++c) bits |= (m[c] != 0 ? 1 : 0) << c;
+        return bits;
+    };
+    constexpr int kColour = 0x7, kAlpha = 0x8;
+    const int one = set(pv.xOne), diffuse = set(pv.xDiffuse), texAlpha = set(pv.xTexAlpha);
+    const int yAll = set(pv.yOne), yInv = set(pv.yInvTexAlpha);
+    if (set(pv.twice) != 0) return Form::kAny;
+    if (one == 0 && diffuse == 0 && yInv == texAlpha && yAll == (~texAlpha & 0xF)) {
+        return Form::kTextureAlphaMix;
+    }
+    if (one == kColour && diffuse == kAlpha && texAlpha == 0 && yAll == kColour && yInv == 0) {
+        return Form::kAddModulateAlpha;
+    }
+    return Form::kAny;
+}
+
 void SetChannel(Planes::Vector& pv, int k, Combine kind) {
     const auto set = [&](std::int16_t* m) { m[k] = m[k + 4] = -1; };
     switch (kind) {
@@ -440,10 +462,19 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
     VectorFns fns = LoopTable<VectorLoops>::Pick(ps.blendKind, p.perspective, ps.linear,
                                                  ps.depth != nullptr, !simple);
     if (fns.span == nullptr) return {};
-    if (ps.allowWide && WideLoopsUsable()) {
+    // The wide loops filter from the padded copy of the texture.
+    if (ps.allowWide && WideLoopsUsable() && (!ps.linear || ps.texPadded != nullptr)) {
         const VectorFns wide =
             WideVectorFns(ps.blendKind, p.perspective, ps.linear, ps.depth != nullptr, !simple);
         if (wide.span != nullptr) fns = wide;
+        // Perspective draws keep to eight pixels: their groups wait on two
+        // divisions each, and the many small triangles of meshes in
+        // perspective fill few of sixteen lanes.
+        if (ps.allowWidest && Wide16LoopsUsable() && !p.perspective) {
+            const VectorFns widest = Wide16VectorFns(ps.blendKind, p.perspective, ps.linear,
+                                                     ps.depth != nullptr, !simple);
+            if (widest.span != nullptr) fns = widest;
+        }
     }
 
     Planes::Vector& pv = p.vec;
@@ -470,6 +501,7 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
     } else {
         for (int k = 0; k < 3; ++k) SetChannel(pv, k, ck);
         SetChannel(pv, 3, ak);
+        pv.form = FormOf(pv);
     }
     // The source-alpha blends leave the target as it is at alpha 0, so those
     // pixels are skipped too; but not with a depth buffer, whose write does
@@ -487,6 +519,15 @@ bool WideLoopsUsable() {
     static const bool usable = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return usable;
+}
+
+bool Wide16LoopsUsable() {
+    static const bool usable = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
+               __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512dq") != 0;
     }();
     return usable;
 }

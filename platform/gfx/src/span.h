@@ -40,7 +40,13 @@ struct Planes {
         alignas(16) std::int16_t yInvTexAlpha[8] = {}, yOne[8] = {}, twice[8] = {};
         bool useY = false;      // some y is not 0
         bool useTwice = false;  // some first product is doubled
-        bool varying = false;   // the diffuse colour varies across the triangle
+        // Combines met often, which the wide loops do in fewer steps than
+        // the general form: x the texel's alpha and y 255 - x, or x 0 and
+        // y 255, in every channel (the texture and the diffuse colour mixed
+        // by the texture's alpha, or the diffuse alone); or colour t + d
+        // and alpha Mul8(texel, diffuse).
+        enum class Form { kAny, kTextureAlphaMix, kAddModulateAlpha } form = Form::kAny;
+        bool varying = false;  // the diffuse colour varies across the triangle
         // The least alpha that is written.
         int minAlpha = 0;
     } vec;

@@ -28,6 +28,7 @@ std::int32_t PixelFormatCode(PixelFormat f) {
 SurfaceLock::SurfaceLock(Surface* s) : surface_(nullptr) {
     if (s == nullptr || s->IsLost() || s->IsDepth()) return;
     s->Settle();
+    ++s->generation_;
     surface_ = s;
     pixels_ = s->color_;
     pitch_ = s->Width();
@@ -84,6 +85,7 @@ int Surface::PitchBytes() const {
 
 bool Surface::Restore() {
     Settle();
+    ++generation_;
     lost_ = false;
     return true;
 }
@@ -138,6 +140,7 @@ std::uint32_t Surface::Quantise(std::uint32_t p) const {
 
 void Surface::QuantiseRect(const SurfaceRect& r) {
     Settle();
+    ++generation_;
     const PixelFormat f = desc_.format;
     if (f == PixelFormat::Argb8888 || IsDepth()) return;
     if (f == PixelFormat::Rgb888 && !desc_.texture) return;
@@ -176,6 +179,7 @@ bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceR
     if (lost_ || src.lost_ || IsDepth() != src.IsDepth()) return false;
     Settle();
     src.Settle();
+    ++generation_;
     if (dstRect.Empty() || srcRect.Empty()) return false;
     // Work in 64 bits: the rectangles may come from hostile arithmetic.
     const std::int64_t dw = static_cast<std::int64_t>(dstRect.x2) - dstRect.x1;
@@ -226,6 +230,7 @@ bool Surface::Blt(const SurfaceRect& dstRect, const Surface& src, const SurfaceR
 bool Surface::BltColorFill(const SurfaceRect& r, std::uint32_t argb) {
     if (lost_ || IsDepth()) return false;
     Settle();
+    ++generation_;
     const int x1 = std::max(r.x1, 0), y1 = std::max(r.y1, 0);
     const int x2 = std::min(r.x2, Width()), y2 = std::min(r.y2, Height());
     const std::uint32_t p = Quantise(argb);

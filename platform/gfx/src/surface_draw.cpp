@@ -15,6 +15,7 @@ std::uint32_t Surface::PenPixel() const {
 
 void Surface::Stamp(int cx, int cy) {
     Settle();
+    ++generation_;
     const int lo = (drawWidth_ - 1) / 2;
     const std::uint32_t p = PenPixel();
     const int x1 = std::max(cx - lo, 0), x2 = std::min(cx - lo + drawWidth_, Width());

@@ -147,39 +147,6 @@ template <std::uint32_t V>
     return _mm256_xor_si256(_mm256_shuffle_epi8(_mm256_packs_epi16(a, b), byPixel), flip);
 }
 
-// Stage combines that the general loops meet often, done in fewer steps
-// than the masks' general form (Mul8(t, x) + Mul8(d, y) per channel).
-enum class CombineForm {
-    kAny,
-    // x the texel's alpha and y 255 - x, or x 0 and y 255: the texture and
-    // the diffuse colour mixed by the texture's alpha, or the diffuse alone.
-    kTextureAlphaMix,
-    // Colour t + d (x and y 255), alpha Mul8(texel, diffuse).
-    kAddModulateAlpha,
-};
-
-// The form of the combine whose 16-bit lane masks (see Planes::Vector; the
-// "one" masks hold 255 for -1) are given.
-[[gnu::always_inline]] inline CombineForm FormOf(__m256i xOne, __m256i xDiffuse, __m256i xTexAlpha,
-                                                 __m256i yOne, __m256i yInvTexAlpha,
-                                                 __m256i twice) {
-    // Bits 2c and 2c + 1 set where channel c (b, g, r, a) of m is not 0.
-    const auto set = [](__m256i m) {
-        return ~_mm256_movemask_epi8(_mm256_cmpeq_epi16(m, _mm256_setzero_si256())) & 0xFF;
-    };
-    constexpr int kColour = 0x3F, kAlpha = 0xC0;
-    const int one = set(xOne), diffuse = set(xDiffuse), texAlpha = set(xTexAlpha);
-    const int yAll = set(yOne), yInv = set(yInvTexAlpha);
-    if (set(twice) != 0) return CombineForm::kAny;
-    if (one == 0 && diffuse == 0 && yInv == texAlpha && yAll == (~texAlpha & 0xFF)) {
-        return CombineForm::kTextureAlphaMix;
-    }
-    if (one == kColour && diffuse == kAlpha && texAlpha == 0 && yAll == kColour && yInv == 0) {
-        return CombineForm::kAddModulateAlpha;
-    }
-    return CombineForm::kAny;
-}
-
 // The depth test on eight lanes as Compare does it (NaN fails all but "not
 // equal" and "always").
 [[gnu::always_inline]] inline __m256 DepthPass(D3DLong func, __m256 z, __m256 stored) {

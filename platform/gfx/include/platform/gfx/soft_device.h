@@ -24,6 +24,9 @@ struct SoftDeviceOptions {
     // runs them; off only to compare them with the four-pixel forms, which
     // give the same pixels.
     bool wideSpans = true;
+    // Their sixteen-pixel forms where the processor runs them (with
+    // wideSpans); off only to compare them with the eight-pixel forms.
+    bool widestSpans = true;
 };
 
 // Nothing when the target is missing, lost or a depth surface, or when the

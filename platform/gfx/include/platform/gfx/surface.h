@@ -121,6 +121,7 @@ public:
     }
     std::span<std::uint32_t> MutablePixels() {
         Settle();
+        ++generation_;
         return color_;
     }
     std::span<const float> Depth() const {
@@ -131,6 +132,10 @@ public:
         Settle();
         return depth_;
     }
+    // Moves on whenever the colour pixels may be written (mutable access, a
+    // lock, a blit or fill into the surface, drawing, restoring): a copy of
+    // them made at one generation is still current while it stays.
+    std::uint64_t Generation() const { return generation_; }
     std::uint32_t PixelAt(int x, int y) const;  // 0 outside or for depth
     float DepthAt(int x, int y) const;          // 0 outside or for colour
 
@@ -189,6 +194,7 @@ private:
     std::int32_t foreColor_ = 0;
     int drawWidth_ = 1;
     std::weak_ptr<PendingDraws> pending_;
+    std::uint64_t generation_ = 0;
     friend class SurfaceLock;
 };
 
