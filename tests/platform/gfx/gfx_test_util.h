@@ -1,6 +1,8 @@
 #pragma once
 // Small helpers shared by the graphics device tests.
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -12,6 +14,37 @@
 #include "platform/gfx/surface.h"
 
 namespace brumil::platform::testing {
+
+// Which inner loops draw: the general per-pixel loop, or the specialised
+// loops four, eight or sixteen pixels at a time. Where the processor lacks
+// a width the next narrower one draws, so comparisons still hold.
+enum class Loops { General, Four, Eight, Sixteen };
+
+// The specialised loops, narrowest first.
+inline constexpr std::array<Loops, 3> kFastLoops = {Loops::Four, Loops::Eight, Loops::Sixteen};
+
+inline const char* LoopsName(Loops loops) {
+    switch (loops) {
+        case Loops::General:
+            return "general loop";
+        case Loops::Four:
+            return "four-pixel loops";
+        case Loops::Eight:
+            return "eight-pixel loops";
+        case Loops::Sixteen:
+            return "sixteen-pixel loops";
+    }
+    return "?";
+}
+
+// Device options that draw with `loops` (threads as the options' default).
+inline SoftDeviceOptions OptionsFor(Loops loops) {
+    SoftDeviceOptions o;
+    o.specialisedSpans = loops != Loops::General;
+    o.wideSpans = loops == Loops::Eight || loops == Loops::Sixteen;
+    o.widestSpans = loops == Loops::Sixteen;
+    return o;
+}
 
 inline SurfacePtr MakeSurface(int w, int h, PixelFormat f = PixelFormat::Rgb888,
                               bool texture = false) {
@@ -76,6 +109,20 @@ inline std::vector<std::uint32_t> PixelsAndDepth(const Surface& target, const Su
         for (float z : depth->Depth()) out.push_back(std::bit_cast<std::uint32_t>(z));
     }
     return out;
+}
+
+// Where two readbacks (pixels, then depth words where taken) first differ,
+// or success.
+inline ::testing::AssertionResult Same(const std::vector<std::uint32_t>& got,
+                                       const std::vector<std::uint32_t>& want) {
+    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        if (got[i] != want[i]) {
+            return ::testing::AssertionFailure()
+                   << "word " << i << ": " << got[i] << " for " << want[i];
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace brumil::platform::testing

@@ -1,5 +1,5 @@
-// The four- and eight-pixel loops against the general loop where the bilinear weights
-// and the blend reach their ends: texture coordinates that put a pixel just
+// The four-, eight- and sixteen-pixel loops against the general loop where
+// the bilinear weights and the blend reach their ends: texture coordinates that put a pixel just
 // before a texel centre (so the scalar weight rounds up to a whole 256),
 // exactly on one or a hair past it, with texels and target pixels of 0 and
 // 255 in every channel and alphas of 0, 1, 254 and 255.
@@ -15,6 +15,7 @@
 namespace brumil::platform {
 namespace {
 
+using testing::Loops;
 using testing::MakeSurface;
 using testing::TL;
 
@@ -24,8 +25,6 @@ constexpr std::array<std::uint32_t, 8> kExtremes = {
     0xFFFFFFFFu, 0x00000000u, 0xFF00FF00u, 0x00FF00FFu,
     0x01FF0080u, 0xFE00FF7Fu, 0x80FFFFFFu, 0xFF000000u,
 };
-
-enum class Loops { General, Four, Eight };
 
 struct EdgeCoordCase {
     const char* name;
@@ -58,9 +57,7 @@ std::vector<std::uint32_t> DrawFlat(const EdgeCoordCase& c, Loops loops, bool dr
     }
     std::vector<std::uint32_t> texels(static_cast<std::size_t>(c.texW) * c.texH);
     for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = kExtremes[i % kExtremes.size()];
-    SoftDeviceOptions options;
-    options.specialisedSpans = loops != Loops::General;
-    options.wideSpans = loops == Loops::Eight;
+    SoftDeviceOptions options = testing::OptionsFor(loops);
     options.threads = 1;
     auto dev = CreateSoftDevice(target, nullptr, options);
     SurfacePtr tex = testing::MakeTexture(c.texW, c.texH, texels);
@@ -105,12 +102,12 @@ TEST(SoftDeviceFilterEdges, VectorLoopsMatchTheGeneralLoop) {
     };
     for (const EdgeCoordCase& c : cases) {
         const std::vector<std::uint32_t> general = DrawFlat(c, Loops::General, false);
-        for (const Loops loops : {Loops::Four, Loops::Eight}) {
+        for (const Loops loops : testing::kFastLoops) {
             const std::vector<std::uint32_t> got = DrawFlat(c, loops, false);
             ASSERT_EQ(got.size(), general.size());
             for (std::size_t i = 0; i < general.size(); ++i) {
                 ASSERT_EQ(got[i], general[i])
-                    << c.name << ", pixel " << i << (loops == Loops::Four ? ", four" : ", eight");
+                    << c.name << ", pixel " << i << ", " << testing::LoopsName(loops);
             }
         }
         // The rectangle must show, or the comparison proves nothing.

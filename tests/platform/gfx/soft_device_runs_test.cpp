@@ -16,6 +16,7 @@
 namespace brumil::platform {
 namespace {
 
+using testing::Loops;
 using testing::MakeSurface;
 using testing::TL;
 
@@ -45,13 +46,10 @@ struct RunCase {
 // A background then rotated sprite strips, small and large (one taller than a
 // run of rows), some across the target's edges, on a target whose width is no
 // multiple of four. Answers the target's pixels.
-std::vector<std::uint32_t> DrawSprites(const RunCase& c, bool specialised, bool wide = true) {
+std::vector<std::uint32_t> DrawSprites(const RunCase& c, Loops loops) {
     constexpr int kW = 150, kH = 130;
     SurfacePtr target = MakeSurface(kW, kH);
-    SoftDeviceOptions options;
-    options.specialisedSpans = specialised;
-    options.wideSpans = wide;
-    auto dev = CreateSoftDevice(target, nullptr, options);
+    auto dev = CreateSoftDevice(target, nullptr, testing::OptionsFor(loops));
     std::vector<std::uint32_t> bgTexels(64 * 64);
     for (std::size_t i = 0; i < bgTexels.size(); ++i) {
         bgTexels[i] = 0xFF000000u | std::uint32_t(i * 2654435761u >> 8);
@@ -109,9 +107,11 @@ TEST(SoftDeviceRuns, SpriteStripsMatchTheGeneralLoop) {
         {"linear, background scaled", true, 0xFFFFFFFFu, true, 97},
     };
     for (const RunCase& c : cases) {
-        const std::vector<std::uint32_t> general = DrawSprites(c, false);
-        EXPECT_EQ(DrawSprites(c, true, false), general) << c.name << ", four pixels";
-        EXPECT_EQ(DrawSprites(c, true, true), general) << c.name << ", eight pixels";
+        const std::vector<std::uint32_t> general = DrawSprites(c, Loops::General);
+        for (Loops loops : testing::kFastLoops) {
+            EXPECT_EQ(DrawSprites(c, loops), general)
+                << c.name << ", " << testing::LoopsName(loops);
+        }
     }
 }
 
@@ -119,7 +119,7 @@ TEST(SoftDeviceRuns, SpriteStripsMatchTheGeneralLoop) {
 // must show, some of their pixels opaque and some blended.
 TEST(SoftDeviceRuns, SpriteSceneShowsOpaqueAndBlendedPixels) {
     const RunCase c{"point", false, 0xFFFFFFFFu, true, 150};
-    const std::vector<std::uint32_t> drawn = DrawSprites(c, true);
+    const std::vector<std::uint32_t> drawn = DrawSprites(c, Loops::Sixteen);
     int disc = 0;
     for (std::uint32_t p : drawn) disc += (p & 0xFFu) == 0x40u;  // the disc's blue
     EXPECT_GT(disc, 2000);

@@ -1,5 +1,5 @@
-// The rasteriser's fast paths against its plain ones: the four-pixel loops
-// against the general per-pixel loop, and the row-by-row edge walk against a
+// The rasteriser's fast paths against its plain ones: the four-, eight- and
+// sixteen-pixel loops against the general per-pixel loop, and the row-by-row edge walk against a
 // division per row.
 #include <gtest/gtest.h>
 
@@ -10,12 +10,15 @@
 
 #include "edge_walk.h"
 #include "gfx_test_util.h"
+#include "padded_textures.h"
 #include "span_wide.h"
 
 namespace brumil::platform {
 namespace {
 
+using testing::Loops;
 using testing::MakeSurface;
+using testing::OptionsFor;
 using testing::TL;
 
 struct Lcg {
@@ -26,18 +29,6 @@ struct Lcg {
     }
     float Range(float lo, float hi) { return lo + (hi - lo) * float(Next() % 10000) / 10000.0f; }
 };
-
-// Which inner loops draw: the general per-pixel loop, the four-pixel loops,
-// or their eight-pixel forms (the four-pixel ones again where the processor
-// lacks AVX2).
-enum class Loops { General, Four, Eight };
-
-SoftDeviceOptions OptionsFor(Loops loops) {
-    SoftDeviceOptions o;
-    o.specialisedSpans = loops != Loops::General;
-    o.wideSpans = loops == Loops::Eight;
-    return o;
-}
 
 struct SpanMode {
     D3DLong colorOp, alphaOp;
@@ -127,17 +118,17 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, Loops loops) {
     return testing::PixelsAndDepth(*target, depth.get());
 }
 
-// The scene drawn by the four- and the eight-pixel loops against the general
-// loop.
+// The scene drawn by the four-, eight- and sixteen-pixel loops against the
+// general loop.
 ::testing::AssertionResult LoopsMatch(const SpanMode& m) {
     const std::vector<std::uint32_t> general = DrawScene(m, Loops::General);
-    for (Loops loops : {Loops::Four, Loops::Eight}) {
+    for (Loops loops : testing::kFastLoops) {
         const std::vector<std::uint32_t> fast = DrawScene(m, loops);
         for (std::size_t i = 0; i < general.size(); ++i) {
             if (fast[i] != general[i]) {
                 return ::testing::AssertionFailure()
-                       << (loops == Loops::Four ? "four" : "eight") << "-pixel loops differ at "
-                       << i << ": " << fast[i] << " for " << general[i];
+                       << testing::LoopsName(loops) << " differ at " << i << ": " << fast[i]
+                       << " for " << general[i];
             }
         }
     }
@@ -343,7 +334,8 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         {"additive shot", true, false, false, true, true, D3DTOP_ADD, D3DTOP_MODULATE},
         {"doubled shot", true, false, false, true, true, D3DTOP_MODULATE2X, D3DTOP_SELECTARG1},
     };
-    std::vector<std::uint32_t> pixels(64 * 64), texels(32 * 32);
+    std::vector<std::uint32_t> pixels(64 * 64), texels(32 * 32), padded;
+    raster::PadTexture(texels.data(), 32, 32, padded);
     std::vector<float> depth(64 * 64);
     for (const DrawCase& c : cases) {
         raster::PixelState ps;
@@ -354,6 +346,8 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         ps.texW = ps.texH = 32;
         ps.texPow2 = ps.wrapPow2 = true;
         ps.linear = c.linear;
+        // The device gives the wide loops a padded copy to filter from.
+        if (c.linear) ps.texPadded = padded.data();
         if (c.depth) {
             ps.depth = depth.data();
             ps.depthWidth = 64;
@@ -376,6 +370,21 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         const raster::SpanFn fourLoop = raster::ChooseSpan(four, p);
         EXPECT_NE(fourLoop, &raster::GenericSpan) << c.name;
         EXPECT_EQ(chosen != fourLoop, raster::WideLoopsUsable()) << c.name;
+        // And the sixteen-pixel ones over those where it runs them, but
+        // not in perspective.
+        raster::PixelState eight = ps;
+        eight.allowWidest = false;
+        const raster::SpanFn eightLoop = raster::ChooseSpan(eight, p);
+        EXPECT_EQ(eightLoop != fourLoop, raster::WideLoopsUsable()) << c.name;
+        EXPECT_EQ(chosen != eightLoop, raster::Wide16LoopsUsable() && !c.perspective) << c.name;
+        // Without the padded copy a filtered draw keeps to the four-pixel
+        // loops.
+        raster::PixelState unpadded = ps;
+        unpadded.texPadded = nullptr;
+        raster::Planes q = p;
+        EXPECT_EQ(raster::ChooseSpan(unpadded, q) == fourLoop,
+                  c.linear || !raster::WideLoopsUsable())
+            << c.name;
     }
 }
 
@@ -433,7 +442,7 @@ TEST(SoftDeviceSpans, SceneChangesTheTarget) {
         D3DTOP_SELECTARG1, D3DTOP_SELECTARG1, false, D3DBLEND_ONE, D3DBLEND_ZERO, 0, 0, false};
     const SpanMode none{D3DTOP_SELECTARG1, D3DTOP_SELECTARG1, false, D3DBLEND_ONE,
                         D3DBLEND_ZERO,     D3DCMP_NEVER,      0,     false};
-    const auto drawn = DrawScene(m, Loops::Eight), untouched = DrawScene(none, Loops::Eight);
+    const auto drawn = DrawScene(m, Loops::Sixteen), untouched = DrawScene(none, Loops::Sixteen);
     int changed = 0;
     for (std::size_t i = 0; i < drawn.size(); ++i) changed += drawn[i] != untouched[i];
     EXPECT_GT(changed, int(drawn.size()) / 2);

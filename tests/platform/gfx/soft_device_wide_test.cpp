@@ -1,4 +1,5 @@
-// The eight-pixel loops against the four-pixel loops and the general loop on
+// The eight- and sixteen-pixel loops against the four-pixel loops and the
+// general loop on
 // seeded random scenes: triangles of any size and texture coordinates (NaN
 // and huge ones too), partial last groups, rows that end at the target's
 // right edge, every depth function. Colour and depth bits must agree.
@@ -16,7 +17,9 @@
 namespace brumil::platform {
 namespace {
 
+using testing::Loops;
 using testing::MakeSurface;
+using testing::Same;
 using testing::TL;
 
 struct Rng {
@@ -32,8 +35,6 @@ struct Rng {
         return options[Below(int(N))];
     }
 };
-
-enum class Loops { General, Four, Eight };
 
 // The state of one scene, drawn the same by every loop.
 struct WideScene {
@@ -139,9 +140,7 @@ std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops lo
             z = rng.Below(13) == 0 ? std::numeric_limits<float>::quiet_NaN() : rng.Range(0, 1);
         }
     }
-    SoftDeviceOptions options;
-    options.specialisedSpans = loops != Loops::General;
-    options.wideSpans = loops == Loops::Eight;
+    SoftDeviceOptions options = testing::OptionsFor(loops);
     options.threads = 1;
     auto dev = CreateSoftDevice(target, depth, options);
     dev->BeginScene();
@@ -174,29 +173,16 @@ std::vector<std::uint32_t> Draw(const WideScene& s, std::uint32_t seed, Loops lo
     return testing::PixelsAndDepth(*target, depth.get());
 }
 
-// Where the loops' answers first differ, or success.
-::testing::AssertionResult Same(const std::vector<std::uint32_t>& got,
-                                const std::vector<std::uint32_t>& want) {
-    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        if (got[i] != want[i]) {
-            return ::testing::AssertionFailure()
-                   << "word " << i << ": " << got[i] << " for " << want[i];
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
 TEST(SoftDeviceWide, RandomScenesMatchAtEveryWidth) {
     int changed = 0, words = 0;
     for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
         Rng rng{seed * 7919u};
         const WideScene s = RandomScene(rng);
         const std::vector<std::uint32_t> general = Draw(s, seed, Loops::General);
-        ASSERT_TRUE(Same(Draw(s, seed, Loops::Four), general))
-            << "seed " << seed << ", four pixels";
-        ASSERT_TRUE(Same(Draw(s, seed, Loops::Eight), general))
-            << "seed " << seed << ", eight pixels";
+        for (Loops loops : testing::kFastLoops) {
+            ASSERT_TRUE(Same(Draw(s, seed, loops), general))
+                << "seed " << seed << ", " << testing::LoopsName(loops);
+        }
         // The scene with nothing drawn: the comparisons would pass on it too.
         WideScene none = s;
         none.alphaFunc = D3DCMP_NEVER;
@@ -211,9 +197,7 @@ TEST(SoftDeviceWide, RandomScenesMatchAtEveryWidth) {
 // pixels wide (so the last row is drawn too): its pixels, then its depth
 // buffer's bits when there is one.
 std::vector<std::uint32_t> DrawColumn(const WideScene& s, float left, float right, Loops loops) {
-    SoftDeviceOptions options;
-    options.specialisedSpans = loops != Loops::General;
-    options.wideSpans = loops == Loops::Eight;
+    SoftDeviceOptions options = testing::OptionsFor(loops);
     options.threads = 1;
     SurfacePtr target = MakeSurface(s.width, s.height);
     {
@@ -284,10 +268,10 @@ TEST(SoftDeviceWide, EverySpanLengthAtTheRightEdge) {
                 const float right = float(s.width - inset) - 0.5f, left = right - float(len);
                 const std::vector<std::uint32_t> general =
                     DrawColumn(s, left, right, Loops::General);
-                EXPECT_TRUE(Same(DrawColumn(s, left, right, Loops::Four), general))
-                    << "four pixels, length " << len << " inset " << inset;
-                EXPECT_TRUE(Same(DrawColumn(s, left, right, Loops::Eight), general))
-                    << "eight pixels, length " << len << " inset " << inset;
+                for (Loops loops : testing::kFastLoops) {
+                    EXPECT_TRUE(Same(DrawColumn(s, left, right, loops), general))
+                        << testing::LoopsName(loops) << ", length " << len << " inset " << inset;
+                }
                 drawn += !Same(general, untouched);
                 ++spans;
             }
@@ -333,9 +317,7 @@ std::vector<std::uint32_t> DrawTurnedQuads(const QuadCase& c, std::uint32_t seed
         const std::uint32_t alpha = r2 > 56 ? 0u : r2 > 36 ? rng.Next() & 0xFFu : 0xFFu;
         texels[i] = (rng.Next() & 0x00FFFFFFu) | alpha << 24;
     }
-    SoftDeviceOptions options;
-    options.specialisedSpans = loops != Loops::General;
-    options.wideSpans = loops == Loops::Eight;
+    SoftDeviceOptions options = testing::OptionsFor(loops);
     options.threads = 1;
     auto dev = CreateSoftDevice(target, depth, options);
     SurfacePtr tex = testing::MakeTexture(16, 16, texels);
@@ -409,10 +391,10 @@ TEST(SoftDeviceWide, TurnedQuadsSharingRowsMatch) {
         int changed = 0, words = 0;
         for (std::uint32_t seed = 1; seed <= 40; ++seed) {
             const std::vector<std::uint32_t> general = DrawTurnedQuads(c, seed, Loops::General);
-            ASSERT_TRUE(Same(DrawTurnedQuads(c, seed, Loops::Four), general))
-                << "case " << i << " seed " << seed << ", four pixels";
-            ASSERT_TRUE(Same(DrawTurnedQuads(c, seed, Loops::Eight), general))
-                << "case " << i << " seed " << seed << ", eight pixels";
+            for (Loops loops : testing::kFastLoops) {
+                ASSERT_TRUE(Same(DrawTurnedQuads(c, seed, loops), general))
+                    << "case " << i << " seed " << seed << ", " << testing::LoopsName(loops);
+            }
             // The same scene with every pixel failing the alpha test.
             const std::vector<std::uint32_t> none = DrawTurnedQuads(c, seed, Loops::General, true);
             for (std::size_t w = 0; w < general.size(); ++w) changed += general[w] != none[w];

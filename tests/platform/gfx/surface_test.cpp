@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <span>
+#include <vector>
 
 #include "gfx_test_util.h"
+#include "texture_writes.h"
 
 namespace brumil::platform {
 namespace {
@@ -195,6 +199,65 @@ TEST(Surface, LostSurfacesRefuseWorkUntilRestored) {
     EXPECT_FALSE(s->DrawBox(0, 0, 2, 2));
     EXPECT_TRUE(s->Restore());
     EXPECT_TRUE(s->BltColorFill(1));
+}
+
+// What is kept from a surface's pixels (a device's padded copy) stays while
+// the generation does: every way of writing the pixels moves it, and the
+// reads a device makes on every draw must not, or nothing could be kept.
+TEST(Surface, GenerationMovesWithEveryColourWriteAndNothingElse) {
+    // `direct` is a view of the pixels taken before the generation is read.
+    using Op =
+        std::function<void(const SurfacePtr& s, Surface& other, std::span<std::uint32_t> direct)>;
+    struct Case {
+        const char* name;
+        Op op;
+        bool moves;
+    };
+    std::vector<Case> cases = {
+        {"pixels read", [](const SurfacePtr& s, Surface&, auto) { (void)s->Pixels(); }, false},
+        {"pixel read", [](const SurfacePtr& s, Surface&, auto) { (void)s->PixelAt(1, 1); }, false},
+        {"blit from it",
+         [](const SurfacePtr& s, Surface& other, auto) {
+             other.Blt(other.Rect(), *s, s->Rect(), false);
+         },
+         false},
+        {"colour key set", [](const SurfacePtr& s, Surface&, auto) { s->SetColorKey(0x00123456u); },
+         false},
+        {"blit from itself",
+         [](const SurfacePtr& s, Surface&, auto) {
+             s->Blt({1, 0, 4, 4}, *s, {0, 0, 3, 4}, false);
+         },
+         true},
+        {"ellipse", [](const SurfacePtr& s, Surface&, auto) { s->DrawEllipse(0, 0, 4, 4); }, true},
+        {"rounded box",
+         [](const SurfacePtr& s, Surface&, auto) { s->DrawRoundedBox(0, 0, 4, 4, 2, 2); }, true},
+        {"a device drawing into it",
+         [](const SurfacePtr& s, Surface&, auto) {
+             SoftDeviceOptions options;
+             options.threads = 1;
+             auto dev = CreateSoftDevice(s, nullptr, options);
+             dev->BeginScene();
+             dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+             testing::DrawStrip(*dev, testing::Quad(0, 0, 4, 4, 0xFF00FF00u));
+             dev->EndScene();
+         },
+         true},
+    };
+    for (const testing::TextureWrite& w : testing::kTextureWrites) {
+        cases.push_back({w.name,
+                         [w](const SurfacePtr& s, Surface&, std::span<std::uint32_t> direct) {
+                             w.write(*s, direct);
+                         },
+                         true});
+    }
+    for (const Case& c : cases) {
+        SurfacePtr s = MakeTexture(4, 4, std::vector<std::uint32_t>(16, 0xFF808080u));
+        SurfacePtr other = MakeSurface(4, 4, PixelFormat::Argb8888, true);
+        const std::span<std::uint32_t> direct = s->MutablePixels();
+        const std::uint64_t before = s->Generation();
+        c.op(s, *other, direct);
+        EXPECT_EQ(s->Generation() != before, c.moves) << c.name;
+    }
 }
 
 TEST(Surface, HostileRectanglesNeverWriteOutside) {
