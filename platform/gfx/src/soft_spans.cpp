@@ -282,7 +282,8 @@ SpanFn ChooseSpan(const PixelState& ps, Planes& p) {
     if (!VectorMayServe(ps)) return &GenericSpan;
     if (const SpanFn vector = ChooseVectorSpan(ps, p)) return vector;
     // The scalar loops know neither the depth buffer nor the combines beyond
-    // select and modulate.
+    // select and modulate (and the diffuse alpha alone): a colour taken from
+    // the diffuse colour alone keeps to the general loop.
     const bool scalarColor = ps.colorKind == Combine::Select || ps.colorKind == Combine::Modulate;
     const bool scalarAlpha =
         scalarColor && (ps.alphaKind == Combine::Select || ps.alphaKind == Combine::Modulate ||
@@ -308,8 +309,9 @@ void Classify(PixelState& ps) {
     }
     if (!ps.textureUsed) ps.colorKey = false;
 
-    // Colour and alpha each: texture alone, texture x diffuse, or texture
-    // and diffuse mixed by the texture's alpha.
+    // Colour and alpha each: texture alone, texture x diffuse, texture and
+    // diffuse mixed by the texture's alpha, added or doubled, or the diffuse
+    // colour alone.
     const auto kind = [&](D3DLong op, D3DLong a1, D3DLong a2) {
         if (op == D3DTOP_SELECTARG2 && argIs(a2, D3DTA_DIFFUSE)) return Combine::Diffuse;
         if (!argIs(a1, D3DTA_TEXTURE)) return Combine::Generic;
@@ -323,8 +325,13 @@ void Classify(PixelState& ps) {
         return Combine::Generic;
     };
     ps.colorKind = kind(ps.colorOp, ps.colorArg1, ps.colorArg2);
-    if (ps.colorKind == Combine::Diffuse) ps.colorKind = Combine::Generic;
     ps.alphaKind = kind(ps.alphaOp, ps.alphaArg1, ps.alphaArg2);
+    // A stage that takes neither colour nor alpha from the texture has the
+    // one-colour loop when flat; Gouraud-coloured or keyed, such draws are
+    // rare and keep to the general loop rather than fetch texels for nothing.
+    if (ps.colorKind == Combine::Diffuse && ps.alphaKind == Combine::Diffuse) {
+        ps.colorKind = Combine::Generic;
+    }
 
     ps.blendKind = Blend::None;
     if (ps.blend) {

@@ -423,7 +423,7 @@ void SetChannel(Planes::Vector& pv, int k, Combine kind) {
         case Combine::Modulate:
             set(pv.xDiffuse);
             break;
-        case Combine::Diffuse:
+        case Combine::Diffuse:  // Mul8(t, 0) + Mul8(d, 255) is d
             set(pv.yOne);
             pv.useY = true;
             break;
@@ -451,10 +451,10 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
     if (ps.tex == nullptr || ps.specularAdd) return {};
     if (!ps.wrapPow2 || ps.alphaMin < 0) return {};
     const Combine ck = ps.colorKind, ak = ps.alphaKind;
-    if (ck == Combine::Diffuse || ck == Combine::Generic || ak == Combine::Generic) return {};
-    // The simple combine knows the texture selected or modulated, and a
-    // constant colour added to the texture's, which is one saturating
-    // addition.
+    if (ck == Combine::Generic || ak == Combine::Generic) return {};
+    // The simple combine knows the texture selected or modulated, a constant
+    // colour added to the texture's, which is one saturating addition, and
+    // the constant colour alone.
     const auto plain = [](Combine c) {
         return c == Combine::Select || c == Combine::Modulate || c == Combine::Diffuse;
     };
@@ -494,6 +494,14 @@ VectorFns ChooseVector(const PixelState& ps, Planes& p) {
         // saturated: the plain sum.
         if (ck == Combine::Add) {
             for (int k = 0; k < 3; ++k) pv.addMask |= std::uint32_t(d[k]) << (8 * k);
+        }
+        // The diffuse colour alone: the texel's colour saturated to 255 by
+        // the addition, then scaled to d. Mul8(255, d) is d for every d in
+        // 0..255: t = 255d + 128 and t >> 8 is d or d - 1, so t + (t >> 8)
+        // is 256d + 128 or 256d + 127, which shifts down to d.
+        if (ck == Combine::Diffuse) {
+            pv.addMask = 0x00FFFFFFu;
+            for (int k = 0; k < 3; ++k) pv.mul[k] = d[k];
         }
         if (ak != Combine::Select) pv.mul[3] = d[3];
         if (ak == Combine::Diffuse) pv.orMask = 0xFF000000u;

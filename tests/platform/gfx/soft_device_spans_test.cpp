@@ -289,6 +289,54 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForSaturatingCombines) {
     }
 }
 
+// The colour taken from the diffuse colour alone and the alpha from the
+// texture (texture x diffuse, selected, mixed), the diffuse colour constant
+// and varying, under each blend, point and bilinear, with and without the
+// alpha test, the colour key and a depth buffer. The alpha tests that pass
+// no range of alphas keep the draw from the wider loops, so the scalar
+// choice is checked too.
+TEST(SoftDeviceSpans, FastLoopsMatchTheGeneralLoopForTheDiffuseColour) {
+    const D3DLong alphaOps[] = {D3DTOP_MODULATE, D3DTOP_SELECTARG1, D3DTOP_BLENDTEXTUREALPHA,
+                                D3DTOP_ADD};
+    struct BlendCase {
+        bool on;
+        D3DLong src, dst;
+    };
+    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
+    const D3DLong alphaFuncs[] = {0, D3DCMP_GREATEREQUAL, D3DCMP_LESS, D3DCMP_EQUAL};
+    int n = 0, changed = 0, words = 0;
+    for (const BlendCase& b : blends) {
+        for (D3DLong a : alphaOps) {
+            for (bool gouraud : {false, true}) {
+                for (bool linear : {false, true}) {
+                    ++n;
+                    const D3DLong func = alphaFuncs[n % 4];
+                    SpanMode m{D3DTOP_SELECTARG2, a, b.on, b.src, b.dst, func, 0x60, n % 3 == 0};
+                    m.gouraud = gouraud;
+                    m.linear = linear;
+                    m.zFunc = n % 5 < 2 ? kAllFuncs[n % 8] : 0;
+                    m.zWrite = n % 2 == 0;
+                    EXPECT_TRUE(LoopsMatch(m))
+                        << "blend " << b.on << " " << b.src << "/" << b.dst << " alpha " << a
+                        << " gouraud " << gouraud << " linear " << linear << " alpha test " << func
+                        << " depth " << m.zFunc;
+                    // The same scene with every pixel failing the alpha test.
+                    SpanMode none = m;
+                    none.alphaFunc = D3DCMP_NEVER;
+                    const std::vector<std::uint32_t> drawn = DrawScene(m, Loops::General),
+                                                     blank = DrawScene(none, Loops::General);
+                    for (std::size_t i = 0; i < drawn.size(); ++i) changed += drawn[i] != blank[i];
+                    words += int(drawn.size());
+                }
+            }
+        }
+    }
+    EXPECT_GT(changed, words / 4);
+}
+
 // Bilinear filtering with integer weights, wrapping off every texture edge,
 // with the colour key (tested on the nearest texel) and each alpha test.
 TEST(SoftDeviceSpans, BilinearFourPixelLoopsMatchTheGeneralLoop) {
@@ -333,6 +381,12 @@ TEST(SoftDeviceSpans, GameDrawsTakeASpecialisedLoop) {
         {"gouraud sprite", false, false, false, false, true, D3DTOP_MODULATE, D3DTOP_MODULATE},
         {"additive shot", true, false, false, true, true, D3DTOP_ADD, D3DTOP_MODULATE},
         {"doubled shot", true, false, false, true, true, D3DTOP_MODULATE2X, D3DTOP_SELECTARG1},
+        {"diffuse-coloured sprite", true, false, false, true, true, D3DTOP_SELECTARG2,
+         D3DTOP_MODULATE},
+        {"diffuse-coloured sprite, point", false, false, false, true, true, D3DTOP_SELECTARG2,
+         D3DTOP_MODULATE},
+        {"gouraud diffuse-coloured sprite", true, false, false, false, true, D3DTOP_SELECTARG2,
+         D3DTOP_MODULATE},
     };
     std::vector<std::uint32_t> pixels(64 * 64), texels(32 * 32), padded;
     raster::PadTexture(texels.data(), 32, 32, padded);

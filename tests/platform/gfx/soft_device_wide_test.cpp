@@ -193,6 +193,29 @@ TEST(SoftDeviceWide, RandomScenesMatchAtEveryWidth) {
     EXPECT_GT(changed, words / 5);
 }
 
+// The same random scenes with the colour taken from the diffuse colour alone
+// (the alpha as each scene has it): constant and Gouraud colours, keys, huge
+// and NaN coordinates, every depth function.
+TEST(SoftDeviceWide, RandomDiffuseColouredScenesMatchAtEveryWidth) {
+    int changed = 0, words = 0;
+    for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+        Rng rng{seed * 104729u};
+        WideScene s = RandomScene(rng);
+        s.colorOp = D3DTOP_SELECTARG2;
+        const std::vector<std::uint32_t> general = Draw(s, seed, Loops::General);
+        for (Loops loops : testing::kFastLoops) {
+            ASSERT_TRUE(Same(Draw(s, seed, loops), general))
+                << "seed " << seed << ", " << testing::LoopsName(loops);
+        }
+        WideScene none = s;
+        none.alphaFunc = D3DCMP_NEVER;
+        const std::vector<std::uint32_t> blank = Draw(none, seed, Loops::General);
+        for (std::size_t i = 0; i < general.size(); ++i) changed += general[i] != blank[i];
+        words += int(general.size());
+    }
+    EXPECT_GT(changed, words / 5);
+}
+
 // A rectangle from `left` to `right` over the whole height of a target 21
 // pixels wide (so the last row is drawn too): its pixels, then its depth
 // buffer's bits when there is one.
@@ -385,6 +408,17 @@ TEST(SoftDeviceWide, TurnedQuadsSharingRowsMatch) {
         {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_ADD, false, false, false, 0, false},
         {true, D3DBLEND_ONE, D3DBLEND_ONE, D3DTOP_ADD, true, false, true, D3DCMP_LESSEQUAL, true},
         {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_ADD, false, false, true, D3DCMP_LESS, false},
+        // The colour from the diffuse colour alone, the alpha texture x diffuse.
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_SELECTARG2, true, false, false, 0,
+         false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DTOP_SELECTARG2, false, true, false, 0,
+         false},
+        {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DTOP_SELECTARG2, true, true, false,
+         D3DCMP_LESSEQUAL, true},
+        {true, D3DBLEND_ONE, D3DBLEND_ONE, D3DTOP_SELECTARG2, false, false, true, D3DCMP_LESS,
+         true},
+        {false, D3DBLEND_ONE, D3DBLEND_ZERO, D3DTOP_SELECTARG2, true, false, false, D3DCMP_GREATER,
+         false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const QuadCase& c = cases[i];
