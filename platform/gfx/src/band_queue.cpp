@@ -102,10 +102,11 @@ const TriangleSetup* BandQueue::SetUpOnce(std::size_t n, const PixelState& ps, L
 void BandQueue::DrawBand(int band) {
     const int y1 = band * bandRows_, y2 = std::min(y1 + bandRows_, height_);
     LoopCache cache;
-    TriangleSetup own;
+    TriangleSetup own, ownNext;
     int current = -1;
-    for (const int i : bins_[static_cast<std::size_t>(band)]) {
-        const std::size_t n = static_cast<std::size_t>(i);
+    const std::vector<int>& bin = bins_[static_cast<std::size_t>(band)];
+    for (std::size_t at = 0; at < bin.size(); ++at) {
+        const std::size_t n = static_cast<std::size_t>(bin[at]);
         const Prim& p = prims_[n];
         const PixelState& ps = states_[static_cast<std::size_t>(p.state)];
         if (p.state != current) {
@@ -115,6 +116,19 @@ void BandQueue::DrawBand(int band) {
         switch (p.kind) {
             case Kind::Triangle:
                 if (const TriangleSetup* t = SetUpOnce(n, ps, cache, own)) {
+                    // The draw's next triangle, when it shares an edge with
+                    // this one (a quad's other half), is drawn with it.
+                    if (t->pairs != nullptr && at + 1 < bin.size() &&
+                        static_cast<std::size_t>(bin[at + 1]) == n + 1 &&
+                        prims_[n + 1].state == p.state && prims_[n + 1].kind == Kind::Triangle) {
+                        const TriangleSetup* u = SetUpOnce(n + 1, ps, cache, ownNext);
+                        bool firstLeft = false;
+                        if (u != nullptr && Pairable(*t, *u, firstLeft)) {
+                            WalkPair(ps, firstLeft ? *t : *u, firstLeft ? *u : *t, y1, y2);
+                            ++at;
+                            break;
+                        }
+                    }
                     WalkTriangle(ps, *t, y1, y2);
                 }
                 break;

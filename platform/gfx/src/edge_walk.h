@@ -71,6 +71,9 @@ public:
         q_ -= borrow;
     }
 
+    // Two walkers of one edge at one row are equal, however started.
+    bool operator==(const EdgeWalker&) const = default;
+
 private:
     std::int64_t d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
 };

@@ -22,8 +22,8 @@ enum class Blend { None, SrcAlphaInvSrcAlpha, SrcAlphaOne, OneOne, KeepTarget, G
 // How the specialised loops combine texture and diffuse: colour and alpha
 // each the texture's (select), texture x diffuse (modulate), or texture and
 // diffuse mixed by the texture's alpha, texture plus diffuse (add) or twice
-// texture x diffuse (modulate2x), both saturated; alpha may also be the
-// diffuse alpha alone.
+// texture x diffuse (modulate2x), both saturated; or the diffuse colour or
+// alpha alone (not both: such a stage reads no texel).
 enum class Combine { Select, Modulate, Diffuse, BlendTextureAlpha, Add, Modulate2x, Generic };
 
 // Everything a pixel needs, decoded from the device state for one draw.

@@ -114,6 +114,8 @@ bool SoftDevice::Draw(D3DLong type, D3DLong fvf, std::span<const std::byte> byte
         default:
             break;
     }
+    // Nothing stays kept back past its draw.
+    if (queue_ == nullptr) pairing_.Flush(state_);
     HandOver();
     return true;
 }
@@ -208,7 +210,7 @@ void SoftDevice::EmitTriangle(const raster::Vertex& a, const raster::Vertex& b,
         queue_->AddTriangle(a, b, c, flat);
         ++recorded_;
     } else {
-        raster::DrawTriangleRows(state_, state_.clipY1, state_.clipY2, a, b, c, flat, &loops_);
+        pairing_.Draw(state_, a, b, c, flat, &loops_);
     }
 }
 

@@ -167,6 +167,8 @@ private:
     // The loops chosen for the decoded state's triangles, with one thread:
     // kept from draw to draw until the state is decoded anew.
     raster::LoopCache loops_;
+    // With one thread, a triangle kept back within a draw for its pair.
+    raster::PairingDrawer pairing_;
 
     // Banded drawing on worker threads: null with one thread. The draws are
     // recorded into queue_; the runner draws the bands of an earlier part of

@@ -16,8 +16,6 @@ namespace {
 
 // Screen coordinates are clipped to this band before they are made integers.
 constexpr float kGuard = 16384.0f;
-// Sub-pixel precision of vertex positions: 1/256 pixel.
-constexpr std::int64_t kSub = 256;
 
 bool Finite(const Vertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
@@ -147,6 +145,7 @@ void LoopCache::Choose(const PixelState& ps, TriangleSetup& t) {
     if (filled_ && p.perspective == perspective_ && p.constColor == constColor_ &&
         (!p.constColor || diffuse == diffuse_)) {
         t.rows = rows_;
+        t.pairs = pairs_;
         t.span = span_;
         p.vec = vec_;
         // With varying colours the packed diffuse colour is the only part
@@ -154,13 +153,14 @@ void LoopCache::Choose(const PixelState& ps, TriangleSetup& t) {
         if (vec_.varying) p.vec.diffuse = diffuse;
         return;
     }
-    t.rows = ChooseRows(ps, p);
+    t.rows = ChooseRows(ps, p, &t.pairs);
     t.span = t.rows != nullptr ? nullptr : ChooseSpan(ps, p);
     filled_ = true;
     perspective_ = p.perspective;
     constColor_ = p.constColor;
     diffuse_ = diffuse;
     rows_ = t.rows;
+    pairs_ = t.pairs;
     span_ = t.span;
     vec_ = p.vec;
 }
@@ -206,7 +206,7 @@ bool SetUpTriangle(const PixelState& ps, int y1, int y2, const Vertex& v0, const
     if (cache != nullptr) {
         cache->Choose(ps, t);
     } else {
-        t.rows = ChooseRows(ps, t.p);
+        t.rows = ChooseRows(ps, t.p, &t.pairs);
         t.span = t.rows != nullptr ? nullptr : ChooseSpan(ps, t.p);
     }
     return true;

@@ -268,8 +268,9 @@ bool VectorMayServe(const PixelState& ps) {
 
 }  // namespace
 
-RowsFn ChooseRows(const PixelState& ps, Planes& p) {
-    return VectorMayServe(ps) ? ChooseVectorRows(ps, p) : nullptr;
+RowsFn ChooseRows(const PixelState& ps, Planes& p, PairRowsFn* pairs) {
+    if (pairs != nullptr) *pairs = nullptr;
+    return VectorMayServe(ps) ? ChooseVectorRows(ps, p, pairs) : nullptr;
 }
 
 SpanFn ChooseSpan(const PixelState& ps, Planes& p) {

@@ -75,6 +75,10 @@ struct Constants {
     bool colorKey, varying, useY, useTwice, scale, zWrite, tryRowLoad;
     bool addOr;      // the simple combine adds or ors something
     bool alphaTest;  // some written alpha fails
+    // Every pixel written is its texel with orMask or'ed in, and u moves
+    // one texel a pixel and v not at all: spans that meet texel centres
+    // (see CopySpan) are copies of a texture row.
+    bool copies;
     D3DLong zFunc;
 };
 
@@ -130,7 +134,68 @@ template <bool General>
     k.zWrite = ps.zWrite;
     k.zFunc = ps.zFunc;
     k.tryRowLoad = !p.perspective && p.dx[kV] == 0.0f && p.dx[kU] * float(ps.texW) == 1.0f;
+    k.copies = !General && !p.perspective && pv.addMask == 0 && !pv.scale && !k.alphaTest &&
+               !ps.colorKey && p.dx[kV] == 0.0f && p.dx[kU] == 1.0f / float(ps.texW);
     return k;
+}
+
+// Where a span of n pixels whose first pixel's attributes s holds finds its
+// texels, when its pixels take exactly consecutive texels of one texture
+// row. For that, the groups' sums u = su + du * f, scaled by the texture's
+// width, must be exact, and the point sample's floor or the filter's zero
+// weights must follow: so su * width = a >= 0 with a + f exact up to the
+// span's end, and with filtering a - 1/2 whole, where the weights are 0.
+// Likewise for v, which does not move.
+struct CopyFrom {
+    bool exact;
+    int column, line;
+};
+
+template <bool Linear>
+[[gnu::always_inline]] inline CopyFrom CopyStart(const PixelState& ps, int n, const float* s) {
+    const float a = s[kU] * float(ps.texW), b = s[kV] * float(ps.texH);
+    constexpr float kLimit = 0x1p22f;
+    if (!(a >= 0.0f && b >= 0.0f && a < kLimit && b < kLimit)) return {};
+    const float end = float(n + 16);
+    if (double(a + end) != double(a) + double(end)) return {};
+    if constexpr (Linear) {
+        const float column = a - 0.5f, line = b - 0.5f;
+        if (column < 0.0f || line < 0.0f || column != float(int(column)) ||
+            line != float(int(line))) {
+            return {};
+        }
+        return {true, int(column), int(line)};
+    } else {
+        return {true, int(a), int(b)};
+    }
+}
+
+// Draws the span [x1, x2) of row y as a copy of texels from `from`, each
+// with orMask or'ed in.
+[[gnu::always_inline]] inline void CopySpan(const PixelState& ps, const Constants& k, int y, int x1,
+                                            int x2, const CopyFrom& from) {
+    const int texW = ps.texW;
+    const std::uint32_t* texels = k.tex + static_cast<std::size_t>(from.line & (ps.texH - 1)) *
+                                              static_cast<std::size_t>(texW);
+    std::uint32_t* out = k.target + static_cast<std::size_t>(y) * k.width + x1;
+    int col = from.column & (texW - 1);
+    for (int left = x2 - x1; left > 0;) {
+        const int m = left < texW - col ? left : texW - col;
+        int i = 0;
+        for (; m - i >= 16; i += 16) {
+            _mm512_storeu_si512(out + i,
+                                _mm512_or_si512(_mm512_loadu_si512(texels + col + i), k.orMask));
+        }
+        if (i < m) {
+            const __mmask16 rest = _cvtu32_mask16((1u << (m - i)) - 1);
+            _mm512_mask_storeu_epi32(
+                out + i, rest,
+                _mm512_or_si512(_mm512_maskz_loadu_epi32(rest, texels + col + i), k.orMask));
+        }
+        out += m;
+        left -= m;
+        col = 0;
+    }
 }
 
 // The stage combine of sixteen pixels in the general form; the pack at the
@@ -169,12 +234,49 @@ template <bool General>
                                half(_mm512_unpackhi_epi8(t, zero), _mm512_unpackhi_epi8(d, zero)));
 }
 
-// Runs the span [x1, x2) of row y sixteen pixels at a time; s holds the
-// attributes at its first pixel.
-template <Blend B, Coords C, bool Linear, bool Depth, bool General>
-[[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const Constants& k, int y,
-                                             int x1, int x2, const float* s) {
-    const __m512 su = _mm512_set1_ps(s[kU]), sv = _mm512_set1_ps(s[kV]);
+// Where a run of pixels takes its attributes: at place f along it (its
+// first pixel's f is 0), u is su + du * f, and likewise v and z.
+struct Along {
+    __m512 su, sv, sz, du, dv, dz;
+    bool rowLoad;  // texels may be consecutive along it (Constants::tryRowLoad)
+};
+
+// A triangle's run from the pixel whose attributes s holds.
+[[gnu::always_inline]] inline Along AlongFrom(const Constants& k, const float* s) {
+    return {_mm512_set1_ps(s[kU]), _mm512_set1_ps(s[kV]), _mm512_set1_ps(s[kZ]), k.du, k.dv, k.dz,
+            k.tryRowLoad};
+}
+
+// Lanes in `right` from b, the others from a: each lane's arithmetic is its
+// own run's.
+[[gnu::always_inline]] inline Along Mixed(__mmask16 right, const Along& a, const Along& b) {
+    const auto pick = [&](__m512 x, __m512 y) { return _mm512_mask_blend_ps(right, x, y); };
+    return {pick(a.su, b.su), pick(a.sv, b.sv), pick(a.sz, b.sz),      pick(a.du, b.du),
+            pick(a.dv, b.dv), pick(a.dz, b.dz), a.rowLoad && b.rowLoad};
+}
+
+// The places 0 to 15.
+[[gnu::always_inline]] inline __m512 Places() {
+    return _mm512_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f, 11.0f,
+                          12.0f, 13.0f, 14.0f, 15.0f);
+}
+
+// What RunGroups draws: one span [x1, x2), its first pixel's attributes in
+// s; or a pair's row, where the right triangle's span [xs, x2) takes its
+// attributes from `right` (constant colours only).
+struct RowPlan {
+    int y, x1, xs, x2;
+    const float* s;
+    const Constants* right = nullptr;
+    const float* rightStart = nullptr;
+};
+
+// Draws a row's runs sixteen pixels at a time: a pair's row when Pair.
+template <Blend B, Coords C, bool Linear, bool Depth, bool General, bool Pair>
+[[gnu::always_inline]] inline void RunGroups(const PixelState& ps, const Constants& k,
+                                             const RowPlan& plan) {
+    const int y = plan.y;
+    const float* s = plan.s;
     const __m512i zero = _mm512_setzero_si512();
     const bool varying = General && k.varying;
     const std::uint32_t* tex = k.tex;
@@ -184,11 +286,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         for (int c = 0; c < 4; ++c) sc[c] = _mm512_set1_ps(s[kC + c]);
     }
     float* depthRow = nullptr;
-    __m512 sz = _mm512_setzero_ps();
-    if constexpr (Depth) {
-        depthRow = ps.depth + static_cast<std::size_t>(y) * k.depthWidth;
-        sz = _mm512_set1_ps(s[kZ]);
-    }
+    if constexpr (Depth) depthRow = ps.depth + static_cast<std::size_t>(y) * k.depthWidth;
 
     const auto toTexel = [](__m512 f) {
         if constexpr (C == Coords::AffineInRange) {
@@ -209,24 +307,25 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
                                  l15);
     };
 
-    // One group of sixteen pixels from x; fi holds their places along the
-    // span. As in the eight-pixel loops, no branch looks at the texels or
-    // at which lanes pass: the lanes that fail or lie past the span are
-    // masked off from memory.
-    const auto group = [&](int x, __m512 fi, auto wholeGroup) __attribute__((always_inline)) {
+    // One group of sixteen pixels from x, of a run that ends before `end`;
+    // fi holds their places along the run. As in the eight-pixel loops, no
+    // branch looks at the texels or at which lanes pass: the lanes that fail
+    // or lie past the run are masked off from memory.
+    const auto group = [&](int x, int end, const Along& a, __m512 fi, auto wholeGroup)
+        __attribute__((always_inline)) {
         constexpr bool Whole = decltype(wholeGroup)::value;
-        const __mmask16 inSpan = Whole ? __mmask16(0xFFFF) : _cvtu32_mask16((1u << (x2 - x)) - 1);
+        const __mmask16 inSpan = Whole ? __mmask16(0xFFFF) : _cvtu32_mask16((1u << (end - x)) - 1);
         __mmask16 pass = inSpan;
         [[maybe_unused]] __m512 z;
         if constexpr (Depth) {
             // The depth test first: a hidden group costs no texel.
-            z = _mm512_add_ps(sz, _mm512_mul_ps(k.dz, fi));
+            z = _mm512_add_ps(a.sz, _mm512_mul_ps(a.dz, fi));
             const __m512 stored = _mm512_maskz_loadu_ps(inSpan, depthRow + x);
             pass = wide16::DepthPass(k.zFunc, inSpan, z, stored);
             if (pass == 0) return;
         }
-        __m512 u = _mm512_add_ps(su, _mm512_mul_ps(k.du, fi));
-        __m512 v = _mm512_add_ps(sv, _mm512_mul_ps(k.dv, fi));
+        __m512 u = _mm512_add_ps(a.su, _mm512_mul_ps(a.du, fi));
+        __m512 v = _mm512_add_ps(a.sv, _mm512_mul_ps(a.dv, fi));
         __m512i t, nearest = zero;
         if constexpr (Linear) {
             const __m512 half = _mm512_set1_ps(0.5f);
@@ -247,7 +346,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             if (_mm512_test_epi32_mask(wx, wx) == 0 && _mm512_test_epi32_mask(wy, wy) == 0) {
                 // Zero weights give the top-left texel exactly.
                 const __m512i at = index(iu, iv);
-                t = k.tryRowLoad ? wide16::GatherOrLoad(tex, at) : wide16::Gather(tex, at);
+                t = a.rowLoad ? wide16::GatherOrLoad(tex, at) : wide16::Gather(tex, at);
             } else {
                 // In the padded copy each row's two taps are a pair, even
                 // where the right one wraps to the first column, and the
@@ -290,7 +389,7 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
         } else {
             const __m512i at =
                 index(toTexel(_mm512_mul_ps(u, k.texW)), toTexel(_mm512_mul_ps(v, k.texH)));
-            t = k.tryRowLoad ? wide16::GatherOrLoad(tex, at) : wide16::Gather(tex, at);
+            t = a.rowLoad ? wide16::GatherOrLoad(tex, at) : wide16::Gather(tex, at);
             nearest = t;
         }
 
@@ -330,37 +429,79 @@ template <Blend B, Coords C, bool Linear, bool Depth, bool General>
             _mm512_mask_storeu_epi32(row + x, pass, BlendPixels<B>(t, dst));
         }
     };
-    int x = x1;
-    __m512 fi = _mm512_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f,
-                               11.0f, 12.0f, 13.0f, 14.0f, 15.0f);
-    for (; x2 - x >= 16; x += 16, fi = _mm512_add_ps(fi, _mm512_set1_ps(16.0f))) {
-        group(x, fi, std::true_type{});
+    const __m512 step = _mm512_set1_ps(16.0f);
+    // The groups of a run [x, end), the first at place fi.
+    const auto run = [&](int x, int end, const Along& a, __m512 fi) {
+        for (; end - x >= 16; x += 16, fi = _mm512_add_ps(fi, step)) {
+            group(x, end, a, fi, std::true_type{});
+        }
+        if (x < end) group(x, end, a, fi, std::false_type{});
+    };
+    // Drawn texel for texel: a copy.
+    constexpr bool MayCopy = B == Blend::None && !Depth && !General;
+    const Along left = AlongFrom(k, s);
+    if constexpr (!Pair) {
+        if (MayCopy && k.copies) {
+            const CopyFrom from = CopyStart<Linear>(ps, plan.x2 - plan.x1, s);
+            if (from.exact) {
+                CopySpan(ps, k, y, plan.x1, plan.x2, from);
+                return;
+            }
+        }
+        run(plan.x1, plan.x2, left, Places());
+    } else {
+        if (MayCopy && k.copies && plan.right->copies) {
+            const CopyFrom l = CopyStart<Linear>(ps, plan.xs - plan.x1, s);
+            const CopyFrom r = CopyStart<Linear>(ps, plan.x2 - plan.xs, plan.rightStart);
+            // Both sides copies, or neither: no pixel is drawn twice.
+            if (l.exact && r.exact) {
+                CopySpan(ps, k, y, plan.x1, plan.xs, l);
+                CopySpan(ps, *plan.right, y, plan.xs, plan.x2, r);
+                return;
+            }
+        }
+        // One run goes over the row, and the group across the meeting takes
+        // each lane from its own triangle.
+        const int x1 = plan.x1, xs = plan.xs, x2 = plan.x2;
+        int x = x1;
+        __m512 fi = Places();
+        for (; xs - x >= 16; x += 16, fi = _mm512_add_ps(fi, step)) {
+            group(x, x2, left, fi, std::true_type{});
+        }
+        const Along right = AlongFrom(*plan.right, plan.rightStart);
+        if (x < xs) {
+            const __mmask16 onRight = _cvtu32_mask16(~((1u << (xs - x)) - 1) & 0xFFFFu);
+            const __m512 fr = _mm512_add_ps(Places(), _mm512_set1_ps(float(x - xs)));
+            // The mask of a group as its last takes at most sixteen lanes.
+            group(x, x2 - x < 16 ? x2 : x + 16, Mixed(onRight, left, right),
+                  _mm512_mask_blend_ps(onRight, fi, fr), std::false_type{});
+            x += 16;
+        }
+        run(x, x2, right, _mm512_add_ps(Places(), _mm512_set1_ps(float(x - xs))));
     }
-    if (x < x2) group(x, fi, std::false_type{});
 }
 
-// The affine spans whose coordinates may leave [0, 4e6], laid out apart from
+// The affine rows whose coordinates may leave [0, 4e6], laid out apart from
 // the common loop.
-template <Blend B, Coords C, bool Linear, bool Depth, bool General>
-[[gnu::noinline]] void RunGroupsApart(const PixelState& ps, const Constants& k, int y, int x1,
-                                      int x2, const float* s) {
-    RunGroups<B, C, Linear, Depth, General>(ps, k, y, x1, x2, s);
+template <Blend B, Coords C, bool Linear, bool Depth, bool General, bool Pair>
+[[gnu::noinline]] void RunGroupsApart(const PixelState& ps, const Constants& k,
+                                      const RowPlan& plan) {
+    RunGroups<B, C, Linear, Depth, General, Pair>(ps, k, plan);
 }
 
-// One span, its first pixel's attributes in s: the groups.
-template <Blend B, bool Linear, bool Depth, bool General>
-[[gnu::always_inline]] inline void RunSpan(const PixelState& ps, const Constants& k, const Row& r,
-                                           const float* s, bool inRange, bool bounded) {
-    const int y = r.y, x1 = r.x1, x2 = r.x2;
+// One row: the groups, by how far its texture coordinates reach.
+template <Blend B, bool Linear, bool Depth, bool General, bool Pair>
+[[gnu::always_inline]] inline void RunRow(const PixelState& ps, const Constants& k,
+                                          const RowPlan& plan, bool inRange, bool bounded) {
     if (Linear && bounded) {
         // The bilinear loop floors every bounded coordinate alike.
-        RunGroups<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        RunGroups<B, Coords::AffineBounded, Linear, Depth, General, Pair>(ps, k, plan);
     } else if (!Linear && inRange) {
-        RunGroups<B, Coords::AffineInRange, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        RunGroups<B, Coords::AffineInRange, Linear, Depth, General, Pair>(ps, k, plan);
     } else if (bounded) {
-        RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        RunGroupsApart<B, Coords::AffineBounded, Linear, Depth, General, Pair>(ps, k, plan);
     } else {
-        RunGroupsApart<B, Coords::Affine, Linear, Depth, General>(ps, k, y, x1, x2, s);
+        RunGroupsApart<B, Coords::Affine, Linear, Depth, General, Pair>(ps, k, plan);
     }
 }
 
@@ -373,9 +514,38 @@ void WideRows(const PixelState& ps, const Planes& p, const Row* rows, int count)
         const int n = count - i < 8 ? count - i : 8;
         MakeSpanStarts(ps, p, rows + i, n, General && k.varying, false, Linear, starts);
         for (int j = 0; j < n; ++j) {
-            RunSpan<B, Linear, Depth, General>(ps, k, rows[i + j], starts.s[j],
-                                               (starts.inRange >> j & 1) != 0,
-                                               (starts.bounded >> j & 1) != 0);
+            const Row& r = rows[i + j];
+            RunRow<B, Linear, Depth, General, false>(ps, k, {r.y, r.x1, r.x2, r.x2, starts.s[j]},
+                                                     (starts.inRange >> j & 1) != 0,
+                                                     (starts.bounded >> j & 1) != 0);
+        }
+    }
+}
+
+// Rows where two triangles on either side of a shared edge meet, with
+// constant colours: each side takes its own triangle's attributes.
+template <Blend B, bool Linear, bool Depth, bool General>
+void WidePairRows(const PixelState& ps, const Planes& left, const Planes& right,
+                  const PairRow* rows, int count) {
+    const Constants kl = MakeConstants<General>(ps, left), kr = MakeConstants<General>(ps, right);
+    SpanStarts startsLeft, startsRight;
+    for (int i = 0; i < count; i += 8) {
+        const int n = count - i < 8 ? count - i : 8;
+        Row l[8], r[8];
+        for (int j = 0; j < n; ++j) {
+            const PairRow& row = rows[i + j];
+            l[j] = {row.y, row.x1, row.xs};
+            r[j] = {row.y, row.xs, row.x2};
+        }
+        MakeSpanStarts(ps, left, l, n, false, false, Linear, startsLeft);
+        MakeSpanStarts(ps, right, r, n, false, false, Linear, startsRight);
+        const int inRange = startsLeft.inRange & startsRight.inRange;
+        const int bounded = startsLeft.bounded & startsRight.bounded;
+        for (int j = 0; j < n; ++j) {
+            const PairRow& row = rows[i + j];
+            RunRow<B, Linear, Depth, General, true>(
+                ps, kl, {row.y, row.x1, row.xs, row.x2, startsLeft.s[j], &kr, startsRight.s[j]},
+                (inRange >> j & 1) != 0, (bounded >> j & 1) != 0);
         }
     }
 }
@@ -393,7 +563,8 @@ struct Wide16Loops {
         if constexpr (Perspective) {
             return {};
         } else {
-            return {&WideSpan<B, Linear, Depth, General>, &WideRows<B, Linear, Depth, General>};
+            return {&WideSpan<B, Linear, Depth, General>, &WideRows<B, Linear, Depth, General>,
+                    &WidePairRows<B, Linear, Depth, General>};
         }
     }
 };

@@ -544,8 +544,10 @@ SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p) {
     return ChooseVector(ps, p).span;
 }
 
-RowsFn ChooseVectorRows(const PixelState& ps, Planes& p) {
-    return ChooseVector(ps, p).rows;
+RowsFn ChooseVectorRows(const PixelState& ps, Planes& p, PairRowsFn* pairs) {
+    const VectorFns fns = ChooseVector(ps, p);
+    if (pairs != nullptr) *pairs = fns.pairs;
+    return fns.rows;
 }
 
 }  // namespace brumil::platform::raster

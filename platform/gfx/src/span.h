@@ -23,9 +23,10 @@ struct Planes {
         // A constant diffuse colour, packed as a pixel.
         std::uint32_t diffuse = 0;
         // The simple combine, for a constant diffuse colour and the texture
-        // selected, modulated or (colour only) added: "add addMask to the
-        // texel, each channel saturated, or it with orMask, then multiply
-        // channel k by mul[k] / 255".
+        // selected, modulated, (colour only) added or replaced by the
+        // diffuse colour: "add addMask to the texel, each channel
+        // saturated, or it with orMask, then multiply channel k by
+        // mul[k] / 255".
         std::uint32_t addMask = 0;
         std::uint32_t orMask = 0;
         int mul[4] = {255, 255, 255, 255};  // b, g, r, a
@@ -74,6 +75,18 @@ struct Row {
 // what the triangle's spans share made once.
 using RowsFn = void (*)(const PixelState& ps, const Planes& p, const Row* rows, int count);
 
+// One row of two triangles that lie on either side of an edge they share,
+// where their spans meet: the left one's span [x1, xs) and the right one's
+// [xs, x2), neither empty.
+struct PairRow {
+    int y, x1, xs, x2;
+};
+// Draws rows of such a pair, each pixel as its own triangle's RowsFn would:
+// a quad's two halves meet in most rows, and one run over the row costs
+// less than two spans.
+using PairRowsFn = void (*)(const PixelState& ps, const Planes& left, const Planes& right,
+                            const PairRow* rows, int count);
+
 // The general loop: any state.
 void GenericSpan(const PixelState& ps, const Planes& p, int y, int x1, int x2);
 // A specialised loop for this state and triangle, or GenericSpan.
@@ -83,9 +96,11 @@ SpanFn ChooseSpan(const PixelState& ps, Planes& p);
 // none fits.
 SpanFn ChooseVectorSpan(const PixelState& ps, Planes& p);
 // A loop over runs of rows for this state and triangle (p.vec filled), or
-// null when ChooseSpan's loop is to be used row by row.
-RowsFn ChooseRows(const PixelState& ps, Planes& p);
-// The run-of-rows form of ChooseVectorSpan's loop, or null.
-RowsFn ChooseVectorRows(const PixelState& ps, Planes& p);
+// null when ChooseSpan's loop is to be used row by row. `pairs`, when given,
+// is set to the loop's form for pairs of triangles, or null when it has none.
+RowsFn ChooseRows(const PixelState& ps, Planes& p, PairRowsFn* pairs = nullptr);
+// The run-of-rows form of ChooseVectorSpan's loop, or null; `pairs` as
+// ChooseRows sets it.
+RowsFn ChooseVectorRows(const PixelState& ps, Planes& p, PairRowsFn* pairs = nullptr);
 
 }  // namespace brumil::platform::raster

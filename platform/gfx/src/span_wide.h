@@ -8,10 +8,12 @@
 
 namespace brumil::platform::raster {
 
-// A triangle's span loop and its run-of-rows loop.
+// A triangle's span loop and its run-of-rows loop, and the form of that for
+// pairs of triangles where the family has one.
 struct VectorFns {
     SpanFn span = nullptr;
     RowsFn rows = nullptr;
+    PairRowsFn pairs = nullptr;
 };
 
 // Whether the processor runs AVX2 (asked once).

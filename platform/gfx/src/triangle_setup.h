@@ -13,6 +13,9 @@
 
 namespace brumil::platform::raster {
 
+// Sub-pixel precision of vertex positions: 1/256 pixel.
+inline constexpr std::int64_t kSub = 256;
+
 // Everything of a triangle that does not depend on which rows are drawn.
 // Kept in storage that is used again: SetUpTriangle writes every field the
 // drawing reads.
@@ -21,8 +24,9 @@ struct TriangleSetup {
     Fixed f[3];             // the snapped corners from top to bottom
     RowsFn rows = nullptr;  // the run-of-rows loop, else `span` row by row
     SpanFn span = nullptr;
-    int yFirst = 0, yEnd = 0;  // its rows inside the scissor: [yFirst, yEnd)
-    bool longOnLeft = false;   // the edge from top to bottom corner is the left one
+    PairRowsFn pairs = nullptr;  // the run-of-rows loop's form for pairs, if any
+    int yFirst = 0, yEnd = 0;    // its rows inside the scissor: [yFirst, yEnd)
+    bool longOnLeft = false;     // the edge from top to bottom corner is the left one
 };
 
 // The loops chosen for the last triangle of one state, given again to the
@@ -31,7 +35,8 @@ struct TriangleSetup {
 // and with constant colours, and the diffuse colour (in Planes::Vector).
 class LoopCache {
 public:
-    // Fills t.rows, t.span and t.p.vec as ChooseRows and ChooseSpan would.
+    // Fills t.rows, t.pairs, t.span and t.p.vec as ChooseRows and ChooseSpan
+    // would.
     void Choose(const PixelState& ps, TriangleSetup& t);
     // Forgets the choice: the next triangles take another state.
     void Reset() { filled_ = false; }
@@ -41,6 +46,7 @@ private:
     bool perspective_ = false, constColor_ = false;
     std::uint32_t diffuse_ = 0;  // packed, as Planes::Vector holds it
     RowsFn rows_ = nullptr;
+    PairRowsFn pairs_ = nullptr;
     SpanFn span_ = nullptr;
     Planes::Vector vec_;
 };
@@ -57,6 +63,32 @@ bool SetUpTriangle(const PixelState& ps, int y1, int y2, const Vertex& a, const 
                    const Vertex& c, const Vertex& flat, TriangleSetup& t, LoopCache* cache);
 // Draws the set-up triangle's rows in [y1, y2).
 void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2);
+
+// Whether two set-up triangles of one state lie on either side of an edge
+// they share and have the same pair loop and constant colour, so that
+// WalkPair may draw them: their pixels are apart, so the order in which they
+// are drawn changes nothing. `firstLeft` tells which lies left of the edge.
+bool Pairable(const TriangleSetup& first, const TriangleSetup& second, bool& firstLeft);
+// Draws the rows [y1, y2) of a Pairable pair, each pixel as WalkTriangle
+// would draw it.
+void WalkPair(const PixelState& ps, const TriangleSetup& left, const TriangleSetup& right, int y1,
+              int y2);
+
+// Draws a draw's triangles one at a time as DrawTriangleRows would, but
+// keeps back each that has a pair loop until the next is known, so that a
+// quad's two halves are walked together. What is kept must be drawn by
+// Flush before the state changes or anything else draws.
+class PairingDrawer {
+public:
+    // `cache` as SetUpTriangle takes it.
+    void Draw(const PixelState& ps, const Vertex& a, const Vertex& b, const Vertex& c,
+              const Vertex& flat, LoopCache* cache);
+    void Flush(const PixelState& ps);
+
+private:
+    TriangleSetup setups_[2];
+    int held_ = -1;  // the set-up kept back, or -1
+};
 
 // DrawTriangle and DrawLine limited to the rows [y1, y2) of the scissor.
 // `cache` as SetUpTriangle takes it.
