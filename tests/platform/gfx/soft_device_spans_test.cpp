@@ -135,19 +135,21 @@ std::vector<std::uint32_t> DrawScene(const SpanMode& m, Loops loops) {
     return ::testing::AssertionSuccess();
 }
 
+// No blend, and each blend the specialised loops know.
+struct BlendCase {
+    bool on;
+    D3DLong src, dst;
+};
+constexpr BlendCase kBlends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
+                                 {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                 {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                 {true, D3DBLEND_ONE, D3DBLEND_ONE}};
+
 TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForEachCombineAndBlend) {
-    struct BlendCase {
-        bool on;
-        D3DLong src, dst;
-    };
-    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
-                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
     const D3DLong colorOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE};
     const D3DLong alphaOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2};
     int n = 0;
-    for (const BlendCase& b : blends) {
+    for (const BlendCase& b : kBlends) {
         for (D3DLong c : colorOps) {
             for (D3DLong a : alphaOps) {
                 ++n;
@@ -222,16 +224,8 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForGouraudAndTextureAlpha
     const D3DLong colorOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_BLENDTEXTUREALPHA};
     const D3DLong alphaOps[] = {D3DTOP_SELECTARG1, D3DTOP_MODULATE, D3DTOP_SELECTARG2,
                                 D3DTOP_BLENDTEXTUREALPHA};
-    struct BlendCase {
-        bool on;
-        D3DLong src, dst;
-    };
-    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
-                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
     int n = 0;
-    for (const BlendCase& b : blends) {
+    for (const BlendCase& b : kBlends) {
         for (D3DLong c : colorOps) {
             for (D3DLong a : alphaOps) {
                 for (bool gouraud : {false, true}) {
@@ -263,16 +257,8 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForSaturatingCombines) {
         {D3DTOP_MODULATE2X, D3DTOP_MODULATE2X}, {D3DTOP_SELECTARG1, D3DTOP_ADD},
         {D3DTOP_MODULATE, D3DTOP_MODULATE2X},   {D3DTOP_BLENDTEXTUREALPHA, D3DTOP_ADD},
     };
-    struct BlendCase {
-        bool on;
-        D3DLong src, dst;
-    };
-    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
-                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
     int n = 0;
-    for (const BlendCase& b : blends) {
+    for (const BlendCase& b : kBlends) {
         for (const OpsCase& o : ops) {
             for (bool gouraud : {false, true}) {
                 ++n;
@@ -298,17 +284,9 @@ TEST(SoftDeviceSpans, FourPixelLoopsMatchTheGeneralLoopForSaturatingCombines) {
 TEST(SoftDeviceSpans, FastLoopsMatchTheGeneralLoopForTheDiffuseColour) {
     const D3DLong alphaOps[] = {D3DTOP_MODULATE, D3DTOP_SELECTARG1, D3DTOP_BLENDTEXTUREALPHA,
                                 D3DTOP_ADD};
-    struct BlendCase {
-        bool on;
-        D3DLong src, dst;
-    };
-    const BlendCase blends[] = {{false, D3DBLEND_ONE, D3DBLEND_ZERO},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
-                                {true, D3DBLEND_SRCALPHA, D3DBLEND_ONE},
-                                {true, D3DBLEND_ONE, D3DBLEND_ONE}};
     const D3DLong alphaFuncs[] = {0, D3DCMP_GREATEREQUAL, D3DCMP_LESS, D3DCMP_EQUAL};
     int n = 0, changed = 0, words = 0;
-    for (const BlendCase& b : blends) {
+    for (const BlendCase& b : kBlends) {
         for (D3DLong a : alphaOps) {
             for (bool gouraud : {false, true}) {
                 for (bool linear : {false, true}) {
