@@ -6,8 +6,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "clip_polygon.h"
+#include "triangle_edges.h"
 #include "triangle_setup.h"
 
 namespace brumil::platform::raster {
@@ -213,10 +215,11 @@ bool SetUpTriangle(const PixelState& ps, int y1, int y2, const Vertex& v0, const
 }
 
 void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2) {
-    const int yTop = std::max(t.yFirst, y1), yEnd = std::min(t.yEnd, y2);
-    if (yTop >= yEnd) return;
+    // Rows above the middle vertex meet the upper short edge, the others the
+    // lower one.
+    TriangleEdges edges(t, y1, y2);
+    if (edges.Top() >= edges.End()) return;
     const Planes& p = t.p;
-    const Fixed* f = t.f;
     // Spans are queued and go, top row first, to the run-of-rows loop in
     // runs or else to the span loop one by one.
     Row run[kRun];
@@ -227,21 +230,13 @@ void WalkTriangle(const PixelState& ps, const TriangleSetup& t, int y1, int y2) 
             for (int i = 0; i < count; ++i) t.span(ps, p, run[i].y, run[i].x1, run[i].x2);
         }
     };
-    // Rows above the middle vertex meet the upper short edge, the others the
-    // lower one.
-    const int yMid = int(std::clamp<std::int64_t>(CeilDiv(f[1].y, kSub), yTop, yEnd));
-    EdgeWalker longEdge, shortEdge;
-    EdgeWalker& left = t.longOnLeft ? longEdge : shortEdge;
-    EdgeWalker& right = t.longOnLeft ? shortEdge : longEdge;
-    longEdge.Start(f[0], f[2], std::int64_t(yTop) * kSub, kSub);
     int queued = 0;
-    if (yTop < yMid) {
-        shortEdge.Start(f[0], f[1], std::int64_t(yTop) * kSub, kSub);
-        queued = QueueRows(left, right, yTop, yMid, ps.clipX1, ps.clipX2, run, queued, flush);
-    }
-    if (yMid < yEnd) {
-        shortEdge.Start(f[1], f[2], std::int64_t(yMid) * kSub, kSub);
-        queued = QueueRows(left, right, yMid, yEnd, ps.clipX1, ps.clipX2, run, queued, flush);
+    for (const auto& [from, to] :
+         {std::pair{edges.Top(), edges.Mid()}, std::pair{edges.Mid(), edges.End()}}) {
+        if (from >= to) continue;
+        edges.StartAt(from);
+        queued = QueueRows(edges.Left(), edges.Right(), from, to, ps.clipX1, ps.clipX2, run, queued,
+                           flush);
     }
     if (queued > 0) flush(queued);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "triangle_edges.h"
 #include "triangle_setup.h"
 
 namespace brumil::platform::raster {
@@ -11,39 +12,6 @@ namespace {
 
 // Rows queued for one call of a pair loop.
 constexpr int kPairRun = 64;
-
-// A set-up triangle's left and right edges over its rows in [y1, y2), as
-// WalkTriangle walks them: the short edge changes at the middle corner.
-class Edges {
-public:
-    Edges(const TriangleSetup& t, int y1, int y2)
-        : f_(t.f),
-          shortSide_(t.longOnLeft ? 1 : 0),
-          top_(std::max(t.yFirst, y1)),
-          end_(std::max(top_, std::min(t.yEnd, y2))) {
-        mid_ = int(std::clamp<std::int64_t>(CeilDiv(f_[1].y, kSub), top_, end_));
-    }
-    int Top() const { return top_; }
-    int End() const { return end_; }
-    int Mid() const { return mid_; }
-    // Starts the edges that begin at row y: the top row or the middle one.
-    void StartAt(int y) {
-        const std::int64_t yc = std::int64_t(y) * kSub;
-        if (y == top_) {
-            side_[1 - shortSide_].Start(f_[0], f_[2], yc, kSub);
-            if (y < mid_) side_[shortSide_].Start(f_[0], f_[1], yc, kSub);
-        }
-        if (y == mid_) side_[shortSide_].Start(f_[1], f_[2], yc, kSub);
-    }
-    EdgeWalker& Left() { return side_[0]; }
-    EdgeWalker& Right() { return side_[1]; }
-
-private:
-    const Fixed* f_;
-    int shortSide_;  // which of side_ the short edges take
-    int top_, end_, mid_;
-    EdgeWalker side_[2];
-};
 
 // Rows of a pair waiting for their loops: those where the two triangles'
 // spans meet, and each triangle's other spans. The triangles' pixels are
@@ -97,8 +65,8 @@ private:
 // one's left edge, walked once. The walkers are copied in and out so that
 // they stay in registers, out of reach of the stores to the queues.
 template <bool Left, bool Right, bool Shared = false>
-void QueuePairRows(Edges& l, Edges& r, int y, int yEnd, std::int64_t clipX1, std::int64_t clipX2,
-                   PairQueues& queues) {
+void QueuePairRows(TriangleEdges& l, TriangleEdges& r, int y, int yEnd, std::int64_t clipX1,
+                   std::int64_t clipX2, PairQueues& queues) {
     EdgeWalker ll = l.Left(), lr = l.Right(), rl = r.Left(), rr = r.Right();
     for (; y < yEnd; ++y) {
         int x1 = 0, xs = 0, xr = 0, x2 = 0;
@@ -178,7 +146,7 @@ bool Pairable(const TriangleSetup& first, const TriangleSetup& second, bool& fir
 
 void WalkPair(const PixelState& ps, const TriangleSetup& left, const TriangleSetup& right, int y1,
               int y2) {
-    Edges l(left, y1, y2), r(right, y1, y2);
+    TriangleEdges l(left, y1, y2), r(right, y1, y2);
     PairQueues queues(ps, left, right);
     // The rows fall into stretches over which each triangle takes part or
     // not and keeps its edges; they end where an edge starts or stops.
