@@ -13,6 +13,9 @@ constexpr std::string_view kHint =
     "セッションを作成したプレイヤーは対戦相手にアドレスを通知してください。\r\n\r\n"
     "同一のLAN内であればアドレスを指定せずに検索することができます。\r\n";
 
+constexpr std::string_view kCannotConnect = "接続できません";
+constexpr std::string_view kInitFailed = "接続の初期化に失敗しました";
+
 }  // namespace
 
 NetworkWindow::NetworkWindow(net::NetState& state, net::EffectSink& effects, platform::Clock& clock,
@@ -59,6 +62,8 @@ void NetworkWindow::StartConnectWizard() {
                                                                    : config_.NetworkUserName;
     txtUserName = UserName_;
     message_.reset();
+    // The window stays open so that the player reads why and closes it.
+    if (!DPP_->NetworkStarted()) Box(kInitFailed, kCannotConnect);
 }
 
 void NetworkWindow::Place(Long x, Long y) {
@@ -94,7 +99,15 @@ void NetworkWindow::CreateClicked() {
         visible_ = false;
         return;
     }
-    Box("作成に失敗しました。", "失敗");
+    if (!DPP_->NetworkStarted()) {
+        Box(kInitFailed, kCannotConnect);
+    } else if (DPP_->LastHostFailure() == platform::net::HostFailure::PortUnavailable) {
+        Box(std::string(kInitFailed) + "\r\n\r\nUDPポート " + std::to_string(options_.port) +
+                " を開けません。ほかのプログラムが使用しているかもしれません。",
+            kCannotConnect);
+    } else {
+        Box("作成に失敗しました。", "失敗");
+    }
     captionSuffix_.clear();
     IsHost_ = false;
 }
@@ -102,7 +115,10 @@ void NetworkWindow::CreateClicked() {
 void NetworkWindow::RefreshClicked() {
     if (!DPP_ || joining_ || !CheckUserName()) return;
     if (Searching_ == 0) {
-        if (!DPP_->StartSearch(txtAddress)) return;
+        if (!DPP_->StartSearch(txtAddress)) {
+            Box(kInitFailed, kCannotConnect);
+            return;
+        }
         Searching_ = 1;
     } else {
         DPP_->StopSearch();
@@ -144,9 +160,16 @@ void NetworkWindow::JoinClicked() {
 
 void NetworkWindow::Poll() {
     if (!DPP_) return;
+    // Expired entries leave the list and the later ones move up: the selection
+    // follows its own session and goes with it.
+    const auto& entries = DPP_->Hosts().Entries();
+    const bool chosen = selectedGame_ >= 0 && selectedGame_ < static_cast<Long>(entries.size());
+    const std::uint32_t instance =
+        chosen ? entries[static_cast<std::size_t>(selectedGame_)].answer.instance : 0;
     DPP_->Poll();
-    // Entries come and go under the selection; keep it pointing at a line.
-    if (selectedGame_ >= static_cast<Long>(DPP_->Hosts().Entries().size())) selectedGame_ = -1;
+    selectedGame_ = chosen ? DPP_->Hosts().IndexOf(instance) : -1;
+    // A search for a host name that does not resolve ends by itself.
+    if (Searching_ == 1 && !DPP_->Searching()) Searching_ = 0;
     if (!joining_) return;
     switch (DPP_->JoinStatus()) {
         case net::JoinState::Joined:

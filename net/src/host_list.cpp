@@ -9,13 +9,18 @@ std::string HostLine(const platform::net::HostAnswer& a) {
            " - Latency:" + std::to_string(a.latencyMs) + " ms";
 }
 
+Long HostList::IndexOf(std::uint32_t instance) const {
+    const auto same = [instance](const HostEntry& e) { return e.answer.instance == instance; };
+    const auto it = std::find_if(entries_.begin(), entries_.end(), same);
+    return it == entries_.end() ? -1 : static_cast<Long>(it - entries_.begin());
+}
+
 Long HostList::Add(const platform::net::HostAnswer& answer, platform::Millis now) {
     if (stopped_) return -1;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].answer.instance == answer.instance) {
-            entries_[i] = {answer, now};
-            return static_cast<Long>(i);
-        }
+    const Long known = IndexOf(answer.instance);
+    if (known >= 0) {
+        entries_[static_cast<std::size_t>(known)] = {answer, now};
+        return known;
     }
     entries_.push_back({answer, now});
     return static_cast<Long>(entries_.size()) - 1;

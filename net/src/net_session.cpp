@@ -35,6 +35,10 @@ bool NetSession::Host(std::string_view name, std::string_view bindAddress, std::
     return true;
 }
 
+platform::net::HostFailure NetSession::LastHostFailure() const {
+    return transport_ ? transport_->LastHostFailure() : platform::net::HostFailure::Other;
+}
+
 bool NetSession::Join(std::string_view name, std::string_view address, std::uint16_t port) {
     hosts_.SetStopped(true);
     join_ = JoinState::Joining;
@@ -96,6 +100,7 @@ bool NetSession::SendTextMessage(Long type, std::span<const std::string_view> te
 }
 
 void NetSession::CreatePlayer(std::uint32_t id, std::string_view name, bool local) {
+    if (name.empty()) name = kNamelessPlayer;
     if (local) {
         AddNetworkLogLine(state_.log, kLogSessionMade);
         state_.own.Name = std::string(name);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/net_globals.h"
@@ -139,6 +143,38 @@ TEST_F(NetworkWindowTest, JoinDisablesTheControlsUntilItEnds) {
     EXPECT_EQ(window.ConnectedName(), "tanaka");
 }
 
+// Three sessions found, the first one found is the first to fall silent.
+TEST_F(NetworkWindowTest, TheSelectionFollowsItsSessionWhenAnEarlierOneExpires) {
+    const struct {
+        Long chosen;
+        Long after;            // the selected line once the first has gone
+        std::uint16_t joined;  // the port joined, 0: no join
+    } cases[] = {{0, -1, 0}, {1, 0, 4002}, {2, 1, 4003}};
+    for (const auto& c : cases) {
+        window.StartConnectWizard();
+        window.RefreshClicked();
+        for (std::uint16_t n = 1; n <= 3; ++n) {
+            platform::net::HostAnswer a;
+            a.instance = n;
+            a.sessionName = "NetBrumil - " + std::to_string(n);
+            a.maxPlayers = 2;
+            a.address = "127.0.0.1";
+            a.port = static_cast<std::uint16_t>(4000 + n);
+            window.DPP()->HostFound(a);
+            if (n == 1) clock.SleepMs(1500);
+        }
+        window.GameClicked(c.chosen);
+        clock.SleepMs(600);
+        window.Poll();
+        ASSERT_EQ(window.GameLines().size(), 2u);
+        EXPECT_EQ(window.SelectedGame(), c.after) << c.chosen;
+        EXPECT_EQ(window.JoinEnabled(), c.after >= 0) << c.chosen;
+        fake->joinPort = 0;
+        window.JoinClicked();
+        EXPECT_EQ(fake->joinPort, c.joined) << c.chosen;
+    }
+}
+
 TEST_F(NetworkWindowTest, ANewWizardClosesTheSessionAndClearsTheRecords) {
     window.StartConnectWizard();
     window.CreateClicked();
@@ -199,40 +235,134 @@ TEST(ChatWindow, SendsNonEmptyLinesAndEmptiesTheField) {
     net::GameNet() = {};
 }
 
+TEST(NetworkWindow, TheBoxWhenTheNetworkLayerCannotStart) {
+    net::NetState state;
+    RecordingEffects effects;
+    ConfigRecord config;
+    config.NetworkUserName = "ゆき";
+    NetworkWindow window(state, effects, platform::SystemClock(), config, {},
+                         {"", 0, [](platform::net::SessionEvents&, platform::Clock&) {
+                              return std::unique_ptr<platform::net::PeerSession>();
+                          }});
+    using Click = void (NetworkWindow::*)();
+    const Click clicks[] = {&NetworkWindow::StartConnectWizard, &NetworkWindow::CreateClicked,
+                            &NetworkWindow::RefreshClicked};
+    for (const Click click : clicks) {
+        window.DismissMessage();
+        (window.*click)();
+        ASSERT_TRUE(window.Message());
+        EXPECT_EQ(window.Message()->text, "接続の初期化に失敗しました");
+        EXPECT_EQ(window.Message()->title, "接続できません");
+        EXPECT_TRUE(window.Active());
+        EXPECT_EQ(window.RefreshCaption(), "検索");
+    }
+}
+
+// A window over a real session on 127.0.0.1.
+struct LoopbackSide {
+    explicit LoopbackSide(std::string_view name, std::uint16_t port = 0,
+                          net::NetSession::Factory factory = {})
+        : window(state, effects, platform::SystemClock(), config, [] { return std::string(); },
+                 {"127.0.0.1", port, std::move(factory)}) {
+        config.NetworkUserName = std::string(name);
+        window.StartConnectWizard();
+    }
+    net::NetState state;
+    RecordingEffects effects;
+    ConfigRecord config;
+    NetworkWindow window;
+};
+
+// Polls the windows until `done` or `ms` pass; the slowest poll is kept in
+// `slowestMs` when given.
+bool PumpWindows(std::initializer_list<NetworkWindow*> windows, const std::function<bool()>& done,
+                 std::uint32_t ms = 3000, platform::Millis* slowestMs = nullptr) {
+    platform::Clock& clock = platform::SystemClock();
+    const platform::Millis end = platform::DeadlineAfter(clock.NowMs(), ms);
+    while (!platform::DeadlinePassed(clock.NowMs(), end)) {
+        for (NetworkWindow* w : windows) {
+            const platform::Millis start = clock.NowMs();
+            w->Poll();
+            if (slowestMs != nullptr) *slowestMs = std::max(*slowestMs, clock.NowMs() - start);
+        }
+        if (done()) return true;
+        clock.SleepMs(1);
+    }
+    return false;
+}
+
+TEST(NetworkWindowLoopback, TheBoxWhenThePortIsTaken) {
+    LoopbackSide holder("あき");
+    holder.window.CreateClicked();
+    ASSERT_FALSE(holder.window.Active());
+    const std::uint16_t port = holder.window.DPP()->Port();
+    LoopbackSide second("ふゆ", port);
+    second.window.CreateClicked();
+    ASSERT_TRUE(second.window.Message());
+    EXPECT_EQ(second.window.Message()->title, "接続できません");
+    EXPECT_EQ(second.window.Message()->text.rfind("接続の初期化に失敗しました", 0), 0u);
+    EXPECT_NE(second.window.Message()->text.find(std::to_string(port)), std::string::npos);
+    EXPECT_TRUE(second.window.Active());
+    EXPECT_FALSE(second.window.IsHost());
+}
+
+// The address field holds a host name whose lookup takes long: the search
+// click and every poll return at once while it runs, and the search then goes
+// to the address found, or ends when the name does not resolve.
+TEST(NetworkWindowLoopback, AHostNameIsLookedUpWithoutHoldingTheWindow) {
+    static constexpr std::uint32_t kLookupMs = 1500;
+    const struct {
+        std::string address;  // what the slow lookup answers
+        bool found;
+    } cases[] = {{"127.0.0.1", true}, {"", false}};
+    for (const auto& c : cases) {
+        auto asked = std::make_shared<std::vector<std::string>>();
+        auto mutex = std::make_shared<std::mutex>();
+        const auto lookup = [asked, mutex, answer = c.address](const std::string& name) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kLookupMs));
+            const std::lock_guard lock(*mutex);
+            asked->push_back(name);
+            return answer;
+        };
+        LoopbackSide host("あき");
+        host.window.CreateClicked();
+        ASSERT_FALSE(host.window.Active());
+        LoopbackSide join("ふゆ", 0,
+                          [lookup](platform::net::SessionEvents& e, platform::Clock& clock) {
+                              return platform::net::CreatePeerSession(e, clock, lookup);
+                          });
+        join.window.txtAddress = "brumil-host.test:" + std::to_string(host.window.DPP()->Port());
+        platform::Clock& clock = platform::SystemClock();
+        const platform::Millis start = clock.NowMs();
+        join.window.RefreshClicked();
+        platform::Millis slowest = clock.NowMs() - start;
+        EXPECT_EQ(join.window.RefreshCaption(), "検索中断");
+        const bool done = PumpWindows(
+            {&host.window, &join.window},
+            [&] {
+                return c.found ? !join.window.GameLines().empty()
+                               : join.window.RefreshCaption() == "検索";
+            },
+            kLookupMs + 3000, &slowest);
+        EXPECT_TRUE(done) << c.address;
+        EXPECT_LT(slowest, kLookupMs / 3) << c.address;
+        EXPECT_GE(clock.NowMs() - start, kLookupMs) << c.address;
+        const std::lock_guard lock(*mutex);
+        EXPECT_EQ(*asked, std::vector<std::string>{"brumil-host.test"}) << c.address;
+    }
+}
+
 // Two windows over real sessions on 127.0.0.1: one makes a session, the other
 // finds it by address and joins.
 TEST(NetworkWindowLoopback, SearchFindsAndJoins) {
-    struct Side {
-        net::NetState state;
-        RecordingEffects effects;
-        ConfigRecord config;
-        NetworkWindow window{state,
-                             effects,
-                             platform::SystemClock(),
-                             config,
-                             [] { return std::string(); },
-                             {"127.0.0.1", 0, {}}};
-    };
-    Side host;
-    Side join;
-    host.config.NetworkUserName = "あき";
-    join.config.NetworkUserName = "ふゆ";
-    host.window.StartConnectWizard();
-    join.window.StartConnectWizard();
+    LoopbackSide host("あき");
+    LoopbackSide join("ふゆ");
     host.window.CreateClicked();
     ASSERT_FALSE(host.window.Active());
     join.window.txtAddress = "127.0.0.1:" + std::to_string(host.window.DPP()->Port());
     join.window.RefreshClicked();
-    platform::Clock& clock = platform::SystemClock();
     const auto pump = [&](const std::function<bool()>& done) {
-        const platform::Millis end = platform::DeadlineAfter(clock.NowMs(), 3000);
-        while (!platform::DeadlinePassed(clock.NowMs(), end)) {
-            host.window.Poll();
-            join.window.Poll();
-            if (done()) return true;
-            clock.SleepMs(1);
-        }
-        return false;
+        return PumpWindows({&host.window, &join.window}, done);
     };
     ASSERT_TRUE(pump([&] { return !join.window.GameLines().empty(); }));
     EXPECT_EQ(join.window.GameLines()[0].rfind("NetBrumil - あき - 1/2 - Latency:", 0), 0u);

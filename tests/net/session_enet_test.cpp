@@ -39,8 +39,8 @@ public:
 };
 
 struct Side {
-    Side()
-        : session(state, effects, platform::SystemClock(),
+    explicit Side(platform::Clock& clock = platform::SystemClock())
+        : session(state, effects, clock,
                   [this](platform::net::SessionEvents& e, platform::Clock& c) {
                       tap.to = &e;
                       return platform::net::CreatePeerSession(tap, c);
@@ -183,6 +183,34 @@ TEST_F(EnetPair, ClosingOneSideIsLoggedOnTheOther) {
     EXPECT_EQ(join.state.peer.Name, "");
 }
 
+// A player whose name is empty on the wire (nothing typed but controls, or a
+// build that sends none) goes by the stand-in name on both sides.
+TEST(EnetSession, ANamelessPlayerGetsTheStandInNameOnBothSides) {
+    const struct {
+        const char* hostName;
+        const char* joinName;
+        const char* hostSees;  // the joiner's name on the host
+        const char* joinSees;  // the host's name on the joiner
+    } cases[] = {{"あき", "\t\r\n", "名無し", "あき"}, {"", "ふゆ", "ふゆ", "名無し"}};
+    for (const auto& c : cases) {
+        Side host;
+        Side join;
+        ASSERT_TRUE(host.session.Host(c.hostName, "127.0.0.1", 0));
+        ASSERT_TRUE(join.session.Join(c.joinName, "127.0.0.1", host.session.Port()));
+        ASSERT_TRUE(PumpUntil({&host, &join}, [&] {
+            return join.session.JoinStatus() == JoinState::Joined && host.state.peer.Id != 0;
+        }));
+        EXPECT_EQ(host.state.peer.Name, c.hostSees);
+        EXPECT_EQ(join.state.own.Name, c.hostSees);
+        EXPECT_EQ(join.state.peer.Name, c.joinSees);
+        EXPECT_EQ(host.state.own.Name, c.joinSees);
+        EXPECT_EQ(host.Log().back(),
+                  std::string(c.hostSees) + "が参加しました。ゲームを開始できます");
+        EXPECT_EQ(join.Log().back(),
+                  std::string(c.joinSees) + "が参加しました。ゲームを開始できます");
+    }
+}
+
 TEST(EnetSession, JoiningADeadPortFailsWithinTheTimeOut) {
     std::uint16_t port = 0;
     {
@@ -232,6 +260,25 @@ TEST_F(EnetPair, GarbageDatagramsOnTheSessionPortAreIgnored) {
     EXPECT_EQ(host.state.peer.Id, 2);
 }
 
+// A plain ENet client connecting to the session on 127.0.0.1:`port`.
+struct RawClient {
+    RawClient(std::uint16_t port, enet_uint32 connectData)
+        : host(enet_host_create(nullptr, 1, 2, 0, 0)) {
+        if (host == nullptr) return;
+        ENetAddress to{};
+        enet_address_set_host_ip(&to, "127.0.0.1");
+        to.port = port;
+        peer = enet_host_connect(host, &to, 2, connectData);
+    }
+    ~RawClient() {
+        if (host != nullptr) enet_host_destroy(host);
+    }
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+    ENetHost* host = nullptr;
+    ENetPeer* peer = nullptr;  // owned by host
+};
+
 // A raw ENet client: wrong connect data, or the right one and garbage instead
 // of a hello. Either way the host cuts it off and logs nothing.
 TEST(EnetSession, IntrudersAreCutOff) {
@@ -248,21 +295,17 @@ TEST(EnetSession, IntrudersAreCutOff) {
     for (const auto& c : cases) {
         Side host;
         ASSERT_TRUE(host.session.Host("あき", "127.0.0.1", 0));
-        ENetHost* client = enet_host_create(nullptr, 1, 2, 0, 0);
-        ASSERT_NE(client, nullptr);
-        ENetAddress to{};
-        enet_address_set_host_ip(&to, "127.0.0.1");
-        to.port = host.session.Port();
-        ENetPeer* peer = enet_host_connect(client, &to, 2, c.connectData);
+        RawClient client(host.session.Port(), c.connectData);
+        ASSERT_NE(client.peer, nullptr);
         bool cut = false;
         platform::Clock& clock = platform::SystemClock();
         const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), 3000);
         while (!cut && !platform::DeadlinePassed(clock.NowMs(), deadline)) {
             host.session.Poll();
             ENetEvent ev{};
-            while (enet_host_service(client, &ev, 1) > 0) {
+            while (enet_host_service(client.host, &ev, 1) > 0) {
                 if (ev.type == ENET_EVENT_TYPE_CONNECT && !c.firstMessage.empty()) {
-                    enet_peer_send(peer, 1,
+                    enet_peer_send(client.peer, 1,
                                    enet_packet_create(c.firstMessage.data(), c.firstMessage.size(),
                                                       ENET_PACKET_FLAG_RELIABLE));
                 }
@@ -270,11 +313,54 @@ TEST(EnetSession, IntrudersAreCutOff) {
                 if (ev.type == ENET_EVENT_TYPE_DISCONNECT) cut = true;
             }
         }
-        enet_host_destroy(client);
         EXPECT_TRUE(cut) << c.name;
         EXPECT_EQ(host.state.peer.Id, 0) << c.name;
         EXPECT_EQ(host.state.log.Lines, 1) << c.name;
     }
+}
+
+// A client with the right connect data that never says hello holds the host's
+// slot only until the hello time-out (the host's clock is driven by hand);
+// then a real joiner gets in.
+TEST(EnetSession, ASilentClientIsDroppedAfterTheHelloTimeOut) {
+    platform::ManualClock hostClock{1'000'000};
+    Side host(hostClock);
+    ASSERT_TRUE(host.session.Host("あき", "127.0.0.1", 0));
+    auto client = std::make_unique<RawClient>(host.session.Port(), platform::net::kApplicationTag);
+    ASSERT_NE(client->peer, nullptr);
+    bool greeted = false;  // the host's hello came: it counts the client in
+    bool cut = false;
+    // Runs host and client for at most `ms` of real time, until `done`.
+    const auto pump = [&](std::uint32_t ms, const std::function<bool()>& done) {
+        platform::Clock& clock = platform::SystemClock();
+        const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), ms);
+        while (!platform::DeadlinePassed(clock.NowMs(), deadline)) {
+            host.session.Poll();
+            ENetEvent ev{};
+            while (enet_host_service(client->host, &ev, 1) > 0) {
+                if (ev.type == ENET_EVENT_TYPE_RECEIVE) {
+                    greeted = true;
+                    enet_packet_destroy(ev.packet);
+                }
+                if (ev.type == ENET_EVENT_TYPE_DISCONNECT) cut = true;
+            }
+            if (done()) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(pump(3000, [&] { return greeted; }));
+    hostClock.SleepMs(platform::net::kHelloTimeoutMs - 1);
+    EXPECT_FALSE(pump(200, [&] { return cut; }));
+    hostClock.SleepMs(1);
+    EXPECT_TRUE(pump(3000, [&] { return cut; }));
+    client.reset();
+    EXPECT_EQ(host.state.log.Lines, 1);
+
+    Side join;
+    ASSERT_TRUE(join.session.Join("ふゆ", "127.0.0.1", host.session.Port()));
+    EXPECT_TRUE(
+        PumpUntil({&host, &join}, [&] { return join.session.JoinStatus() == JoinState::Joined; }));
+    EXPECT_EQ(host.state.peer.Name, "ふゆ");
 }
 
 }  // namespace

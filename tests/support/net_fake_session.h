@@ -30,7 +30,14 @@ public:
         ownId = platform::net::kHostPlayerId;
         return true;
     }
-    bool Join(std::string_view, std::string_view, std::uint16_t port) override { return port != 0; }
+    platform::net::HostFailure LastHostFailure() const override {
+        return platform::net::HostFailure::None;
+    }
+    bool Join(std::string_view, std::string_view address, std::uint16_t port) override {
+        joinAddress = std::string(address);
+        joinPort = port;
+        return port != 0;
+    }
     bool StartSearch(std::string_view address, std::uint16_t port) override {
         searchAddress = std::string(address);
         searchPort = port;
@@ -61,6 +68,8 @@ public:
     bool searching = false;
     std::string searchAddress;
     std::uint16_t searchPort = 0;
+    std::string joinAddress;
+    std::uint16_t joinPort = 0;
     std::uint32_t ownId = 0;
     int services = 0;
     int closes = 0;

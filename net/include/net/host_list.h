@@ -34,6 +34,8 @@ public:
     void SetStopped(bool stopped) { stopped_ = stopped; }
     bool Stopped() const { return stopped_; }
 
+    // The index of the entry of `instance`, -1 when there is none.
+    Long IndexOf(std::uint32_t instance) const;
     Long HostCount() const { return static_cast<Long>(entries_.size()) - 1; }  // -1 when empty
     const std::vector<HostEntry>& Entries() const { return entries_; }
 

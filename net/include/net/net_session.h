@@ -37,6 +37,9 @@ inline constexpr std::string_view kSessionNamePrefix = "NetBrumil - ";
 inline constexpr std::string_view kLogSessionMade = "セッションを作成しました。接続を待っています";
 inline constexpr std::string_view kLogPlayerJoined = "が参加しました。ゲームを開始できます";
 inline constexpr std::string_view kLogPlayerLeft = "が居なくなりました";
+// The name a player goes by when it has none: the match takes a player without
+// a name for nobody.
+inline constexpr std::string_view kNamelessPlayer = "名無し";
 
 enum class JoinState { Idle, Joining, Joined, Failed };
 
@@ -51,8 +54,13 @@ public:
     NetSession(const NetSession&) = delete;
     NetSession& operator=(const NetSession&) = delete;
 
-    // Hosts "NetBrumil - " & name; stops the host search. False on failure.
+    // False when the network layer could not start: nothing can be made,
+    // joined or searched.
+    bool NetworkStarted() const { return transport_ != nullptr; }
+    // Hosts "NetBrumil - " & name; stops the host search. False on failure,
+    // and LastHostFailure() tells why.
     bool Host(std::string_view name, std::string_view bindAddress, std::uint16_t port);
+    platform::net::HostFailure LastHostFailure() const;
     // Starts joining; JoinStatus() tells the outcome (at most 10 s later).
     bool Join(std::string_view name, std::string_view address, std::uint16_t port);
     JoinState JoinStatus() const { return join_; }
@@ -76,7 +84,8 @@ public:
     // Type and texts, reliably, to the peer and back to the sender.
     bool SendTextMessage(Long type, std::span<const std::string_view> texts);
 
-    // SessionEvents.
+    // SessionEvents. A player reported without a name is recorded as
+    // kNamelessPlayer.
     void CreatePlayer(std::uint32_t id, std::string_view name, bool local) override;
     void DestroyPlayer(std::uint32_t id) override;
     void Receive(std::uint32_t sender, std::span<const std::uint8_t> bytes) override;

@@ -7,9 +7,11 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "hello.h"
+#include "name_lookup.h"
 #include "platform/net/peer_session.h"
 #include "platform/net/wire_text.h"
 
@@ -47,6 +49,14 @@ struct SocketCloser {
     }
 };
 
+// Whether a socket could be bound to `address` now (false: another socket
+// holds it, or the address is not this machine's).
+bool CanBind(const ENetAddress& address) {
+    SocketCloser probe;
+    probe.Reset(enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM));
+    return probe.socket != ENET_SOCKET_NULL && enet_socket_bind(probe.socket, &address) == 0;
+}
+
 std::string AddressText(const ENetAddress& a) {
     char text[64] = {};
     if (enet_address_get_host_ip(&a, text, sizeof text) != 0) return {};
@@ -60,11 +70,13 @@ thread_local EnetSession* tServicing = nullptr;
 
 class EnetSession final : public PeerSession {
 public:
-    EnetSession(SessionEvents& events, Clock& clock) : events_(events), clock_(clock) {}
+    EnetSession(SessionEvents& events, Clock& clock, NameLookup lookup)
+        : events_(events), clock_(clock), lookup_(std::move(lookup)) {}
     ~EnetSession() override { Close(); }
 
     bool Host(std::string_view name, std::string_view sessionName, std::string_view bindAddress,
               std::uint16_t port) override {
+        hostFailure_ = HostFailure::Other;
         if (host_) return false;
         ENetAddress address{};
         address.host = ENET_HOST_ANY;
@@ -74,7 +86,11 @@ public:
             return false;
         }
         host_.reset(enet_host_create(&address, kHostSlots, kChannels, 0, 0));
-        if (!host_) return false;
+        if (!host_) {
+            if (!CanBind(address)) hostFailure_ = HostFailure::PortUnavailable;
+            return false;
+        }
+        hostFailure_ = HostFailure::None;
         host_->maximumPacketSize = kMaxMessageBytes;
         host_->intercept = &Intercept;
         hosting_ = true;
@@ -87,6 +103,8 @@ public:
         events_.CreatePlayer(ownId_, ownName_, true);
         return true;
     }
+
+    HostFailure LastHostFailure() const override { return hostFailure_; }
 
     bool Join(std::string_view name, std::string_view address, std::uint16_t port) override {
         if (host_) return false;
@@ -116,14 +134,14 @@ public:
         ENetAddress to{};
         to.port = port;
         const bool broadcast = address.empty();
-        if (broadcast) {
-            to.host = ENET_HOST_BROADCAST;
-        } else if (enet_address_set_host(&to, std::string(address).c_str()) != 0) {
-            return false;
-        }
+        const std::string text(address);
+        const bool numeric = !broadcast && enet_address_set_host_ip(&to, text.c_str()) == 0;
+        if (broadcast) to.host = ENET_HOST_BROADCAST;
         const ENetSocket s = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
         if (s == ENET_SOCKET_NULL) return false;
         search_.Reset(s);
+        // A name is looked up off the game thread; the queries wait for it.
+        if (!broadcast && !numeric) pendingLookup_.emplace(lookup_, text);
         enet_socket_set_option(s, ENET_SOCKOPT_NONBLOCK, 1);
         if (broadcast) enet_socket_set_option(s, ENET_SOCKOPT_BROADCAST, 1);
         searchTo_ = to;
@@ -131,7 +149,10 @@ public:
         return true;
     }
 
-    void StopSearch() override { search_.Reset(); }
+    void StopSearch() override {
+        search_.Reset();
+        pendingLookup_.reset();
+    }
     bool Searching() const override { return search_.socket != ENET_SOCKET_NULL; }
 
     bool Send(Lane lane, std::span<const std::uint8_t> bytes, bool loopback) override {
@@ -176,6 +197,10 @@ public:
         }
         tServicing = nullptr;
         if (joining_ && DeadlinePassed(clock_.NowMs(), joinDeadline_)) FailJoin();
+        if (hosting_ && peer_ != nullptr && !helloSeen_ &&
+            DeadlinePassed(clock_.NowMs(), helloDeadline_)) {
+            DropPeer();
+        }
         if (host_) enet_host_flush(host_.get());
     }
 
@@ -223,7 +248,7 @@ private:
     }
 
     void ServiceSearch() {
-        if (!Searching()) return;
+        if (!Searching() || !LookupDone()) return;
         const Millis now = clock_.NowMs();
         if (DeadlinePassed(now, nextQuery_)) {
             const std::string q = EncodeSearchQuery(now);
@@ -252,6 +277,20 @@ private:
         }
     }
 
+    // False while the searched host's name is being looked up; a name that
+    // does not resolve ends the search.
+    bool LookupDone() {
+        if (!pendingLookup_) return true;
+        std::string numeric;
+        if (!pendingLookup_->Ready(numeric)) return false;
+        pendingLookup_.reset();
+        if (numeric.empty() || enet_address_set_host_ip(&searchTo_, numeric.c_str()) != 0) {
+            StopSearch();
+            return false;
+        }
+        return true;
+    }
+
     void OnConnect(const ENetEvent& ev) {
         if (hosting_) {
             if (peer_ != nullptr || ev.data != kApplicationTag) {
@@ -260,6 +299,7 @@ private:
             }
             peer_ = ev.peer;
             enet_peer_timeout(peer_, 0, kPeerTimeoutMinMs, kPeerTimeoutMaxMs);
+            helloDeadline_ = DeadlineAfter(clock_.NowMs(), kHelloTimeoutMs);
         } else if (ev.peer != peer_) {
             return;
         }
@@ -309,7 +349,8 @@ private:
         LosePeer();
     }
 
-    // A peer that broke the protocol before its hello is cut off.
+    // A peer that broke the protocol or stayed silent before its hello is cut
+    // off.
     void DropPeer() {
         enet_peer_disconnect_now(peer_, 0);
         peer_ = nullptr;
@@ -337,6 +378,7 @@ private:
 
     SessionEvents& events_;
     Clock& clock_;
+    NameLookup lookup_;
     HostPtr host_;
     ENetPeer* peer_ = nullptr;  // the other player's slot, owned by host_
     bool hosting_ = false;
@@ -349,17 +391,21 @@ private:
     std::string sessionName_;
     std::uint32_t instance_ = 0;
     Millis joinDeadline_ = 0;
+    Millis helloDeadline_ = 0;
+    HostFailure hostFailure_ = HostFailure::None;
     SocketCloser search_;
     ENetAddress searchTo_{};
     Millis nextQuery_ = 0;
+    std::optional<PendingLookup> pendingLookup_;
     std::deque<std::vector<std::uint8_t>> loopback_;
 };
 
 }  // namespace
 
-std::unique_ptr<PeerSession> CreatePeerSession(SessionEvents& events, Clock& clock) {
+std::unique_ptr<PeerSession> CreatePeerSession(SessionEvents& events, Clock& clock,
+                                               NameLookup lookup) {
     if (!StartEnet()) return nullptr;
-    return std::make_unique<EnetSession>(events, clock);
+    return std::make_unique<EnetSession>(events, clock, std::move(lookup));
 }
 
 }  // namespace brumil::platform::net

@@ -9,6 +9,7 @@
 // keep their order among themselves, Text for chat, notices and control.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -30,6 +31,9 @@ inline constexpr std::size_t kMaxMessageBytes = 4096;
 inline constexpr std::size_t kMaxNameBytes = 64;
 // A join that has not completed after this long has failed.
 inline constexpr std::uint32_t kConnectTimeoutMs = 10000;
+// The host drops a joiner whose hello has not arrived this long after it
+// connected, so that a silent client cannot hold the only slot.
+inline constexpr std::uint32_t kHelloTimeoutMs = 5000;
 // The host search asks again this often; an answer is kept this long.
 inline constexpr std::uint32_t kSearchIntervalMs = 500;
 inline constexpr std::uint32_t kHostExpiryMs = 2000;
@@ -38,6 +42,18 @@ inline constexpr std::uint32_t kHostPlayerId = 1;
 inline constexpr std::uint32_t kJoinerPlayerId = 2;
 
 enum class Lane : std::uint8_t { Game = 0, Text = 1 };
+
+// Why the last Host() failed.
+enum class HostFailure {
+    None,
+    PortUnavailable,  // the address and port cannot be opened (another program holds them)
+    Other,
+};
+
+// Turns a host name into a numeric IPv4 address text ("192.0.2.7"); empty when
+// the name does not resolve. It may take long: the session calls it on a
+// thread of its own.
+using NameLookup = std::function<std::string(const std::string& name)>;
 
 // One answer to a host search.
 struct HostAnswer {
@@ -93,15 +109,18 @@ public:
 
     // Hosts a session for two players on `bindAddress`:`port` (port 0 picks a
     // free one, see Port()). Reports the own player at once. False when the
-    // port cannot be opened or a session already exists.
+    // port cannot be opened or a session already exists; LastHostFailure()
+    // then tells which.
     virtual bool Host(std::string_view name, std::string_view sessionName,
                       std::string_view bindAddress, std::uint16_t port) = 0;
+    virtual HostFailure LastHostFailure() const = 0;
     // Starts joining the session at `address`:`port`; the outcome arrives as
     // ConnectComplete within kConnectTimeoutMs. False when it cannot start.
     virtual bool Join(std::string_view name, std::string_view address, std::uint16_t port) = 0;
     // Sends a search query every kSearchIntervalMs to `address`:`port`, or to
     // the LAN's broadcast address when `address` is empty, until StopSearch or
-    // a session is made.
+    // a session is made. A host name is looked up first without waiting for
+    // it; the search ends by itself when the name does not resolve.
     virtual bool StartSearch(std::string_view address, std::uint16_t port) = 0;
     virtual void StopSearch() = 0;
     virtual bool Searching() const = 0;
@@ -123,8 +142,10 @@ public:
     virtual std::uint16_t Port() const = 0;  // the hosting port; 0 when not hosting
 };
 
-// A session over ENet reporting to `events`, timed by `clock`. Null when the
+// A session over ENet reporting to `events`, timed by `clock`, looking host
+// names up through `lookup` (the system's resolver when empty). Null when the
 // network library cannot start.
-std::unique_ptr<PeerSession> CreatePeerSession(SessionEvents& events, Clock& clock);
+std::unique_ptr<PeerSession> CreatePeerSession(SessionEvents& events, Clock& clock,
+                                               NameLookup lookup = {});
 
 }  // namespace brumil::platform::net
