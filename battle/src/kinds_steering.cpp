@@ -91,9 +91,11 @@ void Kind29Retarget(Long player, Long index, Long /*value*/) {
     const Long dx = opp.X - r.X;
     const Long dy = opp.Y - r.Y;
     r.Angle = lib::AHT(dx, dy);
-    // The flight time 240 - 120p reaches 0 at power 512 and turns negative
-    // after (the arts keep raising power): it is held at one frame or more.
-    const double frames = std::max(1.0, 240.0 - 120.0 * kit::PowerFactor(kit::Player(player)));
+    // The flight time 240 - 120p is 0 at power 512 exactly, where the shot
+    // covers the distance in one frame instead; past it the time turns
+    // negative and the shot flies away from the opponent.
+    double frames = 240.0 - 120.0 * kit::PowerFactor(kit::Player(player));
+    if (frames == 0.0) frames = 1.0;
     r.Speed = Nearest(lib::ALT(dx, dy) / frames);
 }
 

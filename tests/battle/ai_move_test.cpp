@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <memory>
 
+#include "battle/ai_look_ahead.h"
+#include "battle/ai_targets.h"
+#include "battle/ai_threats.h"
 #include "battle/frame_step.h"
 #include "battle_fixture.h"
 #include "core/api.h"
@@ -160,6 +165,79 @@ TEST_F(AiMoveTest, AnEvasionKeepsThePlayerClearOfTheShot) {
         }
         // Contact is at 5 pixels (the shot's 4 and the player's 1).
         EXPECT_GT(nearest, 5 * 256) << "seed " << seed;
+    }
+}
+
+// State 2 checks the candidate point against a slice of the threats: a
+// path clear to the end of the list is taken; a hit on it is weighed against
+// the current path's hit time: at most 30 frames later and it looks again,
+// by an escape when the current hit is 24 frames away or less, else by an
+// evasion; later still and the candidate is taken anyway.
+TEST_F(AiMoveTest, ACandidateIsTakenOrReplacedByItsHitTime) {
+    enum Outcome { kTaken, kKept, kScanOn, kEscape, kEvade };
+    struct Case {
+        Long scanPos, scanStep, hitTime;
+        Outcome outcome;
+    };
+    // Threat 0 reaches the player standing on the candidate in frame 50,
+    // threat 1 never does.
+    constexpr Case kCases[] = {
+        {1, 200, 30, kTaken},  {1, 1, 30, kScanOn},   {0, 200, 0, kKept},   {0, 200, 19, kTaken},
+        {0, 200, 20, kEscape}, {0, 200, 24, kEscape}, {0, 200, 25, kEvade}, {0, 200, 60, kEvade},
+    };
+    constexpr std::uint64_t kSeed = 7;
+    PlayerRecord& p = P(0);
+    const auto setUp = [&](const Case& c) {
+        Start(6);
+        ShotAt(0, 2, 155, 3);
+        ShotAt(0, 9, 120, 0).X += 100 * 256;
+        AiScanThreats(0, p, P(1));
+        p.AiNextX = p.X;
+        p.AiNextY = p.Y;
+        p.AiTargetX = p.X + 0x3000;
+        p.AiTargetY = p.Y;
+        p.AiRetarget = 20;
+        p.AiState = 2;
+        p.AiScanPos = c.scanPos;
+        p.AiScanStep = c.scanStep;
+        p.AiHitTime = c.hitTime;
+        p.Invulnerable = 0;
+        core::gApi().SeedHelperRandom(kSeed);
+    };
+    setUp(kCases[0]);
+    ASSERT_EQ(p.AiScanCount, 2);
+    ASSERT_EQ(AiLookAhead(0, p, P(1), 0, 200, p.X, p.Y, p.X, p.Y, p.AiHorizon), 50);
+    // Where an escape and an evasion would lead from here.
+    auto escape = std::make_unique<PlayerRecord>(p);
+    AiChooseEscape(*escape);
+    core::gApi().SeedHelperRandom(kSeed);
+    auto evade = std::make_unique<PlayerRecord>(p);
+    AiChooseEvasion(*evade, P(1));
+    ASSERT_TRUE(escape->AiNextX != evade->AiNextX || escape->AiNextY != evade->AiNextY);
+
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "scan " << c.scanPos << "+" << c.scanStep << " hit time " << c.hitTime);
+        setUp(c);
+        const Long x = p.X, y = p.Y, targetX = p.AiTargetX;
+        framework::VKeyFlags flags{};
+        AiMove(0, p, P(1), flags);
+        const bool taken = c.outcome == kTaken;
+        EXPECT_EQ(p.AiTargetX, taken ? x : targetX);
+        EXPECT_EQ(p.AiTargetY, y);
+        if (taken) {
+            EXPECT_GE(p.AiRetarget, 14);
+            EXPECT_LE(p.AiRetarget, 53);
+        } else {
+            EXPECT_EQ(p.AiRetarget, 19);
+        }
+        EXPECT_EQ(p.AiState, c.outcome == kTaken || c.outcome == kKept ? 0 : 2);
+        EXPECT_EQ(p.AiScanPos, c.outcome == kScanOn ? 2 : c.scanPos);
+        const PlayerRecord* next = c.outcome == kEscape  ? escape.get()
+                                   : c.outcome == kEvade ? evade.get()
+                                                         : nullptr;
+        EXPECT_EQ(p.AiNextX, next ? next->AiNextX : x);
+        EXPECT_EQ(p.AiNextY, next ? next->AiNextY : y);
     }
 }
 

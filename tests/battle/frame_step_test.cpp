@@ -408,6 +408,44 @@ TEST_F(FrameStep, ArtRunsTo450ThenTailThenCooldownGivesItBack) {
     EXPECT_EQ(P(1).ArtReady, 1);
 }
 
+// While it runs, the art clears the opponent's group-0 and group-1 shots
+// within 80 pixels of its centre (not during its tail) and shields its
+// caster within 100 pixels of it.
+TEST_F(FrameStep, ArtClearsNearbyShotsAndShieldsItsCaster) {
+    struct Case {
+        const char* name;
+        Long artFrame, casterPx, shotPx, group;
+        bool cleared;
+        Long invulnerable;
+    };
+    constexpr Case kCases[] = {
+        {"group 0 near", 5, 100, 70, 0, true, 30},       {"group 0 far", 5, 101, 90, 0, false, 0},
+        {"group 1 near", 5, 0, 70, 1, true, 30},         {"group -1 near", 5, 0, 70, -1, false, 30},
+        {"group 2 near", 5, 0, 70, 2, false, 30},        {"tail", -10, 0, 70, 0, false, 30},
+        {"tail, caster away", -10, 101, 0, 1, false, 0},
+    };
+    constexpr Long kCX = 0x14000, kCY = 0x10000;
+    for (const Case& c : kCases) {
+        StartPlayers(4, 1, 3, 5);
+        P(0).ArtFrame = c.artFrame;
+        P(0).ArtX = kCX;
+        P(0).ArtY = kCY;
+        P(0).X = kCX + c.casterPx * 256;
+        P(0).Y = kCY;
+        P(0).Invulnerable = 0;
+        ShotRecord& s = P(1).Shots[7];
+        s.State = 1;
+        s.Size = 4;  // reach: 80 + 1 pixels
+        s.Scale = 256;
+        s.Group = c.group;
+        s.X = kCX - c.shotPx * 256;
+        s.Y = kCY;
+        Versus(0);
+        EXPECT_EQ(s.State == 0, c.cleared) << c.name;
+        EXPECT_EQ(P(0).Invulnerable, c.invulnerable) << c.name;
+    }
+}
+
 TEST_F(FrameStep, ShotHitOpponentOnlyForAVulnerablePlayerSimulatedHere) {
     struct Case {
         const char* name;

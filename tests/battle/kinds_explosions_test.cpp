@@ -119,6 +119,37 @@ INSTANTIATE_TEST_SUITE_P(
                       WindowCase{50, 80, 1, 1, 5}, WindowCase{50, 80, 0, 0, 5},
                       WindowCase{55, 80, 1, 0, 4}, WindowCase{57, 40, 1, 0, 9}));
 
+// A catch takes only shots whose Serial is below its stamp: the blast's
+// serial 3, or 4 for the catches stamped one past it, which so take shots of
+// the blast's own serial too. The flash and the pulse use no stamp and take
+// any shot.
+TEST_F(ExplosionTest, CatchesOnlyShotsOlderThanTheStamp) {
+    constexpr Long kNoStamp = -1;
+    struct Case {
+        Long id, prey, index, group, stampAdd;
+    };
+    constexpr Case kCases[] = {
+        {32, 1, 4, 0, kNoStamp}, {34, 0, 4, 1, kNoStamp}, {33, 0, 4, 1, 0}, {35, 1, 4, 0, 1},
+        {37, 1, 4, 1, 1},        {38, 1, 4, 0, 0},        {41, 1, 4, 1, 0}, {43, 1, 4, 0, 0},
+        {45, 1, 4, 0, 0},        {45, 1, 4, 1, 1},        {47, 1, 4, 1, 0}, {47, 1, 805, 0, 1},
+        {50, 0, 4, 1, 0},        {50, 1, 4, 0, 0},        {55, 1, 4, 1, 0}, {57, 1, 4, 0, 0},
+    };
+    for (const Case& c : kCases) {
+        for (Long serial = 2; serial <= 5; ++serial) {
+            SCOPED_TRACE(::testing::Message()
+                         << "id " << c.id << " group " << c.group << " serial " << serial);
+            P(0).Shots = {};
+            P(1).Shots = {};
+            Blast(c.id, c.id == 34 ? 8 : 5);
+            ShotRecord& prey = Prey(c.prey, c.index, 0, c.group);
+            prey.Serial = serial;
+            const ShotRecord before = prey;
+            Run(c.id);
+            EXPECT_EQ(!SameBytes(prey, before), c.stampAdd == kNoStamp || serial < 3 + c.stampAdd);
+        }
+    }
+}
+
 TEST_F(ExplosionTest, FieldAndPulseMarkOwnGroupOneShotsToFireNow) {
     for (const Long id : {33, 34}) {
         SCOPED_TRACE(id);

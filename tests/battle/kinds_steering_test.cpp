@@ -186,10 +186,13 @@ TEST_P(RetargetTest, RestartsTowardTheOpponentCoveringTheDistanceInTime) {
 
 INSTANTIATE_TEST_SUITE_P(Powers, RetargetTest,
                          ::testing::Values(RetargetCase{0, 240.0}, RetargetCase{256, 120.0},
-                                           RetargetCase{384, 60.0}, RetargetCase{510, 1.0},
-                                           // The flight time never drops below one frame.
-                                           RetargetCase{512, 1.0}, RetargetCase{1280, 1.0},
-                                           RetargetCase{4000, 1.0}));
+                                           RetargetCase{384, 60.0}, RetargetCase{500, 5.625},
+                                           RetargetCase{510, 0.9375},
+                                           // No flight time at all: one frame.
+                                           RetargetCase{512, 1.0},
+                                           // Past it the speed is negative.
+                                           RetargetCase{520, -3.75}, RetargetCase{1280, -360.0},
+                                           RetargetCase{4000, -1635.0}));
 
 struct RestartCase {
     Long hitA;

@@ -253,6 +253,53 @@ TEST_F(PatternEmissionTest, PatternTwoCarriesItsFadeAndLineBurst) {
     EXPECT_EQ(r.Color, kColor0);
 }
 
+// With the opponent off the line the player faces, a spawn offset, an
+// attack point and a running frame count, each input shows where the
+// pattern uses it: the first shot's start and angle (turn + the aim or the
+// facing + multiples of FrameCount and of the attack frame).
+TEST_F(PatternEmissionTest, AimFacingSpawnAndFrameCountGoWhereTheyBelong) {
+    P(1).X = kOppX + 0x9000;
+    P(0).SpawnDX = -7680;
+    P(0).SpawnDY = 0x500;
+    P(0).FrameCount = 7;
+    P(0).AttackX = kOwnX + 0x2000;
+    P(0).AttackY = kOwnY - 0x1000;
+    const Long aim = lib::AHT(P(1).X - kOwnX, kOppY - kOwnY);
+    ASSERT_NE(Wrap(aim), Wrap(P(0).AimAngle));
+    enum Start { kOwn, kOwnSpawn, kAttack, kAttackSpawn };
+    struct Case {
+        Long pattern, frame;
+        Start start;
+        bool angleKnown, facing;
+        Long turn, perFrameCount, perFrame;
+    };
+    constexpr Case kCases[] = {
+        {2, 1, kOwn, true, false, 0, 0, 0},           {10, 1, kOwn, true, false, -2048, 70, 0},
+        {11, 1, kAttack, true, true, -2046, 70, 0},   {12, 1, kOwnSpawn, false, true, 0, 0, 0},
+        {15, 10, kAttackSpawn, true, true, 0, 0, 25}, {20, 10, kAttackSpawn, true, true, 0, 0, -15},
+        {21, 10, kAttackSpawn, true, true, 0, 0, 15}, {27, 1, kOwn, true, true, 0, 0, 0},
+        {28, 1, kOwn, true, false, 0, 0, 0},          {39, 1, kOwn, true, false, 0, 0, 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.pattern);
+        P(0).Shots = {};
+        Fire(c.pattern, c.frame, 0);
+        std::vector<ShotRecord> all = Main(0);
+        for (const auto& pool : {Second(0), Third(0)})
+            all.insert(all.end(), pool.begin(), pool.end());
+        ASSERT_FALSE(all.empty());
+        const ShotRecord& r = all[0];
+        const bool spawn = c.start == kOwnSpawn || c.start == kAttackSpawn;
+        const bool attack = c.start == kAttack || c.start == kAttackSpawn;
+        EXPECT_EQ(r.X, (attack ? P(0).AttackX : kOwnX) + (spawn ? P(0).SpawnDX : 0));
+        EXPECT_EQ(r.Y, (attack ? P(0).AttackY : kOwnY) + (spawn ? P(0).SpawnDY : 0));
+        if (!c.angleKnown) continue;
+        const Long base = c.facing ? P(0).AimAngle : aim;
+        EXPECT_EQ(Wrap(r.Angle),
+                  Wrap(c.turn + base + c.perFrameCount * P(0).FrameCount + c.perFrame * c.frame));
+    }
+}
+
 TEST_F(PatternEmissionTest, PatternThreeSweepsFromTheAttackPointTowardTheOldTarget) {
     P(0).AttackX = 0x10000;
     P(0).AttackY = 0x18000;

@@ -1,4 +1,4 @@
-// Whole matches for every pair of characters: each player cycles through
+// Whole matches for pairs of characters: each player cycles through
 // its four attack buttons, with a full gauge in every other group of four
 // rounds so the strong forms and special moves run too, at power 0, 1280
 // and 4000. A button is held for 45 steps, longer than a knock-back, so an
@@ -103,14 +103,18 @@ TEST_P(CharacterPairMatch, RunsThreeThousandStepsTwiceAlike) {
         ASSERT_EQ(first[i], second[i]) << "first differing step " << i;
 }
 
-std::vector<Pair> AllPairs() {
+// Every character against itself, and four mixed pairs in which each
+// character plays once more, on one side or the other, at another power
+// than against itself (the power follows from the pair's sum).
+std::vector<Pair> Pairs() {
     std::vector<Pair> pairs;
-    for (Long a = 1; a <= 8; ++a)
-        for (Long b = 1; b <= 8; ++b) pairs.push_back({a, b});
+    for (Long a = 1; a <= 8; ++a) pairs.push_back({a, a});
+    for (const Pair mixed : {Pair{1, 2}, Pair{4, 3}, Pair{6, 5}, Pair{7, 8}})
+        pairs.push_back(mixed);
     return pairs;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPairs, CharacterPairMatch, ::testing::ValuesIn(AllPairs()));
+INSTANTIATE_TEST_SUITE_P(Pairs, CharacterPairMatch, ::testing::ValuesIn(Pairs()));
 
 }  // namespace
 }  // namespace brumil::harness
