@@ -60,22 +60,24 @@ public:
 
 }  // namespace
 
-void LoadSettings(SaveTextFiles& files) {
+void LoadSettings(RunSaveFiles& saves) {
     sound::gBGM() = std::make_unique<sound::CAudio36>();
     battle::gGame() = std::make_unique<battle::bGame>();
+    battle::gGame()->ResultsRecorded = [&saves] { saves.SaveProgress(battle::gSystemSave()); };
     image::CmgBBIString& text = image::gBBIString();
     text.KeyedGlyph = true;
     text.FontFolder = "\\data\\font\\";
     SetTextureSearchPaths();
-    LoadSaveFiles(files, gConfig(), battle::gSystemSave());
+    saves.Load(gConfig(), battle::gSystemSave());
 }
 
-void SaveSettings(SaveTextFiles& files, const FailureLog& log) {
-    SaveSaveFiles(files, gConfig(), battle::gSystemSave(), log);
+SaveFilesResult SaveSettings(RunSaveFiles& saves) {
+    const SaveFilesResult result = saves.SaveAll(gConfig(), battle::gSystemSave());
     SetTextureSearchPaths();
     sound::ClearSoundEffects();
     sound::gBGM().reset();
     battle::gGame().reset();
+    return result;
 }
 
 void TheApp::WriteRunReport(const framework::CMaxwell& host, SaveTextFiles& files,
@@ -85,10 +87,22 @@ void TheApp::WriteRunReport(const framework::CMaxwell& host, SaveTextFiles& file
     app::WriteRunReport(files, facts, log);
 }
 
+void TheApp::AddRunReportLine(SaveTextFiles& files, std::string_view line) {
+    LogText.append(line);
+    LogText.append("\r\n");
+    files.SaveText(kRunReportPath, LogText);
+}
+
 void TheApp::TheAppInit(const AppServices& services) {
     Running = true;
     SaveTextFiles& files = *services.files;
-    LoadSettings(files);
+    // What goes wrong with the save files is written into the run report too,
+    // where a player who started from a launcher can find it.
+    RunSaveFiles saves(files, [this, &files, &services](std::string_view line) {
+        if (services.log) services.log(line);
+        AddRunReportLine(files, line);
+    });
+    LoadSettings(saves);
 
     auto& front = frontend::gAppConfig();
     front = std::make_unique<ApplicationConfig>();
@@ -136,7 +150,8 @@ void TheApp::TheAppInit(const AppServices& services) {
     // is cancelled first, so edits never confirmed are not saved.
     StoreKeyAssignments(gConfig(), KeyAssignJoystickCount(), &dialogs->KeyConfig(),
                         framework::gKeyAssign());
-    SaveSettings(files, services.log);
+    const std::string unsaved = UnsavedFilesNotice(SaveSettings(saves));
+    if (!unsaved.empty() && services.box) services.box(unsaved);
     network.reset();
     dialogs.reset();
     mainWindow.reset();

@@ -119,6 +119,7 @@ void bGame::MatchEnd() {
     const std::string date = core::gApi().GetTimeWideYearMD(true, "/", true, "/", true, "");
     RecordHighScore(options, gPlayers()[0].Score, date, gSystemSave());
     RecordWins(options, Winner, gSystemSave());
+    if (ResultsRecorded) ResultsRecorded();
 }
 
 void bGame::PaintJob(Long message) {

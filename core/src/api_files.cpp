@@ -4,6 +4,7 @@
 #include "core/api.h"
 #include "core/pak_archive.h"
 #include "core/save_text.h"
+#include "core/text_file.h"
 #include "platform/base/files.h"
 #include "platform/codec/codec.h"
 
@@ -44,16 +45,8 @@ Long CApi::FileOpenWrite(std::string_view fileName, Long fileNumber, bool delete
 }
 
 std::string CApi::LoadText(std::string_view fileName) {
-    const auto where = LocatePakFile(fileName);
-    if (!where) return {};
-    const auto bytes = platform::ReadFileRange(where->filePath, where->offset,
-                                               static_cast<std::size_t>(where->length));
-    if (!bytes) return {};
-    if (IsSaveTextEncoded(*bytes)) return DecodeSaveText(*bytes).value_or(std::string());
-    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    text = text.substr(0, text.find('\0'));
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    return std::string(text);
+    TextFileState state = TextFileState::kMissing;
+    return LoadTextFile(fileName, state);
 }
 
 Long CApi::SaveText(std::string_view fileName, std::string_view text) {

@@ -5,8 +5,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/save_files.h"
+#include "core/api.h"
+#include "core/save_text.h"
 #include "temp_root.h"
 
 namespace brumil::app {
@@ -17,6 +20,10 @@ namespace fs = std::filesystem;
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string ToBytes(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
 }
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
@@ -46,7 +53,8 @@ battle::SystemSaveRecord SampleProgress() {
 TEST(SaveFilesOnDisk, CreatesTheFolderAndRoundTrips) {
     testing::TempDataRoot root;
     ASSERT_FALSE(fs::exists(root.Path() / "save"));
-    const SaveFilesResult r = SaveSaveFiles(ApiSaveTextFiles(), SampleConfig(), SampleProgress());
+    RunSaveFiles saves(ApiSaveTextFiles());
+    const SaveFilesResult r = saves.SaveAll(SampleConfig(), SampleProgress());
     EXPECT_TRUE(r.ProgressSaved);
     EXPECT_TRUE(r.SettingsSaved);
 
@@ -58,7 +66,7 @@ TEST(SaveFilesOnDisk, CreatesTheFolderAndRoundTrips) {
 
     ConfigRecord config;
     battle::SystemSaveRecord progress;
-    LoadSaveFiles(ApiSaveTextFiles(), config, progress);
+    saves.Load(config, progress);
     EXPECT_EQ(config, SampleConfig());
     EXPECT_EQ(progress, SampleProgress());
 }
@@ -69,7 +77,7 @@ TEST(SaveFilesOnDisk, ReadsPlainTextAndLfOnlyFiles) {
     root.Write("save/config.fig", "[Brumil8x コンフィグデータ]\nVolume=0\nScreenMode=0\n");
     ConfigRecord config;
     battle::SystemSaveRecord progress;
-    LoadSaveFiles(ApiSaveTextFiles(), config, progress);
+    RunSaveFiles(ApiSaveTextFiles()).Load(config, progress);
     EXPECT_EQ(progress.Version, "old");
     EXPECT_EQ(progress.Permit, 6);
     EXPECT_EQ(progress.Scores[12], (battle::ScoreRow{5000, "c", "l", ""}));
@@ -79,7 +87,8 @@ TEST(SaveFilesOnDisk, ReadsPlainTextAndLfOnlyFiles) {
 
 TEST(SaveFilesOnDisk, DamagedProgressFileGivesTheResetRecord) {
     testing::TempDataRoot root;
-    ASSERT_TRUE(SaveSaveFiles(ApiSaveTextFiles(), SampleConfig(), SampleProgress()).ProgressSaved);
+    ASSERT_TRUE(
+        RunSaveFiles(ApiSaveTextFiles()).SaveAll(SampleConfig(), SampleProgress()).ProgressSaved);
     const fs::path path = root.Path() / "save" / "system.sav";
     std::string bytes = ReadBytes(path);
     const std::string intact = bytes;
@@ -100,9 +109,88 @@ TEST(SaveFilesOnDisk, DamagedProgressFileGivesTheResetRecord) {
         battle::SystemSaveRecord progress;
         progress.Permit = 2;
         ConfigRecord config;
-        LoadSaveFiles(ApiSaveTextFiles(), config, progress);
+        RunSaveFiles(ApiSaveTextFiles()).Load(config, progress);
         EXPECT_EQ(progress, battle::SystemSaveRecord{}) << d.name;
         EXPECT_EQ(config, SampleConfig()) << d.name;
+    }
+}
+
+// Loads both files, saves the records as loaded and answers the log.
+std::vector<std::string> LoadThenSave() {
+    std::vector<std::string> logged;
+    RunSaveFiles saves(ApiSaveTextFiles(),
+                       [&logged](std::string_view m) { logged.emplace_back(m); });
+    ConfigRecord config;
+    battle::SystemSaveRecord progress;
+    saves.Load(config, progress);
+    const SaveFilesResult r = saves.SaveAll(config, progress);
+    EXPECT_TRUE(r.ProgressSaved);
+    EXPECT_TRUE(r.SettingsSaved);
+    return logged;
+}
+
+std::string KeptLine(std::string_view file) {
+    return "\\save\\" + std::string(file) + " could not be read at start; kept as \\save\\" +
+           std::string(file) + ".damaged";
+}
+
+// The defaults a file that could not be read is replaced with.
+std::string DefaultText(std::string_view file) {
+    return file == "system.sav" ? battle::SystemSaveToText(battle::SystemSaveRecord{})
+                                : ConfigToText(ConfigRecord{});
+}
+
+TEST(SaveFilesOnDisk, ADamagedFileIsKeptBesideItselfAndReplacedWithTheDefaults) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::string bytes;
+    };
+    std::string progress =
+        ToBytes(core::EncodeSaveText(battle::SystemSaveToText(SampleProgress())));
+    std::string settings = ToBytes(core::EncodeSaveText(ConfigToText(SampleConfig())));
+    std::string flippedProgress = progress;
+    flippedProgress[progress.size() / 2 + 8] ^= 0x01;
+    std::string flippedSettings = settings;
+    flippedSettings[settings.size() - 1] ^= 0x40;
+    const Case cases[] = {
+        {"progress, one bit flipped", "system.sav", flippedProgress},
+        {"progress, cut", "system.sav", progress.substr(0, progress.size() - 40)},
+        {"settings in the encoded form, one bit flipped", "config.fig", flippedSettings},
+    };
+    for (const Case& c : cases) {
+        testing::TempDataRoot root;
+        const fs::path path = root.Path() / "save" / c.file;
+        const fs::path copy = root.Path() / "save" / (std::string(c.file) + ".damaged");
+        root.Write("save/" + std::string(c.file), c.bytes);
+        root.Write("save/" + std::string(c.file) + ".damaged", "an older copy");
+        EXPECT_EQ(LoadThenSave(), std::vector<std::string>{KeptLine(c.file)}) << c.name;
+        EXPECT_EQ(ReadBytes(copy), c.bytes) << c.name;
+        EXPECT_EQ(core::gApi().LoadText(path.string()), DefaultText(c.file)) << c.name;
+        // A second run reads the new file: nothing more is kept aside.
+        EXPECT_TRUE(LoadThenSave().empty()) << c.name;
+        EXPECT_EQ(ReadBytes(copy), c.bytes) << c.name;
+    }
+}
+
+TEST(SaveFilesOnDisk, AFileTheUserCannotReadIsKeptBesideItselfAndReplacedWithTheDefaults) {
+    for (const char* file : {"system.sav", "config.fig"}) {
+        testing::TempDataRoot root;
+        const fs::path path = root.Path() / "save" / file;
+        const fs::path copy = root.Path() / "save" / (std::string(file) + ".damaged");
+        const std::string bytes = file == std::string_view("system.sav")
+                                      ? ToBytes(core::EncodeSaveText("Permit 6\r\n"))
+                                      : std::string("Volume=5\r\n");
+        root.Write("save/" + std::string(file), bytes);
+        fs::permissions(path, fs::perms::none);
+        if (std::ifstream(path).is_open()) {
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+            GTEST_SKIP() << "this user reads files of mode 000 (root): run as another user";
+        }
+        EXPECT_EQ(LoadThenSave(), std::vector<std::string>{KeptLine(file)}) << file;
+        fs::permissions(copy, fs::perms::owner_read);
+        EXPECT_EQ(ReadBytes(copy), bytes) << file;
+        EXPECT_EQ(core::gApi().LoadText(path.string()), DefaultText(file)) << file;
     }
 }
 
@@ -111,9 +199,9 @@ TEST(SaveFilesOnDisk, AFailedWriteKeepsTheOtherFileGoing) {
     // A folder standing where the progress file goes: that write cannot succeed.
     fs::create_directories(root.Path() / "save" / "system.sav");
     std::string logged;
-    const SaveFilesResult r =
-        SaveSaveFiles(ApiSaveTextFiles(), SampleConfig(), SampleProgress(),
-                      [&logged](std::string_view m) { logged.append(m).append("\n"); });
+    const SaveFilesResult r = RunSaveFiles(ApiSaveTextFiles(), [&logged](std::string_view m) {
+                                  logged.append(m).append("\n");
+                              }).SaveAll(SampleConfig(), SampleProgress());
     EXPECT_FALSE(r.ProgressSaved);
     EXPECT_TRUE(r.SettingsSaved);
     EXPECT_EQ(logged, "could not write \\save\\system.sav; the previous file is kept\n");

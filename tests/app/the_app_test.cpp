@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,30 +35,55 @@ struct Seen {
     bool gameExists = false;
 };
 
+// What a test adds to a run: where the failure lines and boxes go (nothing:
+// any of them fails the test) and what happens in the step that closes the
+// window, before it closes.
+struct RunHooks {
+    std::vector<std::string>* logged = nullptr;
+    std::vector<std::string>* boxes = nullptr;
+    std::function<void()> beforeClose;
+};
+
 // Runs TheAppInit on a headless window with a manual clock; the first screen
 // (job 1) records what it sees and closes the window after `closeAfter` steps.
-Seen RunProgram(TheApp& app, int closeAfter) {
+Seen RunProgram(TheApp& app, int closeAfter, const RunHooks& hooks = {}) {
     platform::ManualClock clock;
     Seen seen;
     AppServices services;
     services.clock = &clock;
-    services.log = [](std::string_view line) { ADD_FAILURE() << line; };
+    services.log = [&hooks](std::string_view line) {
+        if (hooks.logged) {
+            hooks.logged->emplace_back(line);
+        } else {
+            ADD_FAILURE() << line;
+        }
+    };
+    services.box = [&hooks](std::string_view text) {
+        if (hooks.boxes) {
+            hooks.boxes->emplace_back(text);
+        } else {
+            ADD_FAILURE() << text;
+        }
+    };
     services.connect = [&](framework::CMaxwell& host) {
         auto window = std::make_unique<platform::HeadlessWindow>();
         platform::HeadlessWindow* w = window.get();
         const bool ok = host.Connect(std::move(window), nullptr);
         auto& front = *frontend::gAppConfig();
-        front.SetJobProcedure(
-            1, [&seen, w, closeAfter](frontend::ApplicationConfig&, Long, Long message, Long) {
-                seen.messages.push_back(message);
-                if (message == 1) {
-                    seen.title = w->Title();
-                    seen.config = framework::gMaxwell()->Config();
-                    seen.gameExists = battle::gGame() != nullptr;
-                }
-                const auto steps = std::count(seen.messages.begin(), seen.messages.end(), 0);
-                if (message == 0 && steps == closeAfter) w->InjectClose();
-            });
+        front.SetJobProcedure(1, [&seen, &hooks, w, closeAfter](frontend::ApplicationConfig&, Long,
+                                                                Long message, Long) {
+            seen.messages.push_back(message);
+            if (message == 1) {
+                seen.title = w->Title();
+                seen.config = framework::gMaxwell()->Config();
+                seen.gameExists = battle::gGame() != nullptr;
+            }
+            const auto steps = std::count(seen.messages.begin(), seen.messages.end(), 0);
+            if (message == 0 && steps == closeAfter) {
+                if (hooks.beforeClose) hooks.beforeClose();
+                w->InjectClose();
+            }
+        });
         return ok;
     };
     app.TheAppInit(services);
@@ -134,6 +160,56 @@ TEST(TheApp, PresetOutsideTheTableKeepsTheHostDefaults) {
     EXPECT_EQ(seen.config.ddHighQuality, defaults.ddHighQuality);
     EXPECT_EQ(seen.config.ddPixelBits1, defaults.ddPixelBits1);
     EXPECT_TRUE(std::filesystem::exists(root.Path() / "save" / "config.fig"));
+}
+
+TEST(TheApp, AMatchsResultsAreOnDiskAsSoonAsTheMatchEnds) {
+    testing::TempDataRoot root;
+    TheApp app;
+    std::string onDisk;
+    RunHooks hooks;
+    hooks.beforeClose = [&onDisk] {
+        battle::bGame& game = *battle::gGame();
+        game.gd().GameMode = 2;
+        game.gd().AILevel = 4;
+        game.Winner = 0;
+        game.Coming(battle::bGame::JobKey(2), 2, 0);  // job 2 ends: the match is over
+        // What a kill at this point would leave behind.
+        onDisk = core::gApi().LoadText("\\save\\system.sav");
+    };
+    RunProgram(app, 2, hooks);
+    battle::SystemSaveRecord saved;
+    battle::SystemSaveFromText(saved, onDisk);
+    EXPECT_EQ(saved.WinVSFantasitcAI, 1);
+    // The end of the run writes it again, with the same win.
+    battle::SystemSaveFromText(saved, core::gApi().LoadText("\\save\\system.sav"));
+    EXPECT_EQ(saved.WinVSFantasitcAI, 1);
+}
+
+TEST(TheApp, SavesThatCannotBeWrittenAreShownAtShutDownAndLogged) {
+    testing::TempDataRoot root;
+    // A file where the save folder should be: no user, root included, can
+    // write the save files into it.
+    root.Write("save", "not a folder");
+    std::vector<std::string> logged;
+    std::vector<std::string> boxes;
+    TheApp app;
+    RunProgram(app, 1, {&logged, &boxes, {}});
+
+    const std::vector<std::string> lines = {
+        "could not write \\save\\system.sav; the previous file is kept",
+        "could not write \\save\\config.fig; the previous file is kept"};
+    EXPECT_EQ(logged, lines);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("\\save\\system.sav\n"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("\\save\\config.fig\n"), std::string::npos) << boxes[0];
+    // The run report carries the lines for a player who never sees the
+    // error stream.
+    const std::string report = ReadAll(root.Path() / "Log.txt");
+    EXPECT_EQ(report, app.LogText);
+    EXPECT_TRUE(report.ends_with("------------------------\r\n\r\n" + lines[0] + "\r\n" + lines[1] +
+                                 "\r\n"))
+        << report;
+    EXPECT_EQ(ReadAll(root.Path() / "save"), "not a folder");
 }
 
 }  // namespace

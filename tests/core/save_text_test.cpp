@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/api.h"
+#include "core/text_file.h"
 #include "temp_root.h"
 
 namespace brumil::core {
@@ -59,7 +60,10 @@ TEST(SaveText, DamageIsDetected) {
         EXPECT_FALSE(DecodeSaveText(bad).has_value()) << c.what;
         testing::TempDataRoot root;
         root.Write("save/system.sav", std::string(bad.begin(), bad.end()));
-        EXPECT_EQ(CApi().LoadText("\\save\\system.sav"), "") << c.what;
+        TextFileState state = TextFileState::kRead;
+        EXPECT_EQ(LoadTextFile("\\save\\system.sav", state), "") << c.what;
+        // Told apart from a missing file, so the shell can keep it aside.
+        EXPECT_EQ(state, TextFileState::kUnreadable) << c.what;
     }
     EXPECT_FALSE(DecodeSaveText(std::vector<std::uint8_t>{'B', 'R', 'S'}).has_value());
 }
@@ -72,6 +76,12 @@ TEST(SaveText, PlainFilesStillLoad) {
     EXPECT_EQ(api.LoadText("\\save\\config.fig"), "plain=1\r\n");
     EXPECT_EQ(api.LoadText("\\save\\nul.txt"), "before");
     EXPECT_EQ(api.LoadText("\\save\\missing.txt"), "");
+    TextFileState state = TextFileState::kUnreadable;
+    root.Write("save/empty.txt", "");
+    EXPECT_EQ(LoadTextFile("\\save\\empty.txt", state), "");
+    EXPECT_EQ(state, TextFileState::kRead);
+    EXPECT_EQ(LoadTextFile("\\save\\missing.txt", state), "");
+    EXPECT_EQ(state, TextFileState::kMissing);
     EXPECT_EQ(api.SaveText("\\save\\out.txt", "日本語"), 0);
     EXPECT_EQ(ReadHost(root.Path() / "save" / "out.txt"), "日本語");
     EXPECT_EQ(api.SaveText("\\nofolder\\out.txt", "x"), 1);

@@ -6,7 +6,8 @@
 // form and gives "" for a missing or damaged file (every field then keeps its
 // default). Each file is replaced atomically: a failed write leaves the old
 // file whole, is reported through the failure log, and does not stop the other
-// file from being written.
+// file from being written. A file that was there but could not be read is not
+// lost to the defaults written over it: it is kept beside itself first.
 
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "app/failure_log.h"
 #include "app/run_report.h"
 #include "battle/system_save_record.h"
+#include "core/text_file.h"
 #include "core/vb_types.h"
 
 namespace brumil::app {
@@ -25,13 +27,16 @@ class SaveTextFiles {
 public:
     virtual ~SaveTextFiles() = default;
     // The file's text, decoded when it is in the save-text encoded form; ""
-    // when it is missing or cannot be read.
-    virtual std::string LoadText(std::string_view path) = 0;
+    // when it is missing or cannot be read, which `state` tells apart.
+    virtual std::string LoadText(std::string_view path, core::TextFileState& state) = 0;
     // 0 success, 1 failure (the old file is kept).
     virtual Long SaveText(std::string_view path, std::string_view text) = 0;
     virtual Long SaveTextEncode(std::string_view path, std::string_view text) = 0;
     // Creates one folder level unless it exists; errors are left to the writes.
     virtual void MakeDir(std::string_view path) = 0;
+    // Gives a file a new name, replacing a file of that name: 0 success, 1
+    // failure (nothing changed).
+    virtual Long RenameFile(std::string_view from, std::string_view to) = 0;
 };
 
 // The file calls of the shared helper object (core::gApi()).
@@ -43,19 +48,47 @@ ConfigRecord& gConfig();
 
 inline constexpr std::string_view kSaveFolderPath = "\\save";
 
-// Reads the progress file, then the settings file, into the records.
-void LoadSaveFiles(SaveTextFiles& files, ConfigRecord& config, battle::SystemSaveRecord& progress);
-
 struct SaveFilesResult {
     bool ProgressSaved = false;
     bool SettingsSaved = false;
 };
 
-// Creates the "\save" folder when missing, then writes the progress file
-// (encoded) and the settings file (plain text), each regardless of the other.
-SaveFilesResult SaveSaveFiles(SaveTextFiles& files, const ConfigRecord& config,
-                              const battle::SystemSaveRecord& progress,
-                              const FailureLog& log = LogFailureToStderr);
+// Appended to a save file's name for the copy kept of it when it could not be
+// read: "system.sav.damaged".
+inline constexpr std::string_view kUnreadableCopySuffix = ".damaged";
+
+// The two save files of one run, read at start and written after each match
+// and at the end. A file that was there at start but could not be read (its
+// checksum or length wrong, not readable by this user) left its record at the
+// defaults; before the first write over it, it is renamed to its name plus
+// kUnreadableCopySuffix (an older such copy is replaced) and the log says so.
+// When it cannot be renamed it is not written over: that write fails.
+class RunSaveFiles {
+public:
+    explicit RunSaveFiles(SaveTextFiles& files, FailureLog log = LogFailureToStderr);
+
+    // Reads the progress file, then the settings file, into the records.
+    void Load(ConfigRecord& config, battle::SystemSaveRecord& progress);
+    // Creates the "\save" folder when missing, then writes the progress file
+    // (encoded); true when it was written.
+    bool SaveProgress(const battle::SystemSaveRecord& progress);
+    // Creates the "\save" folder when missing, then writes the progress file
+    // (encoded) and the settings file (plain text), each regardless of the
+    // other.
+    SaveFilesResult SaveAll(const ConfigRecord& config, const battle::SystemSaveRecord& progress);
+
+private:
+    bool Write(std::string_view path, std::string_view text, bool encoded, bool& unreadable);
+
+    SaveTextFiles& files_;
+    FailureLog log_;
+    bool progressUnreadable_ = false;
+    bool settingsUnreadable_ = false;
+};
+
+// The text of the box that tells the player at shut-down which save files
+// could not be written; "" when both were.
+std::string UnsavedFilesNotice(const SaveFilesResult& result);
 
 // Writes the run report "\Log.txt" as plain text; false (and a line in the
 // log) when it cannot be written.

@@ -7,7 +7,9 @@
 // save records' contents (LoadSettings); the front end (gAppConfig) with its
 // first jobs; the frame host (gMaxwell) with the display settings of the
 // chosen graphics preset; then the loop. After the loop the key assignments
-// and both save files are stored and everything goes in reverse.
+// and both save files are stored and everything goes in reverse. The progress
+// file is also written after every match, so a run that is killed keeps the
+// results of its finished matches.
 
 #include <cstdint>
 #include <functional>
@@ -34,6 +36,8 @@ struct AppServices {
     platform::Clock* clock = &platform::SystemClock();
     SaveTextFiles* files = &ApiSaveTextFiles();
     FailureLog log = LogFailureToStderr;
+    // Tells the player at shut-down what the run could not save.
+    FailureBox box = ShowFailureBox;
     // Connects the frame host to its window and devices (after its settings
     // and device steps are set). Empty: the host's own Connect().
     std::function<bool(framework::CMaxwell&)> connect;
@@ -61,6 +65,9 @@ public:
     // writes "\Log.txt".
     void WriteRunReport(const framework::CMaxwell& host, SaveTextFiles& files,
                         const FailureLog& log);
+    // Adds a line (a failure the run carried on from) to LogText and writes
+    // "\Log.txt" again.
+    void AddRunReportLine(SaveTextFiles& files, std::string_view line);
 
     // ---- The window's menu, keys and closing (the_app_menu.cpp) ----------
     MainMenuModel Menu;
@@ -101,11 +108,12 @@ private:
 };
 
 // Makes the battle object, sets the font folder and texture search paths and
-// reads both save files.
-void LoadSettings(SaveTextFiles& files);
+// reads both save files. The battle object writes the progress file through
+// `saves` after each match's results, so `saves` must outlive it.
+void LoadSettings(RunSaveFiles& saves);
 // Writes both save files, resets the texture search paths, frees the sound
 // effects and releases the battle object.
-void SaveSettings(SaveTextFiles& files, const FailureLog& log);
+SaveFilesResult SaveSettings(RunSaveFiles& saves);
 
 // The main window and the hidden menu window.
 std::unique_ptr<TheApp>& gTheApp();

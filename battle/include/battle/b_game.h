@@ -98,6 +98,10 @@ public:
     static constexpr Long kLastJob = 7;
 
     BattleFrontEndHooks FrontEnd;
+    // Called at the end of every match once its results are in the progress
+    // record; the shell writes the progress file there, so a run that is
+    // killed later keeps them. Set for the whole run, unlike FrontEnd.
+    std::function<void()> ResultsRecorded;
 
     // For the painters: the battle viewport (0, 4, 640, 472), the picture
     // around it ("\data\TheBackScreen.bmp", loaded at match start) and

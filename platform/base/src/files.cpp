@@ -276,6 +276,16 @@ bool RemoveFile(std::string_view path) {
     return fs::remove(MapPath(path), ec);
 }
 
+bool RenameFile(std::string_view from, std::string_view to) {
+    const fs::path source = MapPath(from);
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec)) return false;
+    const fs::path target = MapPath(to);
+    if (fs::is_directory(target, ec)) return false;
+    fs::rename(source, target, ec);
+    return !ec;
+}
+
 bool MakeDir(std::string_view path) {
     const fs::path host = MapPath(path);
     std::error_code ec;

@@ -65,6 +65,10 @@ bool WriteFileAtomic(std::string_view path, std::string_view text);
 int RemoveAtomicWriteLeftovers(std::string_view path);
 
 bool RemoveFile(std::string_view path);
+// Gives a regular file a new name, replacing a file of that name; false (and
+// nothing changed) when `from` is not a regular file or the rename is refused.
+// Needs no read access to the file itself.
+bool RenameFile(std::string_view from, std::string_view to);
 // Creates one folder level; true when it exists afterwards.
 bool MakeDir(std::string_view path);
 
