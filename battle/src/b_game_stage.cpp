@@ -148,7 +148,9 @@ void BGameStage::CameraAndLights(const StageGroup& group) {
     const StagePulse p = StagePulseAt(StageFrame);
     ark.vFrom(CIMArk::Get_v(0, v.eyeHeight, t));
     ark.vTo(CIMArk::Get_v(0, 0, t + v.lookAhead));
-    if (v.rolls) ark.roll(p.s1 * kRollPerPulse);
+    // The level stages set the roll too: the camera is shared, and a tilted
+    // stage would otherwise leave its tilt to the next match.
+    ark.roll(v.rolls ? p.s1 * kRollPerPulse : 0.0f);
     ark.SettingProperty();
     ark.SetLightAmbient(kAmbient);
     ark.SetLight(

@@ -27,6 +27,8 @@ constexpr Long kWaitTextX = 32;
 constexpr Long kWaitTextY = 228;
 constexpr Long kWaitTextWidth = 576;
 constexpr Long kWaitTextHeight = 96;
+constexpr Long kWhite = 0xFF;
+constexpr Long kBlendBySourceAlpha = 4;                      // picture blit mode
 constexpr Long kCancelButton = framework::kVKeyButton1 + 1;  // button 2
 
 // Sent to both logs; without a session only this side's log gets it.
@@ -43,15 +45,24 @@ bool PaintDisabled() {
     return host && host->Config().PaintDisable;
 }
 
+// The text goes onto a copy of the picture, so the picture keeps no text for
+// the next one: the letters in white by their coverage (the text picture's
+// alpha), the picture showing around and between them.
 void DrawWaitPicture(bGame& game) {
     const auto& host = framework::gMaxwell();
     if (!host || !game.WaitPicture) return;
-    game.WaitPicture->DrawGDI(0, 0, 0, 0, 0, 0, false);
-    if (!game.NetWaitText.empty()) {
+    if (game.NetWaitText.empty()) {
+        game.WaitPicture->DrawGDI(0, 0, 0, 0, 0, 0, false);
+    } else {
         render::CGraphics text;
         text.LoadText(game.NetWaitText, kWaitTextWidth, kWaitTextHeight, kWaitFontSize, kWaitFont,
                       0, true, 0, 0, 0, 0, false);
-        text.DrawGDI(kWaitTextX, kWaitTextY, 0, 0, 0, 0, false);
+        text.ChooseColor(kWhite, kWhite, kWhite);
+        render::CGraphics shown;
+        shown.Image.CreateBBICopy(game.WaitPicture->Image);
+        shown.Blt(text.Image, kWaitTextX, kWaitTextY, kWaitTextWidth, kWaitTextHeight, 0, 0,
+                  kBlendBySourceAlpha);
+        shown.DrawGDI(0, 0, 0, 0, 0, 0, false);
     }
     host->RePaint();
 }
@@ -77,9 +88,18 @@ void Cancel(bGame& game, Long cancelPhase) {
 }
 
 // A set-up message of this wait arrived: the wait cleared the values, and a
-// character is never 0 in one.
-bool PeerSetupArrived() {
-    return net::gNetPeer().SetupB != 0;
+// character is never 0 in one. A character outside 1..8 is refused, not
+// replaced: the match could only guess whom the peer plays. The log says why
+// once per wait.
+bool PeerSetupArrived(bGame& game) {
+    const Long chara = net::gNetPeer().SetupB;
+    if (chara == 0) return false;
+    if (chara >= net::kSetupCharacterMin && chara <= net::kSetupCharacterMax) return true;
+    if (!game.NetSetupRefused) {
+        game.NetSetupRefused = true;
+        net::AddNetworkLogLine(std::string(kLogPeerSetupRefused) + std::to_string(chara));
+    }
+    return false;
 }
 
 void SendSetup(const BGameOption& options) {
@@ -89,13 +109,12 @@ void SendSetup(const BGameOption& options) {
 }
 
 // The values both sides play with: this side's character as player 0, the
-// peer's as player 1; the joiner takes the host's AI level and stage.
-// Out-of-range values from the peer leave the own ones.
+// peer's as player 1 (the wait took it only in range); the joiner takes the
+// host's AI level and stage. Out-of-range values of those leave the own ones.
 void AgreeOptions(bGame& game) {
     BGameOption& options = game.gd();
     const net::NetPlayerRecord& peer = net::gNetPeer();
-    options.CharaID(1, net::CheckedSetupValue(peer.SetupB, net::kSetupCharacterMin,
-                                              net::kSetupCharacterMax, options.CharaID(1)));
+    options.CharaID(1, peer.SetupB);
     if (game.FrontEnd.JoinedNetworkSession && game.FrontEnd.JoinedNetworkSession()) {
         options.AILevel = net::CheckedSetupValue(peer.SetupA, net::kSetupLevelMin,
                                                  net::kSetupLevelMax, options.AILevel);
@@ -139,6 +158,7 @@ bool NetworkWaitStep(bGame& game, Long message) {
         peer.State = 0;
         peer.SetupA = peer.SetupB = peer.SetupC = 0;
         game.NetWaitText.clear();
+        game.NetSetupRefused = false;
         game.WaitPicture = std::make_shared<render::CGraphics>();
         game.WaitPicture->Load(kWaitPicturePath);
         if (own.Name.empty()) {
@@ -165,7 +185,7 @@ bool NetworkWaitStep(bGame& game, Long message) {
         SetOwnPhase(own.State);
     }
     SendSetup(game.gd());
-    if (own.State == kPhaseReady && peer.State > kPhaseWaiting && PeerSetupArrived()) {
+    if (own.State == kPhaseReady && peer.State > kPhaseWaiting && PeerSetupArrived(game)) {
         SetOwnPhase(kPhaseLoading);
         game.NetWaitText = kTextLoading;
         DrawWaitPicture(game);

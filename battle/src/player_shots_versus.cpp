@@ -32,6 +32,7 @@ constexpr Long kHitKnockBack = 35;
 constexpr Long kLifeLostScore = 50000;
 constexpr Long kDecisionScore = 50000;
 constexpr Long kDecisionWait = 60;
+constexpr Long kNoGroup = -1;
 
 struct Effect {
     Long number;
@@ -54,6 +55,11 @@ void LifeLost(PlayerRecord& p, PlayerRecord& q) {
     for (Long selector : {0, 1, 2}) lib::PosHitAll(MainPool(p), selector, 1, 2);
     lib::PosHitAll(SecondPool(p), -1, 1, 2);
     lib::PosHitAll(ThirdPool(p), -1, 1, 2);
+    // The dash and homing carriers belong to no group, so the selectors
+    // above miss them; left alive they would go on laying trails that hit.
+    for (ShotRecord& r : MainPool(p)) {
+        if (r.Group == kNoGroup) r.State = 0;
+    }
     q.Score += kLifeLostScore;
 }
 

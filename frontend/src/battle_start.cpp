@@ -27,6 +27,7 @@ void Begin(ApplicationConfig& app, ScreenHost& host, battle::bGame& game) {
             app.ServiceHost != nullptr ? app.ServiceHost->NetworkSetup(false) : nullptr;
         return dialog != nullptr && !dialog->IsHost();
     };
+    app.State.BattleHeldInput = false;
     game.Jobs.Add(battle::bGame::JobKey(kBattleFirstJob), kJobKindNormal);
     host.SetTextureSearchPaths();
     battle::BGameOption& options = game.gd();
@@ -87,11 +88,16 @@ void BattleStartJob(ApplicationConfig& app, Long, Long message, Long) {
             End(*app.Screens, *game);
             break;
         case framework::kJobMessageActivated:
-            game->KeepState(true);
+            if (app.State.BattleHeldInput) game->KeepState(true);
+            app.State.BattleHeldInput = false;
             game->Jobs.SendMessage(battle::bGame::JobKey(kBattlePaintJob), 0);
             break;
         case framework::kJobMessageSuspended:
-            game->KeepState(false);
+            // Before the match start the battle holds nothing: handing back
+            // records then would give it stale ones and mark the match as
+            // started, so its start would never run.
+            app.State.BattleHeldInput = game->KeepStateFlag();
+            if (app.State.BattleHeldInput) game->KeepState(false);
             break;
         default:
             break;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "battle/frame_step.h"
 #include "battle_fixture.h"
 #include "battle_harness/match_harness.h"
 #include "platform/base/scan_codes.h"
@@ -225,6 +226,57 @@ TEST(BattleEnd, FrozenSixtyStepsFadeAt120EndHookAt241) {
     EXPECT_EQ(game.EndCount, 241);
     EXPECT_EQ(game.Jobs.LinkedCount(), 0u);
     sound::gBGM().reset();
+}
+
+Long LiveShots(const PlayerRecord& p) {
+    Long n = 0;
+    for (const ShotRecord& r : p.Shots) n += r.State != 0 ? 1 : 0;
+    return n;
+}
+
+Long LiveMainPoolGroupless(PlayerRecord& p) {
+    Long n = 0;
+    for (const ShotRecord& r : MainPool(p)) n += r.State != 0 && r.Group == -1 ? 1 : 0;
+    return n;
+}
+
+// The dash and homing carriers of attack code 40 and its strong forms belong
+// to no group; a lost life clears them with the rest of the player's shots,
+// so no trail of theirs appears after the hit.
+TEST(LifeLost, ClearsTheLosersDashAndHomingCarriers) {
+    struct Case {
+        Long chara;
+        int button;
+        Long gauge;  // 1000 gives the strong form
+        Long pattern;
+    };
+    const Case kCases[] = {{1, harness::kButton4, 600, 26},  {1, harness::kButton4, 1000, 22},
+                           {2, harness::kButton4, 600, 23},  {2, harness::kButton4, 1000, 25},
+                           {8, harness::kButton4, 1000, 24}, {8, harness::kButton3, 1000, 37}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.pattern);
+        harness::MatchSetup setup;
+        setup.Chara0 = c.chara;
+        setup.Keys = {{130, 0, c.button, true}, {134, 0, c.button, false}};
+        harness::MatchHarness match(setup);
+        PlayerRecord& p = gPlayers()[0];
+        while (match.Steps() < 200 && LiveMainPoolGroupless(p) == 0) {
+            if (p.AttackCode == 0) p.Gauge = c.gauge;
+            match.Step();
+        }
+        ASSERT_GT(LiveMainPoolGroupless(p), 0) << "the carriers fly";
+        ASSERT_EQ(ShotPatternNumber(c.chara, p.AttackCode), c.pattern);
+        match.Step();
+        p.HitStrength = 2;
+        match.Step();
+        ASSERT_EQ(p.Life, 8);
+        EXPECT_EQ(LiveMainPoolGroupless(p), 0);
+        const Long left = LiveShots(p);
+        for (int i = 0; i < 3; ++i) {
+            match.Step();
+            EXPECT_LE(LiveShots(p), left) << "no trail is laid after the hit";
+        }
+    }
 }
 
 }  // namespace

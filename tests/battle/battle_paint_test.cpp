@@ -8,6 +8,9 @@
 #include "battle/battle_scene.h"
 #include "battle/character_overlays.h"
 #include "battle/match_seams.h"
+#include "battle/network_match.h"
+#include "framework/display.h"
+#include "net/net_globals.h"
 #include "paint_fixture.h"
 #include "render/admin_lib.h"
 #include "render/im_device.h"
@@ -347,6 +350,45 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, HudTimeline,
                                            TimelineCase{99, 0}, TimelineCase{119, 0},
                                            TimelineCase{159, 0}, TimelineCase{300, 80},
                                            TimelineCase{300, 180}));
+
+// The waits' text lies on their picture: only the letters cover it, in white.
+TEST_F(SoftPaint, TheWaitTextShowsThePictureAroundItsLetters) {
+    constexpr Long kPicture = static_cast<Long>(0xFF4080C0);
+    net::GameNet() = net::NetState{};  // no session: the text of a missing name
+    NetworkWaitStep(Game(), 1);
+    auto picture = std::make_shared<render::CGraphics>();
+    picture->Add(640, 480, true);
+    for (Long y = 0; y < 480; ++y) {
+        for (Long x = 0; x < 640; ++x) picture->Image.dwSetPixel(x, y, kPicture);
+    }
+    picture->Refresh();
+    Game().WaitPicture = picture;
+    NetworkWaitStep(Game(), 0);
+    ASSERT_EQ(Game().NetWaitText, kTextNoSession);
+    // Letter edges blend the picture towards white: no channel falls below
+    // the picture's.
+    const std::uint32_t shown = static_cast<std::uint32_t>(kPicture) & 0xFFFFFFu;
+    int pictureSeen = 0, white = 0, darker = 0;
+    for (Long y = 228; y < 228 + 96; ++y) {
+        for (Long x = 32; x < 32 + 576; ++x) {
+            const std::uint32_t p = framework::gBackDDS()->PixelAt(x, y) & 0xFFFFFFu;
+            pictureSeen += p == shown ? 1 : 0;
+            white += p == 0xFFFFFFu ? 1 : 0;
+            for (int shift : {0, 8, 16}) {
+                if (((p >> shift) & 0xFFu) < ((shown >> shift) & 0xFFu)) {
+                    ++darker;
+                    break;
+                }
+            }
+        }
+    }
+    EXPECT_GT(white, 200) << "the letters are drawn";
+    EXPECT_GT(pictureSeen, 576 * 96 / 2) << "the picture shows around them";
+    EXPECT_EQ(darker, 0);
+    // The picture itself keeps no text for the next one.
+    EXPECT_EQ(picture->Image.dwGetPixel(40, 240), kPicture);
+    net::GameNet() = net::NetState{};
+}
 
 }  // namespace
 }  // namespace brumil::battle::test

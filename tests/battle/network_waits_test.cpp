@@ -165,10 +165,30 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AgreeCases,
     ::testing::Values(AgreeCase{"host keeps its level and stage", false, 6, 8, 6, 3, 4, 8, 2},
                       AgreeCase{"joiner takes the host's", true, 6, 1, 0, 6, 4, 1, 0},
-                      AgreeCase{"character above range", true, 1, 9, 6, 1, 4, 5, 6},
-                      AgreeCase{"character negative", false, 1, -1, 6, 3, 4, 5, 2},
                       AgreeCase{"level 0 and stage 7", true, 0, 2, 7, 3, 4, 2, 2},
                       AgreeCase{"level 7 and stage -1", true, 7, 2, -1, 3, 4, 2, 2}));
+
+// A character outside 1..8 is no set-up at all: the wait goes on with the own
+// options untouched, the log says why once, and a good set-up still ends it.
+TEST_F(NetworkWaitTest, ASetUpWithACharacterOutsideOneToEightIsRefused) {
+    for (const Long chara : {9, -1, 100}) {
+        net::gNetLog() = net::NetLog{};
+        Options().CharaID(1, 5);
+        NetworkWaitStep(Game(), 1);
+        PeerSetup(kPhaseReady, 4, chara, 3);
+        for (int i = 0; i < 3; ++i) EXPECT_FALSE(NetworkWaitStep(Game(), 0)) << chara;
+        EXPECT_EQ(net::gNetOwn().State, kPhaseReady) << chara;
+        EXPECT_EQ(Options().CharaID(1), 5) << chara;
+        const std::string& log = net::gNetLog().Text;
+        const std::string line = std::string(kLogPeerSetupRefused) + std::to_string(chara);
+        const auto at = log.find(line);
+        EXPECT_NE(at, std::string::npos) << chara;
+        EXPECT_EQ(log.find(kLogPeerSetupRefused, at + 1), std::string::npos) << "said once";
+        PeerSetup(kPhaseReady, 4, 6, 3);
+        EXPECT_TRUE(NetworkWaitStep(Game(), 0)) << chara;
+        EXPECT_EQ(Options().CharaID(1), 6) << chara;
+    }
+}
 
 struct CancelCase {
     const char* what;

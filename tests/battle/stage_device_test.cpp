@@ -125,6 +125,23 @@ TEST_F(StageRecorded, EachMatchOfARunGetsNewGroundAndARunRepeats) {
     EXPECT_EQ(core::gApi().RndDLL(1000000), before);
 }
 
+// Only stages 2, 3 and 6 tilt the camera; the others level it, whatever
+// tilt the last match left.
+TEST_F(StageRecorded, TheNextMatchOnALevelStageHasNoTilt) {
+    for (Long level : {0, 1, 4, 5}) {
+        BGameStage tilted;
+        tilted.Reset(2, 5);
+        tilted.StageFrame = 1024;  // a quarter turn: the largest tilt
+        tilted.Paint(1);
+        ASSERT_NEAR(render::gIMArk().roll(), 0.1f, 1e-4f);
+        BGameStage next;
+        next.Reset(level, 5);
+        next.StageFrame = 1024;
+        next.Paint(1);
+        EXPECT_EQ(render::gIMArk().roll(), 0.0f) << level;
+    }
+}
+
 TEST_F(StageRecorded, ColoursGoToBothPlayers) {
     GameJob1_SystemInit_ColorSet(Game(), 2);
     EXPECT_EQ(P(0).StageColors[0], Long(0xFF007832));

@@ -5,9 +5,11 @@
 #include <set>
 #include <vector>
 
+#include "battle/player_record.h"
 #include "frontend/battle_start.h"
 #include "frontend/continue_screen.h"
 #include "menu_screen_fixture.h"
+#include "net/net_globals.h"
 
 namespace brumil::frontend {
 namespace {
@@ -179,6 +181,54 @@ protected:
         app.Job().Remove(ApplicationConfig::Key(kBattleStartJob));
         Step();
     }
+    // A modal dialog (job 7) opened over the battle-start job for one step.
+    void DialogForOneStep() {
+        app.Job().Add(ApplicationConfig::Key(7), kJobKindModal);
+        Step();
+        app.Job().Remove(ApplicationConfig::Key(7));
+        Step();
+    }
+    // The running match's input job is on the list and the keyboard moves
+    // player 0.
+    void ExpectTheMatchRunsOnTheKeyboard() {
+        ASSERT_TRUE(StepUntil([&] { return Game().Jobs.Test(battle::bGame::JobKey(5)); }, 10));
+        const Long x = battle::gPlayers()[0].X;
+        devices.SetKey(scan::Left, true);
+        Steps(3);
+        devices.SetKey(scan::Left, false);
+        Step();
+        EXPECT_LT(battle::gPlayers()[0].X, x) << "the keys reach the player";
+    }
+};
+
+// A network match whose wait opens the set-up window (no session yet).
+class NetworkBattleStart : public BattleStart {
+protected:
+    void SetUp() override {
+        BattleStart::SetUp();
+        net::GameNet() = net::NetState{};
+        app.SetJobProcedure(kNetworkSetupJob, [](ApplicationConfig&, Long, Long, Long) {});
+        Options().GameMode = 7;
+        Options().CharaID(0, 1);
+        Options().CharaID(1, 2);
+    }
+    void TearDown() override {
+        net::GameNet() = net::NetState{};
+        BattleStart::TearDown();
+    }
+    // The set-up window over job 1's wait, closed once a session with a peer
+    // exists.
+    void JoinFromTheWait() {
+        Start();
+        Step();
+        ASSERT_TRUE(Active(kNetworkSetupJob)) << "the wait opened the set-up window";
+        ASSERT_FALSE(Active(kBattleStartJob));
+        net::gNetOwn().Name = "ゆき";
+        net::gNetPeer().Name = "はる";
+        app.Job().Remove(ApplicationConfig::Key(kNetworkSetupJob));
+        Step();
+        ASSERT_TRUE(Active(kBattleStartJob));
+    }
 };
 
 TEST_F(BattleStart, TheArcadeStageFollowsTheOpponent) {
@@ -250,6 +300,37 @@ TEST_F(BattleStart, ADialogOverAMatchSuspendsItAndGivesTheRecordsBack) {
     // Held for 5 steps before the dialog, released in the match's first step
     // after it.
     EXPECT_EQ(framework::VKey()[0][0], -5);
+}
+
+TEST_F(BattleStart, ADialogInTheFirstStepLeavesTheMatchStartAlone) {
+    Options().GameMode = 4;
+    Options().CharaID(0, 1);
+    Options().CharaID(1, 2);
+    Start();
+    ASSERT_FALSE(Game().Jobs.Test(battle::bGame::JobKey(2))) << "before the match start";
+    DialogForOneStep();
+    ExpectTheMatchRunsOnTheKeyboard();
+}
+
+TEST_F(NetworkBattleStart, TheSetUpWindowOverTheWaitThenAReadyPeerStartsTheMatch) {
+    JoinFromTheWait();
+    net::NetPlayerRecord& peer = net::gNetPeer();
+    peer.State = 3;
+    peer.SetupA = Options().AILevel;
+    peer.SetupB = 2;
+    peer.SetupC = Options().StageNumber;
+    ASSERT_TRUE(StepUntil([&] { return Game().Jobs.Test(battle::bGame::JobKey(3)); }, 10));
+    peer.State = 5;
+    ExpectTheMatchRunsOnTheKeyboard();
+}
+
+TEST_F(NetworkBattleStart, AMatchAfterACancelledWaitStarts) {
+    JoinFromTheWait();
+    Press(scan::X);  // button 2 leaves the wait
+    ASSERT_FALSE(On(kBattleStartJob));
+    Options().GameMode = 4;
+    Start();
+    ExpectTheMatchRunsOnTheKeyboard();
 }
 
 }  // namespace

@@ -127,6 +127,8 @@ public:
     // it ("" for none).
     std::shared_ptr<render::CGraphics> WaitPicture;
     std::string NetWaitText;
+    // The refusal of the peer's set-up was logged in this wait (once a wait).
+    bool NetSetupRefused = false;
     // The peer's name as last seen in the running match (for the abort line
     // after the peer's record was cleared).
     std::string NetPeerName;

@@ -32,6 +32,9 @@ inline constexpr std::string_view kNoticeReady = "は準備を終えました";
 inline constexpr std::string_view kNoticeCancelled = "はキャンセルしました";
 inline constexpr std::string_view kNoticeAborted = "はゲームを中断しました";
 inline constexpr std::string_view kNoticeGameOver = "ゲームは終了しました";
+// Followed by the character number the peer sent.
+inline constexpr std::string_view kLogPeerSetupRefused =
+    "対戦相手の設定を受け付けません: キャラクター番号が 1 から 8 の外です: ";
 
 // True once the peer has reached phase 6 of this match (its state was
 // cleared when this match's wait began, and the wait ended only after its

@@ -91,6 +91,12 @@ struct ScreenState {
     Long CharaDecided1 = 0;     // 1 when the first pick is fixed
     Long CharaDecided2 = 0;     // 1 when the second pick is fixed
 
+    // Job 20, battle start. True while a modal job above it suspended a
+    // battle that held its input records: only then does the reactivation
+    // give records back. A suspension before the match start finds nothing
+    // held, and its reactivation leaves the match start to run as usual.
+    bool BattleHeldInput = false;
+
     // Job 21, continue screen and match sequence.
     Long EnemyIndex = 0;     // position in EnemyOrder of the next opponent; -1 ends the run
     Long ContinueShown = 0;  // 1 while the continue question is built and on show
