@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data_root.h"
+#include "frontend/application_config.h"
 #include "image/cmg_bbi.h"
 #include "picture_cases.h"
 #include "platform/base/files.h"
@@ -142,6 +143,72 @@ TEST_F(Pictures, GlyphAtlasHasEveryCharacterButTheSpace) {
     }
 }
 
+// Captions from the atlas advance 28 pixels a character (a 32-pixel cell less
+// 4): glyphs much narrower than the cell leave gaps that split the words.
+TEST_F(Pictures, GlyphAtlasGlyphsFillTheirCells) {
+    const CmgBBI atlas = Load("font64-x13-256x256.bmp");
+    std::vector<int> widths;
+    for (int i = 2; i < 64; ++i) {  // digits and letters
+        int left = 32, right = -1;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (Alpha(atlas.Row((i / 8) * 32 + y)[(i % 8) * 32 + x]) > 96) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        widths.push_back(right - left + 1);
+    }
+    std::nth_element(widths.begin(), widths.begin() + widths.size() / 2, widths.end());
+    EXPECT_GE(widths[widths.size() / 2], 20) << "median ink width of the glyphs";
+}
+
+// The character select writes each side's description (up to seven 16-pixel
+// lines ending at row 378) and name (centred on row 428) over the portrait
+// placed by the character's rectangle; grey and black texts need a dark ground.
+TEST_F(Pictures, CharacterTextsStandOnADarkGround) {
+    const CmgBBI back = Load("select_character1.bmp");
+    struct Box {
+        int x0, x1, y0, y1;
+    };
+    struct Side {
+        const char* picture;
+        int centreX;
+        Box description, name;
+    };
+    const Side sides[] = {{"images_1.bmp", 140, {20, 320, 266, 378}, {0, 260, 414, 442}},
+                          {"images_2.bmp", 500, {320, 620, 266, 378}, {380, 640, 414, 442}}};
+    for (int id = 0; id <= 8; ++id) {
+        const core::CRect r = frontend::ApplicationConfig::CharaRect(id);
+        for (const Side& side : sides) {
+            const std::string name = frontend::ApplicationConfig::CharaFolder(id) + side.picture;
+            SCOPED_TRACE(name);
+            const CmgBBI portrait = Load(name);
+            const int left = r.X + side.centreX - r.Width / 2, top = r.Y + 240 - r.Height / 2;
+            for (const Box& b : {side.description, side.name}) {
+                double sum = 0;
+                int n = 0;
+                for (int y = b.y0; y < b.y1; ++y) {
+                    for (int x = b.x0; x < b.x1; ++x) {
+                        const int px = x - left, py = y - top;
+                        double l = Luma(back.Row(y)[x]);
+                        if (px >= 0 && py >= 0 && px < portrait.GetWidth() &&
+                            py < portrait.GetHeight()) {
+                            const auto p = portrait.Row(py)[px];
+                            const double a = Alpha(p) / 255.0;
+                            l = a * Luma(p) + (1 - a) * l;
+                        }
+                        sum += l;
+                        ++n;
+                    }
+                }
+                EXPECT_LT(sum / n, 0.3) << "rows " << b.y0 << " to " << b.y1;
+            }
+        }
+    }
+}
+
 TEST_F(Pictures, LevelBandsStayInsideTheirRows) {
     const CmgBBI pic = Load("font_level.bmp");
     const int tops[] = {0, 21, 42, 64, 85, 106};
@@ -173,12 +240,14 @@ TEST_F(Pictures, LevelLabelsSitInTheirRowsOnWhite) {
     }
 }
 
+// The widest caption, "Free Fight 1P vs CP", spans 18 advances of 28 pixels and
+// a last cell of 32, centred on the screen: x 52 to 588.
 TEST_F(Pictures, TitleIsCalmWhereTheWhiteCaptionsGo) {
     const CmgBBI art = Load("start.bmp");
     const CmgBBI mul = Load("start1.bmp");
     double brightest = 0;
     for (int y = 230; y < 375; ++y) {
-        for (int x = 180; x < 460; ++x) {
+        for (int x = 52; x < 588; ++x) {
             brightest = std::max(brightest, Luma(art.Row(y)[x]) * Luma(mul.Row(y)[x]));
         }
     }

@@ -1,10 +1,13 @@
 // Character portraits (420 x 420 with alpha, one per side) and battle sprite
 // sheets (4 x 4 cells of 64, blue tone for the first player, red for the second).
 
+#include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 
 #include "characters.h"
+#include "frontend/application_config.h"
 #include "pictures.h"
 #include "text.h"
 
@@ -19,7 +22,30 @@ const Colour kPlayerTint[2] = {Rgb(0x3058E0, 0.5f), Rgb(0xE03030, 0.5f)};
 const CharacterDesign kUnknown{"chara_none",  Rgb(0x9AA2B4),   Rgb(0x6A7284), Rgb(0x7A8294),
                                Rgb(0xD0D8E8), Headpiece::Hood, HeldItem::Orb, 24};
 
-CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown) {
+// The character select writes the name and the description over the lower
+// part of the portrait (the description ends at screen row 378 and takes up to
+// seven lines of 16 pixels; the name sits below it) and places the portrait's
+// top at screen row 30 plus the character's drop. Lit from above, the figure
+// falls into shadow before those rows, so the texts stand on a dark ground.
+constexpr int kPortraitTop = 30;
+constexpr int kShadowFrom = 200, kShadowFull = 256;  // screen rows
+constexpr float kShadowLevel = 0.25f;
+
+void ShadeForTexts(CmgBBI& pic, int drop) {
+    for (int y = 0; y < pic.GetHeight(); ++y) {
+        const float screenRow = static_cast<float>(y + kPortraitTop + drop);
+        const float t =
+            std::clamp((screenRow - kShadowFrom) / (kShadowFull - kShadowFrom), 0.0f, 1.0f);
+        const float k = 1.0f - (1.0f - kShadowLevel) * t * t * (3 - 2 * t);
+        if (k >= 1.0f) continue;
+        for (auto& p : std::span(pic.Row(y), static_cast<std::size_t>(pic.GetWidth()))) {
+            const Colour c = Unpack(p);
+            p = Pack({c.r * k, c.g * k, c.b * k, c.a});
+        }
+    }
+}
+
+CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown, int drop) {
     CmgBBI pic;
     pic.CreateBBI(420, 420);
     Clear(pic, kClear);
@@ -34,6 +60,7 @@ CmgBBI Portrait(const CharacterDesign& d, bool rightSide, bool unknown) {
         TextCentred(pic, 210, 200, "？", {kGothic, 220, 3, 0}, Rgb(0xFFFFFF, 0.95f), 6,
                     Rgb(0x30384C, 0.85f));
     }
+    ShadeForTexts(pic, drop);
     return pic;
 }
 
@@ -89,17 +116,19 @@ int CharacterFolderCount() {
 }
 
 void WriteCharacterPictures(Output& out, int folderIndex) {
+    if (folderIndex < 0 || folderIndex >= CharacterFolderCount()) return;
+    // Folder index and character id are the same number (0 the random pick).
+    const int drop = frontend::ApplicationConfig::CharaRect(folderIndex).Y;
     if (folderIndex == 0) {
         const std::string none(kUnknown.folder);
-        out.Picture(none + "/images_1.bmp", Portrait(kUnknown, false, true), 32);
-        out.Picture(none + "/images_2.bmp", Portrait(kUnknown, true, true), 32);
+        out.Picture(none + "/images_1.bmp", Portrait(kUnknown, false, true, drop), 32);
+        out.Picture(none + "/images_2.bmp", Portrait(kUnknown, true, true, drop), 32);
         return;
     }
-    if (folderIndex < 0 || folderIndex >= CharacterFolderCount()) return;
     const CharacterDesign& d = CharacterDesigns()[static_cast<std::size_t>(folderIndex - 1)];
     const std::string folder(d.folder);
-    out.Picture(folder + "/images_1.bmp", Portrait(d, false, false), 32);
-    out.Picture(folder + "/images_2.bmp", Portrait(d, true, false), 32);
+    out.Picture(folder + "/images_1.bmp", Portrait(d, false, false, drop), 32);
+    out.Picture(folder + "/images_2.bmp", Portrait(d, true, false, drop), 32);
     out.Picture(folder + "/chara_0.bmp", SpriteSheet(d, 0), 32);
     out.Picture(folder + "/chara_1.bmp", SpriteSheet(d, 1), 32);
 }

@@ -19,6 +19,12 @@ CmgBBI Blank(int w, int h, Colour c) {
     return pic;
 }
 
+// Where the title's menu captions go (the widest, "Free Fight 1P vs CP", is
+// about 540 pixels): a darker plate, free of stars and orbs.
+bool InTitleMenu(float x, float y, float margin) {
+    return x > 36 - margin && x < 604 + margin && y > 220 - margin && y < 385 + margin;
+}
+
 // Faint scattered dots, the same for the same seed.
 void Sparkles(CmgBBI& pic, std::uint32_t seed, int count, int x0, int y0, int w, int h, Colour c,
               bool calm = false) {
@@ -27,18 +33,19 @@ void Sparkles(CmgBBI& pic, std::uint32_t seed, int count, int x0, int y0, int w,
         const float x = static_cast<float>(x0) + rng.Range(0, static_cast<float>(w));
         const float y = static_cast<float>(y0) + rng.Range(0, static_cast<float>(h));
         const float r = rng.Range(0.6f, 1.8f);
-        // The title's menu plate stays free of stars.
-        if (calm && x > 170 && x < 470 && y > 220 && y < 385) continue;
+        if (calm && InTitleMenu(x, y, 0)) continue;
         Circle(pic, x, y, r, WithAlpha(c, c.a * rng.Range(0.3f, 1.0f)));
     }
 }
 
-// An arc of orbs, as a barrage seen from afar.
+// An arc of orbs, as a barrage seen from afar, broken where the title's menu
+// goes.
 void OrbArc(CmgBBI& pic, float cx, float cy, float radius, float from, float to, int n, float r,
             Colour c) {
     for (int i = 0; i < n; ++i) {
         const float a = from + (to - from) * static_cast<float>(i) / static_cast<float>(n - 1);
         const float x = cx + radius * std::cos(a), y = cy + radius * std::sin(a);
+        if (InTitleMenu(x, y, r * 1.6f)) continue;
         Circle(pic, x, y, r * 1.6f, WithAlpha(c, 0.25f));
         Circle(pic, x, y, r, c);
         Circle(pic, x, y, r * 0.5f, Rgb(0xFFFFFF, 0.9f));
@@ -98,13 +105,13 @@ void Title(Output& out) {
     GradientV(pic, 0, 0, 640, 300, Rgb(0x0C1634), Rgb(0x4A3470));
     GradientV(pic, 0, 300, 640, 180, Rgb(0x4A3470), Rgb(0xC07860));
     Sparkles(pic, 11, 180, 0, 0, 640, 300, Rgb(0xFFFFFF, 0.9f), true);
-    Circle(pic, 520, 90, 34, Rgb(0xFFF4D8, 0.95f));
-    Circle(pic, 508, 82, 30, Rgb(0x1C1E45));  // a crescent
-    // Barrages on both sides, away from the menu in the middle.
-    OrbArc(pic, 40, 300, 120, -1.2f, 1.0f, 9, 6, Rgb(0x60C8FF));
-    OrbArc(pic, 40, 300, 80, -1.0f, 0.9f, 7, 4, Rgb(0xA0E8FF));
-    OrbArc(pic, 600, 300, 120, 2.1f, 4.3f, 9, 6, Rgb(0xFF7090));
-    OrbArc(pic, 600, 300, 80, 2.2f, 4.1f, 7, 4, Rgb(0xFFB0C0));
+    Circle(pic, 588, 50, 30, Rgb(0xFFF4D8, 0.95f));
+    Circle(pic, 577, 43, 26, Rgb(0x151B3C));  // a crescent
+    // Barrages on both sides of the name, above the menu.
+    OrbArc(pic, 30, 140, 120, -1.0f, 0.7f, 8, 6, Rgb(0x60C8FF));
+    OrbArc(pic, 30, 140, 80, -0.9f, 0.8f, 6, 4, Rgb(0xA0E8FF));
+    OrbArc(pic, 610, 160, 120, 2.45f, 4.0f, 7, 6, Rgb(0xFF7090));
+    OrbArc(pic, 610, 160, 80, 2.3f, 4.0f, 6, 4, Rgb(0xFFB0C0));
     // Hills.
     std::vector<Pt> hills{{0, 480}, {0, 420}};
     for (int x = 0; x <= 640; x += 16) {
@@ -128,7 +135,7 @@ void Title(Output& out) {
             const float v = 1.0f - 0.35f * std::clamp(dx * dx + dy * dy - 0.35f, 0.0f, 1.0f);
             const float plate =
                 std::clamp(0.5f - SdRoundBox(static_cast<float>(x), static_cast<float>(y), 320, 302,
-                                             140, 72, 30) /
+                                             284, 72, 30) /
                                       36.0f,
                            0.0f, 1.0f);
             const float k = v * (1.0f - 0.35f * plate);
@@ -139,24 +146,29 @@ void Title(Output& out) {
 }
 
 // " ", ".", "0"-"9", "A"-"Z", "a"-"z" in cells of 32, white, alpha the coverage.
+// Captions advance a whole cell less a few pixels a character, so the glyphs
+// must fill their cells: the half-width face is stretched to the cell's width.
 void GlyphAtlas(Output& out) {
     CmgBBI pic = Blank(256, 256, Rgb(0xFFFFFF, 0));
     std::string chars = " .";
     for (char c = '0'; c <= '9'; ++c) chars += c;
     for (char c = 'A'; c <= 'Z'; ++c) chars += c;
     for (char c = 'a'; c <= 'z'; ++c) chars += c;
-    const TextStyle style{kGothic, 28, 1, 0};
+    const TextStyle style{kGothic, 28, 0, 0};
+    constexpr int kCell = 32, kFilled = 30;
     for (std::size_t i = 0; i < chars.size(); ++i) {
-        const int cx = static_cast<int>(i % 8) * 32, cy = static_cast<int>(i / 8) * 32;
+        const int cx = static_cast<int>(i % 8) * kCell, cy = static_cast<int>(i / 8) * kCell;
         if (chars[i] == ' ') continue;
-        const TextMask m = RenderText(std::string(1, chars[i]), style);
+        // The face is monospaced: every glyph is stretched by the same factor.
+        const TextMask narrow = RenderText(std::string(1, chars[i]), style);
+        const TextMask m = StretchX(narrow, narrow.width * kFilled / (narrow.width - 2));
         // Centred across the cell; the baseline is the same for every cell.
-        const int left = cx + (32 - m.width) / 2;
+        const int left = cx + (kCell - m.width) / 2;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
-                const float a = m.At(x, y);
+                const float a = std::min(1.0f, m.At(x, y));
                 const int px = left + x, py = cy + 2 + y;
-                if (a > 0 && px >= cx && px < cx + 32 && py < cy + 32) {
+                if (a > 0 && px >= cx && px < cx + kCell && py < cy + kCell) {
                     pic.Row(py)[px] = Pack({1, 1, 1, a});
                 }
             }
@@ -214,8 +226,9 @@ void CharacterSelect(Output& out) {
     GradientV(pic, 0, 0, 640, 480, Rgb(0x5A6C94), Rgb(0x262E48));
     FillRect(pic, 0, 0, 320, 480, Rgb(0x4070D0, 0.14f));
     FillRect(pic, 320, 0, 320, 480, Rgb(0xD04050, 0.14f));
-    Glow(pic, 140, 240, 200, Rgb(0xC8D8FF, 0.55f), 1.6f);
-    Glow(pic, 500, 240, 200, Rgb(0xFFD0D0, 0.55f), 1.6f);
+    // Light behind the portraits' heads; the rows of their texts stay dark.
+    Glow(pic, 140, 150, 170, Rgb(0xC8D8FF, 0.55f), 1.6f);
+    Glow(pic, 500, 150, 170, Rgb(0xFFD0D0, 0.55f), 1.6f);
     Segment(pic, {320, 70}, {320, 360}, 2, Rgb(0xFFFFFF, 0.25f));
     Sparkles(pic, 31, 90, 0, 0, 640, 480, Rgb(0xFFFFFF, 0.7f));
     TextCentred(pic, 320, 30, "CHARACTER SELECT", {kGothic, 24, 1, 4}, Rgb(0xFFFFFF, 0.9f), 2,

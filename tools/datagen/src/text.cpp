@@ -106,6 +106,25 @@ TextMask Dilate(const TextMask& mask, int r) {
     return out;
 }
 
+TextMask StretchX(const TextMask& mask, int width) {
+    TextMask out;
+    out.width = std::max(1, width);
+    out.height = mask.height;
+    out.cover.assign(static_cast<std::size_t>(out.width) * out.height, 0.0f);
+    const float k = static_cast<float>(mask.width) / static_cast<float>(out.width);
+    for (int x = 0; x < out.width; ++x) {
+        // The source position of this column's centre, between two source columns.
+        const float sx = (static_cast<float>(x) + 0.5f) * k - 0.5f;
+        const int x0 = static_cast<int>(std::floor(sx));
+        const float t = sx - static_cast<float>(x0);
+        for (int y = 0; y < out.height; ++y) {
+            out.cover[static_cast<std::size_t>(y) * out.width + x] =
+                (1 - t) * mask.At(x0, y) + t * mask.At(x0 + 1, y);
+        }
+    }
+    return out;
+}
+
 void BlendMask(CmgBBI& pic, const TextMask& mask, int x, int y, Colour c) {
     for (int my = 0; my < mask.height; ++my) {
         for (int mx = 0; mx < mask.width; ++mx) {

@@ -37,6 +37,9 @@ struct TextMask {
 TextMask RenderText(std::string_view text, const TextStyle& style);
 // The mask grown by r pixels in every direction (a round pen).
 TextMask Dilate(const TextMask& mask, int r);
+// The mask resampled to `width` columns (linear across each row), e.g. to
+// widen a half-width face.
+TextMask StretchX(const TextMask& mask, int width);
 // Blends the mask in colour c with its top-left corner at (x, y).
 void BlendMask(CmgBBI& pic, const TextMask& mask, int x, int y, Colour c);
 
