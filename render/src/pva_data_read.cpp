@@ -104,16 +104,20 @@ private:
         return false;
     }
 
-    // The count of a marker line, rounded half to even. A count past the cap
-    // or past the lines that remain would only make room for nothing: the
-    // read stops there.
+    // The count of a marker line, rounded half to even. Entries the lines do
+    // not hold keep their defaults, so a count is not held to the lines left;
+    // memory is held instead: a count past the cap, or one that takes the
+    // entries made room for in this read past the cap plus the lines, stops
+    // the read there.
     bool Count(std::string_view line, Long& count) {
         count = RoundToLong(detail::ReadSceneNumber(line.substr(2)));
-        const auto remaining = static_cast<long long>(lines_.size()) - (p_ + 1LL);
-        if (count > PVAData::kMaxReadCount || count > remaining) {
+        if (count <= 0) return true;
+        const auto budget = PVAData::kMaxReadCount + static_cast<long long>(lines_.size());
+        if (count > PVAData::kMaxReadCount || entries_ + count > budget) {
             Stop();
             return false;
         }
+        entries_ += count;
         return true;
     }
 
@@ -150,6 +154,7 @@ private:
 
     std::span<const std::string_view> lines_;
     Long& p_;
+    long long entries_ = 0;  // entries made room for by the counts read so far
     bool stopped_ = false;
 };
 

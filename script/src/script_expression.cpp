@@ -14,9 +14,10 @@ namespace {
 
 struct Token {
     bool operand = false;
-    Long value = 0;  // an operand's value
-    Long code = 0;   // an operator's code
-    Long cls = 0;    // an operator's precedence class
+    Long value = 0;      // an operand's value
+    Long code = 0;       // an operator's code
+    Long cls = 0;        // an operator's precedence class
+    bool bound = false;  // a prefix operator bound to its operand
 };
 
 // Deeper index nesting ("a[a[a[...]]]") is refused rather than followed, so a
@@ -40,11 +41,6 @@ struct FixedStack {
 bool IsPrefix(Long code) {
     return code == op::kAdd || code == op::kSub || code == op::kNot || code == op::kRandom ||
            code == op::kPlain;
-}
-
-// A "+" or "-" after these binds as a sign: "2*-3" is 2 * (0 - 3).
-bool TakesSign(Long code) {
-    return code == op::kMul || code == op::kDiv || code == op::kMod || code == op::kSub;
 }
 
 Long Bound(std::int64_t v) {
@@ -164,15 +160,17 @@ Long CBrisaScriptBRS8::Evaluate(CharsView text) {
     while (true) {
         OperandToken read;
         if (!ReadOperand(text, pos, read)) break;
-        Token t{read.operand, read.value, read.code, op::ClassOf(read.code)};
+        Token t{read.operand, read.value, read.code, op::ClassOf(read.code), false};
         const bool afterOperator =
             tokens.size == 0 || (!tokens.Top().operand && tokens.Top().code != op::kClose);
         if (!t.operand && IsPrefix(t.code) && afterOperator) {
-            if (tokens.size > 0 && TakesSign(tokens.Top().code) &&
-                (t.code == op::kAdd || t.code == op::kSub)) {
+            // One right after another operator binds to its operand, so that
+            // "2*-3" is 2 * (0 - 3), "!-5" is !(0 - 5) and "!!5" is !(!5).
+            if (tokens.size > 0) {
                 t.cls = op::kPrefixClass;
+                t.bound = true;
             }
-            if (!tokens.Push(Token{true, 0, 0, 0})) {
+            if (!tokens.Push(Token{true, 0, 0, 0, false})) {
                 ErrorLine(msg::kTooLong);
                 return 0;
             }
@@ -202,6 +200,8 @@ Long CBrisaScriptBRS8::Evaluate(CharsView text) {
             continue;
         }
         operators.Push(t);
+        // A bound prefix takes nothing before it: a chain applies from the right.
+        if (t.bound) continue;
         while (operators.size >= 2) {
             Token& top = operators.Top();
             Token& below = operators.items[operators.size - 2];

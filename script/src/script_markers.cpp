@@ -36,22 +36,25 @@ void CBrisaScriptBRS8::Replace(std::string& text, bool& found) {
     if (found) text = ToUtf8(chars);
 }
 
+// The result is built in a new text rather than by replacing in place, so a
+// line of many markers costs its length, not its length times its markers.
 bool CBrisaScriptBRS8::ReplaceMarkers(Chars& text) {
-    bool found = false;
+    Chars out;
     std::size_t from = 0;
     while (true) {
         const auto open = text.find(U'$', from);
         if (open == Chars::npos) break;
         const auto close = text.find(U'$', open + 1);
         if (close == Chars::npos) break;
-        const Chars content = Trim(CharsView(text).substr(open + 1, close - open - 1));
-        const Chars inserted = SubstituteMarker(content);
-        text.replace(open, close - open + 1, inserted);
+        out.append(text, from, open - from);
         // The inserted text is not searched again.
-        from = open + inserted.size();
-        found = true;
+        out += SubstituteMarker(Trim(CharsView(text).substr(open + 1, close - open - 1)));
+        from = close + 1;
     }
-    return found;
+    if (from == 0) return false;
+    out.append(text, from);
+    text = std::move(out);
+    return true;
 }
 
 Chars CBrisaScriptBRS8::Substituted(const CommandRecord& c) {

@@ -1,5 +1,6 @@
 // The object's life cycle, its name and slot tables, variables and errors.
 
+#include <cstdint>
 #include <string>
 
 #include "core/text.h"
@@ -49,7 +50,7 @@ CBrisaScriptBRS8::CBrisaScriptBRS8(core::MathRandom random) : random_(random) {}
 void CBrisaScriptBRS8::PreProcessBegin(std::string_view text, std::string_view name) {
     sourceText_ = ToChars(WithCrLf(text));
     scriptName_ = std::string(name);
-    errorText_.clear();
+    ErrorClear();
     pc_ = 0;
     commands_.clear();
     nameTable_.Clear();
@@ -77,20 +78,26 @@ const CommandRecord& CBrisaScriptBRS8::Command(Long index) const {
 
 // ---- Errors -----------------------------------------------------------------
 
-Long CBrisaScriptBRS8::GetErrorCount() const {
-    if (errorText_.empty()) return -1;
-    Long count = 0;
-    for (std::size_t at = errorText_.find("\r\n"); at != std::string::npos;
-         at = errorText_.find("\r\n", at + 2)) {
-        ++count;
-    }
-    return count;
-}
-
 void CBrisaScriptBRS8::ErrorPost(std::string_view message) {
     const std::string line(message);
     if (addError_) addError_(line);
-    core::TextAdd(errorText_, line);
+    // A message holding CR LF counts as the lines it makes in the error text.
+    Long lines = 1;
+    for (std::size_t at = line.find("\r\n"); at != std::string::npos;
+         at = line.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    errorCount_ = errorCount_ > INT32_MAX - lines ? INT32_MAX : errorCount_ + lines;
+    // Only the first lines are kept: once one does not fit, none after it is.
+    errorsFull_ = errorsFull_ || errorCount_ > kErrorLineLimit ||
+                  errorText_.size() + line.size() + 2 > static_cast<std::size_t>(kErrorTextLimit);
+    if (!errorsFull_) core::TextAdd(errorText_, line);
+}
+
+void CBrisaScriptBRS8::ErrorClear() {
+    errorText_.clear();
+    errorCount_ = 0;
+    errorsFull_ = false;
 }
 
 void CBrisaScriptBRS8::ErrorLine(std::string_view message) {

@@ -320,6 +320,27 @@ TEST(CHBDataFile, WriteReadWriteIsIdentical) {
     EXPECT_EQ(g.BackScreen().GetCount(), 0);
 }
 
+TEST(CHBDataFile, AFileCutInsideAnObjectsNumbersKeepsThoseRead) {
+    CHBDataFile f;
+    Fill(f.Objects(), {"tree"});
+    f.Objects().PosX(1.25f);
+    f.Objects().PosY(-2.5f);
+    f.Objects().PosZ(3);
+    std::string text = f.strData();
+    const std::size_t cut = text.find("$:-2.5\r\n");
+    ASSERT_NE(cut, std::string::npos);
+    text.resize(cut + 8);
+    CHBDataFile g;
+    g.strData(text);
+    ASSERT_EQ(Names(g.Objects()), std::vector<std::string>{"tree"});
+    g.Objects().Active(0);
+    EXPECT_EQ(g.Objects().Visible(), 1);
+    EXPECT_EQ(g.Objects().PosX(), 1.25f);
+    EXPECT_EQ(g.Objects().PosY(), -2.5f);
+    EXPECT_EQ(g.Objects().PosZ(), 0.0f);    // after the cut: the default
+    EXPECT_EQ(g.Objects().ScaleX(), 0.0f);  // not the 1 of a new object
+}
+
 TEST(CHBDataFile, TablesAddedToAppearInTheNextText) {
     CHBDataFile f;
     Fill(f.Land(), {"patch"});

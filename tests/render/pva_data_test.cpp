@@ -213,6 +213,14 @@ const ShapeCase kShapeCases[] = {
     {"negative count releases", {"\\t 1", "@a", "\\t -3", "\\e"}, {}, {}, 0},
     {"children without their end lines", {"\\c 2", "\\t 1", "@in", "\\e"}, {}, {}, 2},
     {"text ending the lines", {"\\t 1", "@a"}, {"a"}, {}, 0},
+    {"a text group longer than the lines left", {"\\t 3", "@a"}, {"a", "", ""}, {}, 0},
+    {"more texts than lines, then the end", {"\\t 5", "@a", "\\e"}, {"a", "", "", "", ""}, {}, 0},
+    {"a whole number group short of its count",
+     {"\\n 5", ":1", ":2", "\\e"},
+     {},
+     {1, 2, 0, 0, 0},
+     0},
+    {"more children than lines", {"\\t 1", "@keep", "\\c 3", "\\e"}, {"keep"}, {}, 3},
     {"$ lines after the last text", {"\\t 1", "@a", "$b", "$", "\\e"}, {"a\r\nb\r\n"}, {}, 0},
 };
 
@@ -325,13 +333,15 @@ TEST(PVAData, HostileCountsStopTheRead) {
     struct Case {
         std::vector<std::string> lines;
         std::vector<std::string> texts;  // what was read before the refusal
+        Long numbers = 0;
     };
     const Case cases[] = {
         {{"\\t 99999999", "@a", "\\e"}, {}},
-        {{"\\t 5", "@a", "\\e"}, {}},  // more entries than lines left
         {{"\\t 1", "@keep", "\\n 2000000", ":1", "\\e"}, {"keep"}},
         {{"\\t 1", "@keep", "\\c 1e9", "\\e"}, {"keep"}},
-        {{"\\t 1", "@keep", "\\c 3", "\\e"}, {"keep"}},
+        // Each count is allowed, together they pass what one read makes room
+        // for: the second is refused.
+        {{"\\t 1", "@keep", "\\n 600000", "\\n 600000", "\\e"}, {"keep"}, 600000},
     };
     for (const auto& c : cases) {
         PVAData node;
@@ -340,13 +350,13 @@ TEST(PVAData, HostileCountsStopTheRead) {
         for (std::size_t i = 0; i < c.texts.size(); ++i) {
             EXPECT_EQ(node.Data(static_cast<Long>(i)), c.texts[i]);
         }
-        EXPECT_EQ(node.NumberCount(), 0);
+        EXPECT_EQ(node.NumberCount(), c.numbers) << c.lines[2];
         EXPECT_EQ(node.ChildCount(), 0);
     }
     // Reading stops at the refusal: a later group is not read either.
     PVAData node;
     Long position = 0;
-    const std::vector<std::string_view> lines = {"\\n 7", ":1", "\\t 1", "@x", "\\e"};
+    const std::vector<std::string_view> lines = {"\\n 1000001", ":1", "\\t 1", "@x", "\\e"};
     node.strDataProg(lines, position);
     EXPECT_EQ(node.DataCount(), 0);
     EXPECT_EQ(position, 5);

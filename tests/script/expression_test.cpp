@@ -64,6 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExpressionCase{"0 || 0", 0, 0}, ExpressionCase{"?0", 0, 0}, ExpressionCase{"@7", 7, 0},
         ExpressionCase{"2*-3", -6, 0}, ExpressionCase{"5 - -3", 8, 0}, ExpressionCase{"2*+3", 6, 0},
         ExpressionCase{"8/-2", -4, 0}, ExpressionCase{"7%-2*3", 3, 0}, ExpressionCase{"1<-1", 0, 0},
+        // A prefix operator after another operator binds to its operand.
+        ExpressionCase{"!-5", 0, 0}, ExpressionCase{"!+5", 0, 0}, ExpressionCase{"!!5", 1, 0},
+        ExpressionCase{"!!0", 0, 0}, ExpressionCase{"?-5", 0, 0}, ExpressionCase{"@-5", -5, 0},
+        ExpressionCase{"1- - -5", -4, 0}, ExpressionCase{"3*!!7", 3, 0},
+        ExpressionCase{"!-5+2", 2, 0}, ExpressionCase{"2-!!0*4", 2, 0},
         ExpressionCase{"((1+2)*(3+4))", 21, 0}, ExpressionCase{"1+2*3-4/2", 5, 0},
         ExpressionCase{"12abc+1", 13, 0},
         // Variables: an integer, an element, a text read as its leading number.

@@ -13,10 +13,11 @@
 //   \c <count>   then each child's own text
 //   \e           the end of the node (an empty node is this line alone)
 // A group of count 0 is not written. The reader skips what it does not know,
-// keeps the defaults ("" and 0) of entries it does not find, and stops at the
-// end of the lines; a count past a million or past the lines that remain, or
-// children nested past 1000 levels, stop the whole read there, keeping what
-// was read before.
+// keeps the defaults ("" and 0) of entries it does not find, also those of a
+// group cut short by the end of the lines, and stops at the end of the lines.
+// A count past a million, counts of one read that together pass a million
+// plus its lines, or children nested past 1000 levels stop the whole read
+// there, keeping what was read before.
 //
 // A node owns its children; there is no parent link. Indexed access outside
 // 0..count - 1 reads "", 0 or nothing and writes nothing.

@@ -98,6 +98,11 @@ public:
     // Characters a text slot keeps, so that a script that keeps doubling a text
     // cannot exhaust the host's memory.
     static constexpr Long kValueLimit = 65535;
+    // Error lines, and characters, the error text keeps, so that a script
+    // that posts errors in a loop cannot exhaust the host's memory. Later
+    // errors still reach the AddError handler and are counted.
+    static constexpr Long kErrorLineLimit = 1000;
+    static constexpr Long kErrorTextLimit = 65536;
 
     using ErrorHandler = std::function<void(const std::string& message)>;
 
@@ -119,11 +124,12 @@ public:
     // PC at the label's command; false (PC unchanged) when it does not exist.
     bool MoveTo(std::string_view label);
 
+    // The error lines kept (the first ones posted, each ended by CR LF).
     std::string GetErrorMessage() const { return errorText_; }
-    // Errors posted so far; -1 when there is none.
-    Long GetErrorCount() const;
+    // Error lines posted so far, kept or not; -1 when there is none.
+    Long GetErrorCount() const { return errorCount_ == 0 ? -1 : errorCount_; }
     void ErrorPost(std::string_view message);
-    void ErrorClear() { errorText_.clear(); }
+    void ErrorClear();
 
     // Raises the current command's mark (at most 2), shown by Dump.
     void DumpAlt();
@@ -220,6 +226,8 @@ private:
     ErrorHandler addError_;
 
     std::string errorText_;
+    Long errorCount_ = 0;      // lines posted since the last clear
+    bool errorsFull_ = false;  // the error text keeps no more lines
     Chars sourceText_;
     std::string scriptName_;
     Long pc_ = 0;
