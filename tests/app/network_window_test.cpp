@@ -14,6 +14,7 @@
 #include "net/net_message.h"
 #include "net_fake_session.h"
 #include "platform/net/wire_text.h"
+#include "poll_until.h"
 
 namespace brumil::app {
 namespace {
@@ -275,14 +276,11 @@ struct LoopbackSide {
 // Polls the windows until `done` or `ms` pass.
 bool PumpWindows(std::initializer_list<NetworkWindow*> windows, const std::function<bool()>& done,
                  std::uint32_t ms = 3000) {
-    platform::Clock& clock = platform::SystemClock();
-    const platform::Millis end = platform::DeadlineAfter(clock.NowMs(), ms);
-    while (!platform::DeadlinePassed(clock.NowMs(), end)) {
+    const auto poll = [&windows] {
         for (NetworkWindow* w : windows) w->Poll();
-        if (done()) return true;
-        clock.SleepMs(1);
-    }
-    return false;
+        platform::SystemClock().SleepMs(1);
+    };
+    return testing::PollUntil(poll, done, ms);
 }
 
 TEST(NetworkWindowLoopback, TheBoxWhenThePortIsTaken) {

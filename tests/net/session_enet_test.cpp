@@ -13,6 +13,7 @@
 #include "net/net_session.h"
 #include "net_test_support.h"
 #include "platform/net/wire_text.h"
+#include "poll_until.h"
 
 namespace brumil::net {
 namespace {
@@ -56,14 +57,11 @@ struct Side {
 // Polls every side until `done` or `ms` pass; true when done.
 bool PumpUntil(std::initializer_list<Side*> sides, const std::function<bool()>& done,
                std::uint32_t ms = 3000) {
-    platform::Clock& clock = platform::SystemClock();
-    const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), ms);
-    while (!platform::DeadlinePassed(clock.NowMs(), deadline)) {
+    const auto poll = [&sides] {
         for (Side* s : sides) s->session.Poll();
-        if (done()) return true;
-        clock.SleepMs(1);
-    }
-    return false;
+        platform::SystemClock().SleepMs(1);
+    };
+    return brumil::testing::PollUntil(poll, done, ms);
 }
 
 class EnetPair : public ::testing::Test {
@@ -298,9 +296,7 @@ TEST(EnetSession, IntrudersAreCutOff) {
         RawClient client(host.session.Port(), c.connectData);
         ASSERT_NE(client.peer, nullptr);
         bool cut = false;
-        platform::Clock& clock = platform::SystemClock();
-        const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), 3000);
-        while (!cut && !platform::DeadlinePassed(clock.NowMs(), deadline)) {
+        const auto poll = [&] {
             host.session.Poll();
             ENetEvent ev{};
             while (enet_host_service(client.host, &ev, 1) > 0) {
@@ -312,7 +308,8 @@ TEST(EnetSession, IntrudersAreCutOff) {
                 if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
                 if (ev.type == ENET_EVENT_TYPE_DISCONNECT) cut = true;
             }
-        }
+        };
+        brumil::testing::PollUntil(poll, [&cut] { return cut; });
         EXPECT_TRUE(cut) << c.name;
         EXPECT_EQ(host.state.peer.Id, 0) << c.name;
         EXPECT_EQ(host.state.log.Lines, 1) << c.name;
@@ -332,9 +329,7 @@ TEST(EnetSession, ASilentClientIsDroppedAfterTheHelloTimeOut) {
     bool cut = false;
     // Runs host and client for at most `ms` of real time, until `done`.
     const auto pump = [&](std::uint32_t ms, const std::function<bool()>& done) {
-        platform::Clock& clock = platform::SystemClock();
-        const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), ms);
-        while (!platform::DeadlinePassed(clock.NowMs(), deadline)) {
+        const auto poll = [&] {
             host.session.Poll();
             ENetEvent ev{};
             while (enet_host_service(client->host, &ev, 1) > 0) {
@@ -344,9 +339,8 @@ TEST(EnetSession, ASilentClientIsDroppedAfterTheHelloTimeOut) {
                 }
                 if (ev.type == ENET_EVENT_TYPE_DISCONNECT) cut = true;
             }
-            if (done()) return true;
-        }
-        return false;
+        };
+        return brumil::testing::PollUntil(poll, done, ms);
     };
     ASSERT_TRUE(pump(3000, [&] { return greeted; }));
     hostClock.SleepMs(platform::net::kHelloTimeoutMs - 1);
