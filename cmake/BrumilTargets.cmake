@@ -14,6 +14,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
     -Wno-restrict -Wno-stringop-overflow -Wno-stringop-overread)
 endif()
 
+# The leak checker's suppressions of library leaks, linked into every program
+# (the game, the tools that play and every test). An object library, because a
+# symbol in a static library would be dropped as unreferenced.
+add_library(brumil_leak_suppressions OBJECT ${CMAKE_CURRENT_LIST_DIR}/leak_suppressions.cpp)
+
 # brumil_library(<target> [DIR <dir>] [DEPS <public deps>...] [PRIVATE_DEPS <deps>...])
 function(brumil_library target)
   cmake_parse_arguments(A "" "DIR" "DEPS;PRIVATE_DEPS" ${ARGN})
@@ -42,11 +47,9 @@ function(brumil_test target)
   if(NOT srcs)
     return()
   endif()
-  # The leak checker's suppressions must be linked into every test program
-  # (a symbol in a static library would be dropped as unreferenced).
-  add_executable(${target} ${srcs} ${CMAKE_SOURCE_DIR}/tests/support/leak_suppressions.cpp)
+  add_executable(${target} ${srcs})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
-  target_link_libraries(${target} PRIVATE ${A_DEPS} brumil_test_support GTest::gtest GTest::gtest_main GTest::gmock brumil_warnings)
+  target_link_libraries(${target} PRIVATE ${A_DEPS} brumil_leak_suppressions brumil_test_support GTest::gtest GTest::gtest_main GTest::gmock brumil_warnings)
   include(GoogleTest)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST)
   brumil_discovered_test_properties(${target}
