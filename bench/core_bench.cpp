@@ -27,7 +27,20 @@ void BM_HashListLookup(benchmark::State& state) {
         i = (i + 1) % keys.size();
     }
 }
-BENCHMARK(BM_HashListLookup)->Arg(100)->Arg(2000);
+BENCHMARK(BM_HashListLookup)->Arg(100)->Arg(2000)->Arg(1 << 18);
+
+// Filling a list from empty: the cost per key stays flat as the list grows.
+void BM_HashListAdd(benchmark::State& state) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < state.range(0); ++i) keys.push_back("b:" + std::to_string(i));
+    for (auto _ : state) {
+        core::CHashList list;
+        for (const auto& key : keys) list.Add(key);
+        benchmark::DoNotOptimize(list.Count());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_HashListAdd)->Arg(2000)->Arg(1 << 18);
 
 void BM_LVal(benchmark::State& state) {
     const std::string texts[] = {"  180", "-2.5", "&HFF00FF", "12345678", "garbage"};

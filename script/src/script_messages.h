@@ -21,6 +21,7 @@ inline constexpr std::string_view kBlockOpenAtRun = "ブロックが閉じてい
 inline constexpr std::string_view kNoMarkerHere = "この構文には $ を使用できません";
 inline constexpr std::string_view kOutOfRange = "領域の範囲外を参照しました";
 inline constexpr std::string_view kBadIndex = "配列の参照方法が不正です";
+inline constexpr std::string_view kTooManyElements = "配列の要素が多すぎます";
 inline constexpr std::string_view kNoAssignOperator = "代入演算子が指定されていません";
 inline constexpr std::string_view kBadAssignOperator = "代入演算子が不正です";
 inline constexpr std::string_view kTooLong = "式が長すぎます";

@@ -164,6 +164,10 @@ void CBrisaScriptBRS8::AddExtend(std::string_view name) {
 }
 
 void CBrisaScriptBRS8::AddArray(Long count) {
+    if (count > 0 && count > kSlotLimit - SlotCount()) {
+        ErrorLine(msg::kTooManyElements);
+        return;
+    }
     for (Long i = 0; i < count; ++i) {
         // Elements are named base:0001, base:0002, ... after the last name.
         const auto colon = lastName_.find(U':');

@@ -124,6 +124,39 @@ TEST(ScriptVariables, TextSlotsAreBounded) {
               static_cast<std::size_t>(CBrisaScriptBRS8::kValueLimit));
 }
 
+// Arrays count against one bound on a script's slots: those within it are
+// declared whole and every element stays reachable; one that would pass it is
+// refused on its line and declares nothing.
+TEST(ScriptVariables, ArraysStopAtTheSlotBound) {
+    constexpr Long kFull = 32767;
+    struct Case {
+        int arrays;    // lines of "array 32767" after "int b"
+        int declared;  // of them, the ones that fit
+    };
+    const Case cases[] = {{2, 2}, {40, 8}};
+    for (const auto& c : cases) {
+        std::string source = "int b";
+        for (int i = 0; i < c.arrays; ++i) source += "\r\narray 32767";
+        source += "\r\nb[1] = 5 ^ b[32767] = 7 ^ #$b[1]$ $b[32767]$";
+        Host host;
+        host.Compile(source);
+        std::vector<std::string> errors;
+        for (int line = c.declared + 2; line <= c.arrays + 1; ++line) {
+            errors.push_back("Error://t:Line " + std::to_string(line) + ":配列の要素が多すぎます");
+        }
+        EXPECT_EQ(host.ErrorLines(), errors) << c.arrays;
+        const Long elements = c.declared * kFull;
+        EXPECT_EQ(host.script.SlotCount(), 3 + elements) << c.arrays;  // say, ext, b
+        EXPECT_EQ(host.Run(), "4:b:0001|4:b:32767|2:5 7|-1") << c.arrays;
+        const std::string last = "b:" + std::to_string(elements);
+        EXPECT_EQ(host.script.LetVariable("b", elements, "9"), last) << c.arrays;
+        EXPECT_EQ(host.script.GetVariable("b", elements), "9") << c.arrays;
+        host.posted.clear();
+        EXPECT_EQ(host.script.GetVariable("b", elements + 1), "") << c.arrays;
+        EXPECT_EQ(host.posted, std::vector<std::string>{"領域の範囲外を参照しました"});
+    }
+}
+
 TEST(ScriptVariables, BeginClearsEverything) {
     Host host = DataHost();
     host.script.LetVariable("a", 0, "3");

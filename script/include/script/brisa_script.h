@@ -103,6 +103,12 @@ public:
     // errors still reach the AddError handler and are counted.
     static constexpr Long kErrorLineLimit = 1000;
     static constexpr Long kErrorTextLimit = 65536;
+    // Variable slots a script may hold in all, array elements included: eight
+    // arrays of the largest size. Each slot costs about 230 bytes across the
+    // name and slot tables, so one script's declarations stay near 60 MB and
+    // compile in a fraction of a second. An array that would pass the bound
+    // declares nothing.
+    static constexpr Long kSlotLimit = 262144;
 
     using ErrorHandler = std::function<void(const std::string& message)>;
 
@@ -151,7 +157,8 @@ public:
     void AddStr(std::string_view name);
     // Declares an extension name unless the name is known already.
     void AddExtend(std::string_view name);
-    // Appends count integer elements to the last declared name.
+    // Appends count integer elements to the last declared name; posts an
+    // error instead when they would pass kSlotLimit.
     void AddArray(Long count);
 
     // Runs the assignment at position (1-based); result is the written slot.
