@@ -2,6 +2,7 @@
 // release of the last global object.
 #include <string>
 
+#include "app/data_folder_check.h"
 #include "app/save_files.h"
 #include "app/the_app.h"
 #include "battle/mod_sumpa.h"
@@ -32,6 +33,7 @@ void AskAfterFailedLoad(std::string_view message, std::string_view fileName) {
 int Main(const AppServices& services) {
     // A failed check has shown its box already; the program just ends.
     if (!framework::gSpLib().Init(true)) return 1;
+    if (!CheckDataFolder(services.startupBox, services.log)) return 1;
     // The library singletons (pictures, text, device wrapper, camera, textures).
     render::AdminLibInit();
     image::gBBIFunction().LoadErrorPrompt = AskAfterFailedLoad;

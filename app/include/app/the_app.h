@@ -23,6 +23,7 @@
 #include "app/main_menu_services.h"
 #include "app/main_window.h"
 #include "app/save_files.h"
+#include "battle/mod_sumpa.h"
 #include "framework/maxwell.h"
 #include "platform/base/clock.h"
 
@@ -38,6 +39,8 @@ struct AppServices {
     FailureLog log = LogFailureToStderr;
     // Tells the player at shut-down what the run could not save.
     FailureBox box = ShowFailureBox;
+    // Tells the player why the program cannot start (text, title).
+    battle::StartupFailureBox startupBox = battle::ShowStartupFailureBox;
     // Connects the frame host to its window and devices (after its settings
     // and device steps are set). Empty: the host's own Connect().
     std::function<bool(framework::CMaxwell&)> connect;
