@@ -10,8 +10,9 @@ namespace {
 // platform's files.
 class ApiFiles final : public SaveTextFiles {
 public:
-    std::string LoadText(std::string_view path, core::TextFileState& state) override {
-        return core::LoadTextFile(path, state);
+    std::string LoadText(std::string_view path, core::TextFileState& state,
+                         core::PlainTextCheck check) override {
+        return core::LoadTextFile(path, state, check);
     }
     Long SaveText(std::string_view path, std::string_view text) override {
         return core::gApi().SaveText(path, text);

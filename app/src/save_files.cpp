@@ -18,6 +18,13 @@ void ReportWriteFailure(const FailureLog& log, std::string_view path) {
     Report(log, "could not write " + std::string(path) + "; the previous file is kept");
 }
 
+// A plain progress file the reader takes nothing from (a damaged encoding
+// mark, bytes of another kind) would be replaced by the defaults unnoticed.
+bool IsProgressText(std::string_view bytes) {
+    battle::SystemSaveRecord scratch;
+    return battle::SystemSaveFromText(scratch, core::PlainFileText(bytes)) > 0;
+}
+
 }  // namespace
 
 ConfigRecord& gConfig() {
@@ -29,42 +36,47 @@ RunSaveFiles::RunSaveFiles(SaveTextFiles& files, FailureLog log)
     : files_(files), log_(std::move(log)) {}
 
 void RunSaveFiles::Load(ConfigRecord& config, battle::SystemSaveRecord& progress) {
-    core::TextFileState state = core::TextFileState::kMissing;
-    battle::SystemSaveFromText(progress, files_.LoadText(battle::kSystemSaveFilePath, state));
-    progressUnreadable_ = state == core::TextFileState::kUnreadable;
-    ConfigFromText(config, files_.LoadText(kConfigFilePath, state));
-    settingsUnreadable_ = state == core::TextFileState::kUnreadable;
+    battle::SystemSaveFromText(
+        progress, files_.LoadText(battle::kSystemSaveFilePath, progressLoaded_, IsProgressText));
+    ConfigFromText(config,
+                   files_.LoadText(kConfigFilePath, settingsLoaded_, core::HoldsOnlyTextBytes));
 }
 
 bool RunSaveFiles::SaveProgress(const battle::SystemSaveRecord& progress) {
     files_.MakeDir(kSaveFolderPath);
     return Write(battle::kSystemSaveFilePath, battle::SystemSaveToText(progress), true,
-                 progressUnreadable_);
+                 progressLoaded_);
 }
 
 SaveFilesResult RunSaveFiles::SaveAll(const ConfigRecord& config,
                                       const battle::SystemSaveRecord& progress) {
     SaveFilesResult result;
     result.ProgressSaved = SaveProgress(progress);
-    result.SettingsSaved = Write(kConfigFilePath, ConfigToText(config), false, settingsUnreadable_);
+    result.SettingsSaved = Write(kConfigFilePath, ConfigToText(config), false, settingsLoaded_);
     return result;
 }
 
 // The defaults are about to replace a file that could not be read: whatever
 // it still holds (a damaged checksum, a file of another user) goes aside
-// first, so the player or a helper can get it back.
+// first, so the player or a helper can get it back. An archive entry needs no
+// copy: the archive is never written, and the plain file only stands before
+// it.
 bool RunSaveFiles::Write(std::string_view path, std::string_view text, bool encoded,
-                         bool& unreadable) {
-    if (unreadable) {
+                         core::TextFileState& loaded) {
+    if (loaded == core::TextFileState::kUnreadable) {
         const std::string copy = std::string(path) + std::string(kUnreadableCopySuffix);
         if (files_.RenameFile(path, copy) != kWriteOk) {
             Report(log_, "could not keep the unreadable " + std::string(path) + " as " + copy +
                              "; it is not written over");
             return false;
         }
-        unreadable = false;
         Report(log_, std::string(path) + " could not be read at start; kept as " + copy);
+    } else if (loaded == core::TextFileState::kUnreadableInArchive) {
+        Report(log_, "the packed copy of " + std::string(path) +
+                         " could not be read at start; the archive is left as it is and a "
+                         "plain file is written beside it");
     }
+    loaded = core::TextFileState::kRead;
     const Long status = encoded ? files_.SaveTextEncode(path, text) : files_.SaveText(path, text);
     if (status != kWriteOk) ReportWriteFailure(log_, path);
     return status == kWriteOk;

@@ -59,8 +59,9 @@ void ScoreRowFromText(SystemSaveRecord& record, std::string_view rest) {
     row.Score = *score;
 }
 
-void SystemSaveFromText(SystemSaveRecord& record, std::string_view text) {
+int SystemSaveFromText(SystemSaveRecord& record, std::string_view text) {
     SystemSaveReset(record);
+    int known = 0;
     for (std::string_view line : save_text::SplitFileLines(text)) {
         std::string_view rest = line;
         const std::string_view key = save_text::TakeUntil(rest, ' ');
@@ -76,8 +77,12 @@ void SystemSaveFromText(SystemSaveRecord& record, std::string_view text) {
             record.WinVSApocalypseAI = core::LValBound(rest, 0, kWinMax);
         } else if (key == "Score") {
             ScoreRowFromText(record, rest);
+        } else {
+            continue;
         }
+        ++known;
     }
+    return known;
 }
 
 SystemSaveRecord& gSystemSave() {

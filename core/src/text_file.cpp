@@ -1,5 +1,6 @@
 #include "core/text_file.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/pak_archive.h"
@@ -8,14 +9,27 @@
 
 namespace brumil::core {
 
-std::string LoadTextFile(std::string_view fileName, TextFileState& state) {
+std::string_view PlainFileText(std::string_view bytes) {
+    std::string_view text = bytes.substr(0, bytes.find('\0'));
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
+}
+
+bool HoldsOnlyTextBytes(std::string_view bytes) {
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
+    });
+}
+
+std::string LoadTextFile(std::string_view fileName, TextFileState& state, PlainTextCheck check) {
     const auto where = LocatePakFile(fileName);
     if (!where) {
         state =
             platform::FileExists(fileName) ? TextFileState::kUnreadable : TextFileState::kMissing;
         return {};
     }
-    state = TextFileState::kUnreadable;
+    state = where->inArchive ? TextFileState::kUnreadableInArchive : TextFileState::kUnreadable;
     const auto bytes = platform::ReadFileRange(where->filePath, where->offset,
                                                static_cast<std::size_t>(where->length));
     if (!bytes) return {};
@@ -25,11 +39,10 @@ std::string LoadTextFile(std::string_view fileName, TextFileState& state) {
         state = TextFileState::kRead;
         return std::move(*decoded);
     }
+    const std::string_view whole(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (check && !whole.empty() && !check(whole)) return {};
     state = TextFileState::kRead;
-    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    text = text.substr(0, text.find('\0'));
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    return std::string(text);
+    return std::string(PlainFileText(whole));
 }
 
 }  // namespace brumil::core

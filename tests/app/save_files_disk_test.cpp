@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/save_files.h"
 #include "core/api.h"
+#include "core/pak_archive.h"
 #include "core/save_text.h"
 #include "temp_root.h"
 
@@ -115,18 +117,22 @@ TEST(SaveFilesOnDisk, DamagedProgressFileGivesTheResetRecord) {
     }
 }
 
-// Loads both files, saves the records as loaded and answers the log.
-std::vector<std::string> LoadThenSave() {
+// One run's save files, both loaded, with the lines of its log.
+struct LoadedRun {
     std::vector<std::string> logged;
-    RunSaveFiles saves(ApiSaveTextFiles(),
-                       [&logged](std::string_view m) { logged.emplace_back(m); });
+    RunSaveFiles saves{ApiSaveTextFiles(), [this](std::string_view m) { logged.emplace_back(m); }};
     ConfigRecord config;
     battle::SystemSaveRecord progress;
-    saves.Load(config, progress);
-    const SaveFilesResult r = saves.SaveAll(config, progress);
+    LoadedRun() { saves.Load(config, progress); }
+};
+
+// Loads both files, saves the records as loaded and answers the log.
+std::vector<std::string> LoadThenSave() {
+    LoadedRun run;
+    const SaveFilesResult r = run.saves.SaveAll(run.config, run.progress);
     EXPECT_TRUE(r.ProgressSaved);
     EXPECT_TRUE(r.SettingsSaved);
-    return logged;
+    return run.logged;
 }
 
 std::string KeptLine(std::string_view file) {
@@ -153,10 +159,22 @@ TEST(SaveFilesOnDisk, ADamagedFileIsKeptBesideItselfAndReplacedWithTheDefaults) 
     flippedProgress[progress.size() / 2 + 8] ^= 0x01;
     std::string flippedSettings = settings;
     flippedSettings[settings.size() - 1] ^= 0x40;
+    std::string flippedMark = progress;
+    flippedMark[0] ^= 0x01;
+    std::string flippedMarkEnd = progress;
+    flippedMarkEnd[7] ^= 0x01;
+    std::mt19937 random(42);
+    std::string binary(300, '\0');
+    for (char& c : binary) c = static_cast<char>(random());
     const Case cases[] = {
         {"progress, one bit flipped", "system.sav", flippedProgress},
         {"progress, cut", "system.sav", progress.substr(0, progress.size() - 40)},
+        {"progress, encoding mark flipped in its first byte", "system.sav", flippedMark},
+        {"progress, encoding mark flipped in its last byte", "system.sav", flippedMarkEnd},
+        {"progress, random bytes", "system.sav", binary},
         {"settings in the encoded form, one bit flipped", "config.fig", flippedSettings},
+        {"settings with control bytes", "config.fig", "Volume=4\r\n\x1b\x02Pad0=1\r\n"},
+        {"settings with a NUL", "config.fig", std::string("Volume=4\r\n\0\r\n", 13)},
     };
     for (const Case& c : cases) {
         testing::TempDataRoot root;
@@ -170,6 +188,64 @@ TEST(SaveFilesOnDisk, ADamagedFileIsKeptBesideItselfAndReplacedWithTheDefaults) 
         // A second run reads the new file: nothing more is kept aside.
         EXPECT_TRUE(LoadThenSave().empty()) << c.name;
         EXPECT_EQ(ReadBytes(copy), c.bytes) << c.name;
+    }
+}
+
+std::vector<std::uint8_t> FromBytes(std::string_view bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(SaveFilesOnDisk, AnUnreadablePackedFileIsWrittenBesideTheUntouchedArchive) {
+    struct Case {
+        const char* name;
+        const char* file;  // the unreadable entry of save.pak
+        std::string bytes;
+    };
+    std::string progress =
+        ToBytes(core::EncodeSaveText(battle::SystemSaveToText(SampleProgress())));
+    progress[progress.size() / 2 + 8] ^= 0x01;
+    const Case cases[] = {
+        {"progress, one bit flipped", "system.sav", progress},
+        {"settings with control bytes", "config.fig", "Volume=4\r\n\x01\r\n"},
+    };
+    for (const Case& c : cases) {
+        testing::TempDataRoot root;
+        const bool progressDamaged = c.file == std::string_view("system.sav");
+        const std::vector<core::PakInput> entries = {
+            {"system.sav", progressDamaged
+                               ? FromBytes(c.bytes)
+                               : core::EncodeSaveText(battle::SystemSaveToText(SampleProgress()))},
+            {"config.fig",
+             progressDamaged ? FromBytes(ConfigToText(SampleConfig())) : FromBytes(c.bytes)},
+        };
+        const auto pak = core::BuildPak(entries);
+        ASSERT_TRUE(pak.has_value()) << c.name;
+        root.Write("save.pak", ToBytes(*pak));
+
+        LoadedRun run;
+        // A recorded match, then the end of the run.
+        run.progress.Permit = 3;
+        run.config.Volume = 1;
+        EXPECT_TRUE(run.saves.SaveProgress(run.progress)) << c.name;
+        const SaveFilesResult r = run.saves.SaveAll(run.config, run.progress);
+        EXPECT_TRUE(r.ProgressSaved) << c.name;
+        EXPECT_TRUE(r.SettingsSaved) << c.name;
+        EXPECT_EQ(run.logged,
+                  std::vector<std::string>{"the packed copy of \\save\\" + std::string(c.file) +
+                                           " could not be read at start; the archive is "
+                                           "left as it is and a plain file is written "
+                                           "beside it"})
+            << c.name;
+        EXPECT_EQ(ReadBytes(root.Path() / "save.pak"), ToBytes(*pak)) << c.name;
+        EXPECT_FALSE(fs::exists(root.Path() / "save" / (std::string(c.file) + ".damaged")))
+            << c.name;
+
+        // The plain files stand before the archive from now on.
+        EXPECT_TRUE(fs::exists(root.Path() / "save" / c.file)) << c.name;
+        const LoadedRun next;
+        EXPECT_EQ(next.progress, run.progress) << c.name;
+        EXPECT_EQ(next.config, run.config) << c.name;
+        EXPECT_TRUE(next.logged.empty()) << c.name;
     }
 }
 

@@ -12,8 +12,8 @@ namespace brumil::app {
 namespace {
 
 // Files in memory; writes to a path in `failing` fail and leave the old text,
-// files in `unreadable` are there but give nothing, and renames to a path in
-// `failing` are refused.
+// files in `unreadable` are there but give nothing, plain files are judged by
+// the reader's check, and renames to a path in `failing` are refused.
 class FakeFiles final : public SaveTextFiles {
 public:
     std::map<std::string, std::string, std::less<>> plain;
@@ -22,10 +22,15 @@ public:
     std::set<std::string, std::less<>> failing;
     std::vector<std::string> calls;
 
-    std::string LoadText(std::string_view path, core::TextFileState& state) override {
+    std::string LoadText(std::string_view path, core::TextFileState& state,
+                         core::PlainTextCheck check) override {
         calls.push_back("load " + std::string(path));
         state = core::TextFileState::kRead;
-        if (auto it = plain.find(path); it != plain.end()) return it->second;
+        if (auto it = plain.find(path); it != plain.end()) {
+            if (it->second.empty() || !check || check(it->second)) return it->second;
+            state = core::TextFileState::kUnreadable;
+            return "";
+        }
         if (auto it = encoded.find(path); it != encoded.end()) return it->second;
         state = unreadable.contains(path) ? core::TextFileState::kUnreadable
                                           : core::TextFileState::kMissing;

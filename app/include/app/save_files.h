@@ -4,10 +4,13 @@
 // The settings file is written as plain text, the progress file in the
 // save-text encoded form; both are read by the one loader that accepts either
 // form and gives "" for a missing or damaged file (every field then keeps its
-// default). Each file is replaced atomically: a failed write leaves the old
-// file whole, is reported through the failure log, and does not stop the other
-// file from being written. A file that was there but could not be read is not
-// lost to the defaults written over it: it is kept beside itself first.
+// default). A plain file counts as damaged when it is not a text of its kind:
+// a progress file none of whose lines the progress reader knows, a settings
+// file holding control bytes. Each file is replaced atomically: a failed write
+// leaves the old file whole, is reported through the failure log, and does not
+// stop the other file from being written. A file that was there but could not
+// be read is not lost to the defaults written over it: it is kept beside itself
+// first.
 
 #include <string>
 #include <string_view>
@@ -27,8 +30,10 @@ class SaveTextFiles {
 public:
     virtual ~SaveTextFiles() = default;
     // The file's text, decoded when it is in the save-text encoded form; ""
-    // when it is missing or cannot be read, which `state` tells apart.
-    virtual std::string LoadText(std::string_view path, core::TextFileState& state) = 0;
+    // when it is missing or cannot be read, which `state` tells apart. A
+    // non-empty file in neither form that `check` refuses cannot be read.
+    virtual std::string LoadText(std::string_view path, core::TextFileState& state,
+                                 core::PlainTextCheck check) = 0;
     // 0 success, 1 failure (the old file is kept).
     virtual Long SaveText(std::string_view path, std::string_view text) = 0;
     virtual Long SaveTextEncode(std::string_view path, std::string_view text) = 0;
@@ -59,10 +64,13 @@ inline constexpr std::string_view kUnreadableCopySuffix = ".damaged";
 
 // The two save files of one run, read at start and written after each match
 // and at the end. A file that was there at start but could not be read (its
-// checksum or length wrong, not readable by this user) left its record at the
-// defaults; before the first write over it, it is renamed to its name plus
-// kUnreadableCopySuffix (an older such copy is replaced) and the log says so.
-// When it cannot be renamed it is not written over: that write fails.
+// checksum or length wrong, not a text of its kind, not readable by this user)
+// left its record at the defaults; before the first write over it, it is
+// renamed to its name plus kUnreadableCopySuffix (an older such copy is
+// replaced) and the log says so. When it cannot be renamed it is not written
+// over: that write fails. When it was an entry of its folder's archive, the
+// archive is left as it is and the log says so; the plain file written beside
+// it is read instead from then on.
 class RunSaveFiles {
 public:
     explicit RunSaveFiles(SaveTextFiles& files, FailureLog log = LogFailureToStderr);
@@ -78,12 +86,15 @@ public:
     SaveFilesResult SaveAll(const ConfigRecord& config, const battle::SystemSaveRecord& progress);
 
 private:
-    bool Write(std::string_view path, std::string_view text, bool encoded, bool& unreadable);
+    bool Write(std::string_view path, std::string_view text, bool encoded,
+               core::TextFileState& loaded);
 
     SaveTextFiles& files_;
     FailureLog log_;
-    bool progressUnreadable_ = false;
-    bool settingsUnreadable_ = false;
+    // What the start found of each file; an unreadable one counts as read
+    // once the first write has dealt with it.
+    core::TextFileState progressLoaded_ = core::TextFileState::kMissing;
+    core::TextFileState settingsLoaded_ = core::TextFileState::kMissing;
 };
 
 // The text of the box that tells the player at shut-down which save files

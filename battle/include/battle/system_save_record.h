@@ -53,7 +53,8 @@ std::string SystemSaveToText(const SystemSaveRecord& record);
 // Fills the record from a text, starting from the reset record. Lines may end
 // with CR LF or LF alone. Permit is clamped to 0..6 and the win records to
 // 0..2147483647 (text that is not a number gives 0); unknown keys are ignored.
-void SystemSaveFromText(SystemSaveRecord& record, std::string_view text);
+// Answers how many lines had a known key.
+int SystemSaveFromText(SystemSaveRecord& record, std::string_view text);
 
 // Reads the part of a "Score" line after the key ("index,chara,level,score")
 // into its row. An index outside 0..99 or a score that is not a decimal
