@@ -1,6 +1,7 @@
 // The network match's phases: job 1's wait for the peer and the exchange of
 // the set-up values, job 3's wait until both have loaded, the abort when the
-// peer leaves a running match, and the peer's position.
+// peer of the agreed set-up leaves before or during the match, and the peer's
+// position.
 #include <string>
 #include <string_view>
 
@@ -108,19 +109,63 @@ void SendSetup(const BGameOption& options) {
     net::SendGameMessage(net::kSetupMessage, values);
 }
 
+// What the peer's set-up gives this side: the peer's character as player
+// 1's (the wait took it only in range); on the joiner the host's AI level and
+// stage. Out-of-range values of those leave the own ones.
+struct PeerTerms {
+    Long chara;
+    Long level;
+    Long stage;
+    bool operator==(const PeerTerms&) const = default;
+};
+
+PeerTerms TermsFromPeer(bGame& game) {
+    const BGameOption& options = game.gd();
+    const net::NetPlayerRecord& peer = net::gNetPeer();
+    PeerTerms terms{peer.SetupB, options.AILevel, options.StageNumber};
+    if (game.FrontEnd.JoinedNetworkSession && game.FrontEnd.JoinedNetworkSession()) {
+        terms.level = net::CheckedSetupValue(peer.SetupA, net::kSetupLevelMin, net::kSetupLevelMax,
+                                             options.AILevel);
+        terms.stage = net::CheckedSetupValue(peer.SetupC, net::kSetupStageMin, net::kSetupStageMax,
+                                             options.StageNumber);
+    }
+    return terms;
+}
+
 // The values both sides play with: this side's character as player 0, the
-// peer's as player 1 (the wait took it only in range); the joiner takes the
-// host's AI level and stage. Out-of-range values of those leave the own ones.
+// rest from the peer's set-up. The name is kept for the abort line: it is the
+// player this match was agreed with.
 void AgreeOptions(bGame& game) {
     BGameOption& options = game.gd();
+    const PeerTerms terms = TermsFromPeer(game);
+    options.CharaID(1, terms.chara);
+    options.AILevel = terms.level;
+    options.StageNumber = terms.stage;
+    game.NetPeerName = net::gNetPeer().Name;
+}
+
+// The match was loaded on the set-up of a peer that is no longer there to
+// play it: it left (the session cleared its record and set-up, and whoever
+// joined since sent none or another), went back to the menus, or now sends a
+// set-up that gives other values.
+bool AgreedPeerGone(bGame& game) {
     const net::NetPlayerRecord& peer = net::gNetPeer();
-    options.CharaID(1, peer.SetupB);
-    if (game.FrontEnd.JoinedNetworkSession && game.FrontEnd.JoinedNetworkSession()) {
-        options.AILevel = net::CheckedSetupValue(peer.SetupA, net::kSetupLevelMin,
-                                                 net::kSetupLevelMax, options.AILevel);
-        options.StageNumber = net::CheckedSetupValue(peer.SetupC, net::kSetupStageMin,
-                                                     net::kSetupStageMax, options.StageNumber);
-    }
+    if (peer.Name.empty() || peer.State < kPhaseReady) return true;
+    const BGameOption& options = game.gd();
+    return TermsFromPeer(game) !=
+           PeerTerms{options.CharaID(1), options.AILevel, options.StageNumber};
+}
+
+// The peer of this match is gone: both logs say so and the front end goes
+// back to the menus.
+void AbortForPeer(bGame& game) {
+    const net::NetPlayerRecord& peer = net::gNetPeer();
+    // The record of a player who left is already cleared: the line keeps
+    // the name the peer had in this match.
+    const std::string& name = game.NetPeerName.empty() ? peer.Name : game.NetPeerName;
+    SendNotice(name, kNoticeAborted);
+    if (game.FrontEnd.EndMatch) game.FrontEnd.EndMatch();
+    sound::PlayMenuSound3();
 }
 
 }  // namespace
@@ -214,6 +259,12 @@ bool NetworkReadyStep(bGame& game, Long message) {
         return false;
     }
     if (message != 0) return false;
+    // Starting now would play a set-up that the present peer did not send:
+    // the next start exchanges them afresh.
+    if (AgreedPeerGone(game)) {
+        AbortForPeer(game);
+        return false;
+    }
     if (!PaintDisabled()) {
         const std::string_view missing = MissingNameText();
         if (!missing.empty()) {
@@ -251,14 +302,10 @@ void NetworkAbortCheck(bGame& game) {
     net::NetPlayerRecord& own = net::gNetOwn();
     const net::NetPlayerRecord& peer = net::gNetPeer();
     if (own.State == kPhasePlaying && (peer.Name.empty() || peer.State < kPhaseReady)) {
-        // The record of a player who left is already cleared: the line keeps
-        // the name the peer last had in this match.
-        const std::string& name = peer.Name.empty() ? game.NetPeerName : peer.Name;
-        SendNotice(name, kNoticeAborted);
-        if (game.FrontEnd.EndMatch) game.FrontEnd.EndMatch();
-        sound::PlayMenuSound3();
+        AbortForPeer(game);
     }
-    if (!peer.Name.empty()) game.NetPeerName = peer.Name;
+    // A match run without the set-up wait names the peer it first saw.
+    if (game.NetPeerName.empty()) game.NetPeerName = peer.Name;
     if (peer.State == kPhaseDecided) own.State = kPhaseDecided;
 }
 

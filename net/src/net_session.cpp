@@ -118,6 +118,9 @@ void NetSession::DestroyPlayer(std::uint32_t id) {
     if (static_cast<Long>(id) != state_.peer.Id || id == 0) return;
     AddNetworkLogLine(state_.log, state_.peer.Name + std::string(kLogPlayerLeft));
     ClearPlayer(state_.peer);
+    // The player takes its match set-up along: whoever joins next has sent
+    // none yet.
+    state_.peer.SetupA = state_.peer.SetupB = state_.peer.SetupC = 0;
 }
 
 void NetSession::Receive(std::uint32_t sender, std::span<const std::uint8_t> bytes) {

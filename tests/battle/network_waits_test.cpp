@@ -262,6 +262,7 @@ TEST_P(ReadyCases, EndsWhenThePeerHasLoaded) {
     EXPECT_EQ(net::gNetOwn().Y, P(0).Y);
     net::NetPlayerRecord& peer = net::gNetPeer();
     peer.State = c.peerState;
+    peer.SetupB = Options().CharaID(1);  // the set-up this match was agreed on
     peer.X = 0x1000;
     peer.KeyBits = peer.LatestBits = 0x30;
     peer.Pending = true;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Two processes of the headless network match play one match on loopback:
-# net_match.sh TOOL (decide | abort). Each checks its own side (phase 6 reached, one decision,
-# the lives); here every position one side took from the other, turned back
-# by half a turn, must be one the other side published.
+# net_match.sh TOOL (decide | abort | rejoin). Each checks its own side (phase 6 reached, one
+# decision, the lives); here every position one side took from the other,
+# turned back by half a turn, must be one the other side published. In rejoin
+# a first joiner agrees character 8 and leaves while the host waits for it to
+# load; the match is then played with a second joiner on character 3.
 set -u
 tool=$1
 mode=$2
@@ -11,6 +13,9 @@ join_flags=()
 if [ "$mode" = abort ]; then
   host_flags=(--expect-abort)
   join_flags=(--quit-at 100)
+fi
+if [ "$mode" = rejoin ]; then
+  host_flags=(--expect-left ひかり)
 fi
 dir=$(mktemp -d)
 pids=()
@@ -28,6 +33,10 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 [ -s "$dir/port" ] || { echo "no port" >&2; exit 1; }
+if [ "$mode" = rejoin ]; then
+  "$tool" --join "$(cat "$dir/port")" --out "$dir/left.pos" --limit-ms 60000 \
+    --name ひかり --chara 8 --leave-in-ready-wait || { echo "first joiner failed" >&2; exit 1; }
+fi
 "$tool" --join "$(cat "$dir/port")" --out "$dir/join.pos" --limit-ms 60000 "${join_flags[@]}"
 joiner=$?
 wait "$host"

@@ -1,5 +1,7 @@
-// brumil_net_match --host --port-file F --out F [--expect-abort] [--limit-ms N]
-// brumil_net_match --join PORT --out F [--quit-at STEPS] [--limit-ms N]
+// brumil_net_match --host --port-file F --out F [--expect-abort] [--expect-left NAME]
+//                  [--limit-ms N]
+// brumil_net_match --join PORT --out F [--quit-at STEPS] [--name NAME] [--chara N]
+//                  [--leave-in-ready-wait] [--limit-ms N]
 //
 // One side of a networked match on 127.0.0.1: the game's network records
 // over a real session, the headless match harness in place of the front
@@ -10,8 +12,13 @@
 // y") to the out file, and exits 0 when its own checks held. With
 // --quit-at the joiner leaves the session that many steps into the match and
 // the host (--expect-abort) must go back undecided with the abort line.
+// With --leave-in-ready-wait the joiner agrees its set-up (--chara) and
+// leaves while the host waits for it to load; the host (--expect-left with
+// that joiner's --name) must end that start unplayed with the abort line and
+// play its next start with the next joiner, on that joiner's character.
 #include <charconv>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -46,8 +53,12 @@ struct Options {
     std::string portFile;
     std::string out;
     platform::Millis limitMs = 60000;
-    Long quitAt = 0;           // leave the session this many steps into the match
-    bool expectAbort = false;  // the peer leaves mid-match
+    Long quitAt = 0;                // leave the session this many steps into the match
+    bool expectAbort = false;       // the peer leaves mid-match
+    std::string name = "みどり";    // the joiner's player name
+    Long chara = 0;                 // player 0's character; 0: 1 on the host, 3 on the joiner
+    bool leaveInReadyWait = false;  // leave once the host took this side's set-up
+    std::string expectLeft;         // the first joiner's name: it leaves before the match
 };
 
 // Arrow presses and releases for player 0, one change every 8 steps.
@@ -81,60 +92,69 @@ int Fail(const Options& o, std::string_view why) {
     return 1;
 }
 
-int Run(const Options& o) {
+// What one match start came to on this side.
+struct Outcome {
+    bool played = false;  // phase 6 reached
+    Long decisions = 0;
+    bool left = false;    // this side left the session (--quit-at, --leave-in-ready-wait)
+    Long winner = -1;     // at the match end
+    Long peerChara = 0;   // player 1's character at the match end
+    std::string timeout;  // the state when the time limit passed; empty otherwise
+};
+
+// One match start on this side, from the set-up wait until the battle asks
+// to end the match or this side leaves.
+Outcome PlayOneStart(const Options& o, net::NetSession& session, std::ofstream& out,
+                     const std::function<bool()>& passed) {
     platform::Clock& clock = platform::SystemClock();
-    const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), o.limitMs);
-    Silent silent;
-    net::NetSession session(net::GameNet(), silent, clock);
-    net::BindGameSession(&session);
-    const auto passed = [&] { return platform::DeadlinePassed(clock.NowMs(), deadline); };
-
-    if (o.host) {
-        if (!session.Host("あきら", "127.0.0.1", 0)) return Fail(o, "cannot host");
-        std::ofstream(o.portFile) << session.Port() << "\n";
-    } else if (!session.Join("みどり", "127.0.0.1", o.port)) {
-        return Fail(o, "cannot join");
-    }
-    while (net::gNetPeer().Name.empty()) {
-        if (passed()) return Fail(o, "no peer");
-        session.Poll();
-        clock.SleepMs(1);
-    }
-
     harness::MatchSetup setup;
     setup.GameMode = kNetworkMode;
     setup.AILevel = 3;
-    setup.Chara0 = o.host ? 1 : 3;
+    setup.Chara0 = o.chara != 0 ? o.chara : (o.host ? 1 : 3);
     setup.Chara1 = 2;  // replaced by the peer's character
     setup.StageNumber = 1;
     setup.Keys = WalkScript(o.host ? 11 : 12);
     harness::MatchHarness match(setup);
-    std::ofstream out(o.out);
+    Outcome r;
     net::NetPlayerRecord last;
     Long playing = 0;
-    Long decisions = 0;
     Long lastWinner = -1;
-    bool sawPlaying = false;
+    const auto leave = [&] {
+        session.Close();
+        net::BindGameSession(nullptr);
+        r.left = true;
+    };
     while (!match.Ended()) {
         if (passed()) {
             const battle::bGame& g = match.Game();
-            return Fail(o, "time limit in phase " + std::to_string(net::gNetOwn().State) +
-                               ", winner " + std::to_string(g.Winner) + ", end count " +
-                               std::to_string(g.EndCount) + ", lives " +
-                               std::to_string(battle::gPlayers()[0].Life) + " " +
-                               std::to_string(battle::gPlayers()[1].Life));
+            r.timeout = "phase " + std::to_string(net::gNetOwn().State) + ", winner " +
+                        std::to_string(g.Winner) + ", end count " + std::to_string(g.EndCount) +
+                        ", lives " + std::to_string(battle::gPlayers()[0].Life) + " " +
+                        std::to_string(battle::gPlayers()[1].Life);
+            return r;
         }
         session.Poll();
         LinkStep(last);
+        // A slow loader: once the set-up is agreed this side takes no more
+        // steps, and leaves as soon as the host waits for it in its ready
+        // wait (the host took this side's set-up).
+        if (o.leaveInReadyWait && net::gNetOwn().State >= battle::kPhaseLoading) {
+            if (net::gNetPeer().State >= battle::kPhaseLoading) {
+                leave();
+                std::cout << "left before the start\n";
+                return r;
+            }
+            clock.SleepMs(1);
+            continue;
+        }
         auto& players = battle::gPlayers();
         if (net::gNetOwn().State == battle::kPhasePlaying) {
-            sawPlaying = true;
+            r.played = true;
             ++playing;
             if (playing == o.quitAt) {
-                session.Close();
-                net::BindGameSession(nullptr);
+                leave();
                 std::cout << "left the match\n";
-                return 0;
+                return r;
             }
             if (playing == kHitAt && o.host && !o.expectAbort) {
                 players[0].Life = 2;
@@ -146,14 +166,14 @@ int Run(const Options& o) {
         match.Step();
         battle::bGame& game = match.Game();
         if (game.Winner != lastWinner) {
-            ++decisions;
+            ++r.decisions;
             lastWinner = game.Winner;
         }
         const net::NetPlayerRecord& own = net::gNetOwn();
-        if (sawPlaying && (own.X != ownX || own.Y != ownY)) {
+        if (r.played && (own.X != ownX || own.Y != ownY)) {
             out << "pub " << own.X << " " << own.Y << "\n";
         }
-        if (sawPlaying && (players[1].X != peerX || players[1].Y != peerY)) {
+        if (r.played && (players[1].X != peerX || players[1].Y != peerY)) {
             out << "mir " << players[1].X << " " << players[1].Y << "\n";
         }
         clock.SleepMs(1);
@@ -161,32 +181,76 @@ int Run(const Options& o) {
     const auto& players = battle::gPlayers();
     battle::bGame& game = match.Game();
     std::cout << (o.host ? "host" : "joiner") << ": winner " << game.Winner << " decisions "
-              << decisions << " lives " << players[0].Life << " " << players[1].Life
+              << r.decisions << " lives " << players[0].Life << " " << players[1].Life
               << " characters " << game.gd().CharaID(0) << " " << game.gd().CharaID(1) << "\n";
-    if (!sawPlaying) return Fail(o, "never played");
+    r.winner = game.Winner;
+    r.peerChara = game.gd().CharaID(1);
+    return r;
+}
+
+// Polls the session until the log holds `line` or 500 polls have passed.
+bool LoggedSoon(net::NetSession& session, const std::string& line) {
+    const auto logged = [&] { return net::gNetLog().Text.find(line) != std::string::npos; };
+    for (int i = 0; i < 500 && !logged(); ++i) {
+        session.Poll();
+        platform::SystemClock().SleepMs(1);
+    }
+    return logged();
+}
+
+int Run(const Options& o) {
+    platform::Clock& clock = platform::SystemClock();
+    const platform::Millis deadline = platform::DeadlineAfter(clock.NowMs(), o.limitMs);
+    Silent silent;
+    net::NetSession session(net::GameNet(), silent, clock);
+    net::BindGameSession(&session);
+    const std::function<bool()> passed = [&] {
+        return platform::DeadlinePassed(clock.NowMs(), deadline);
+    };
+
+    if (o.host) {
+        if (!session.Host("あきら", "127.0.0.1", 0)) return Fail(o, "cannot host");
+        std::ofstream(o.portFile) << session.Port() << "\n";
+    } else if (!session.Join(o.name, "127.0.0.1", o.port)) {
+        return Fail(o, "cannot join");
+    }
+    while (net::gNetPeer().Name.empty()) {
+        if (passed()) return Fail(o, "no peer");
+        session.Poll();
+        clock.SleepMs(1);
+    }
+
+    std::ofstream out(o.out);
+    if (!o.expectLeft.empty()) {
+        // The first start is agreed with a peer that leaves before the
+        // match: it ends unplayed with the abort line naming that peer, and
+        // the next start is played with whoever joins next.
+        const Outcome first = PlayOneStart(o, session, out, passed);
+        if (!first.timeout.empty()) return Fail(o, "time limit in phase " + first.timeout);
+        if (first.played) return Fail(o, "the start agreed with the leaver was played");
+        if (!LoggedSoon(session, o.expectLeft + std::string(battle::kNoticeAborted) + "\r\n"))
+            return Fail(o, "no abort in the log: " + net::gNetLog().Text);
+    }
+    const Outcome r = PlayOneStart(o, session, out, passed);
+    if (!r.timeout.empty()) return Fail(o, "time limit in " + r.timeout);
+    if (r.left) return 0;
+    if (!r.played) return Fail(o, "never played");
+    const auto& players = battle::gPlayers();
     if (o.expectAbort) {
         // Back to the menus undecided, the line naming the peer that left
         // (it comes back through the session like any notice).
-        const auto logged = [] {
-            return net::gNetLog().Text.find("みどりはゲームを中断しました\r\n") !=
-                   std::string::npos;
-        };
-        for (int i = 0; i < 500 && !logged(); ++i) {
-            session.Poll();
-            clock.SleepMs(1);
-        }
-        if (decisions != 0 || !logged())
+        if (r.decisions != 0 || !LoggedSoon(session, "みどりはゲームを中断しました\r\n"))
             return Fail(o, "no abort in the log: " + net::gNetLog().Text);
         net::BindGameSession(nullptr);
         return 0;
     }
-    if (decisions != 1) return Fail(o, "not decided once");
+    if (r.decisions != 1) return Fail(o, "not decided once");
     // The host's player 0 took the hit: on both sides the host lost.
     const Long wantWinner = o.host ? 1 : 0;
     const Long loser = o.host ? 0 : 1;
-    if (game.Winner != wantWinner) return Fail(o, "wrong winner");
+    if (r.winner != wantWinner) return Fail(o, "wrong winner");
     if (players[loser].Life != 0 || players[loser ^ 1].Life != 10) return Fail(o, "wrong lives");
-    if (game.gd().CharaID(1) != (o.host ? 3 : 1)) return Fail(o, "wrong peer character");
+    if (r.peerChara != (o.host ? 3 : 1)) return Fail(o, "wrong peer character");
     // The match end put this side back to waiting; stay until the peer is
     // there too, so neither sees the other vanish mid-match.
     while (!passed() && net::gNetPeer().State != battle::kPhaseWaiting &&
@@ -227,6 +291,14 @@ int main(int argc, char** argv) {
             o.quitAt = static_cast<Long>(n);
         } else if (a == "--expect-abort") {
             o.expectAbort = true;
+        } else if (a == "--expect-left" && hasValue) {
+            o.expectLeft = argv[++i];
+        } else if (a == "--name" && hasValue) {
+            o.name = argv[++i];
+        } else if (a == "--chara" && hasValue && Number(argv[++i], n) && n >= 1 && n <= 8) {
+            o.chara = static_cast<Long>(n);
+        } else if (a == "--leave-in-ready-wait") {
+            o.leaveInReadyWait = true;
         } else if (a == "--out" && hasValue) {
             o.out = argv[++i];
         } else if (a == "--limit-ms" && hasValue && Number(argv[++i], n)) {
@@ -238,7 +310,8 @@ int main(int argc, char** argv) {
     }
     if (!mode || o.out.empty() || (o.host && o.portFile.empty())) {
         std::cerr << "usage: brumil_net_match (--host --port-file F | --join PORT) --out F"
-                     " [--quit-at N] [--expect-abort] [--limit-ms N]\n";
+                     " [--quit-at N] [--expect-abort] [--expect-left NAME] [--name NAME]"
+                     " [--chara N] [--leave-in-ready-wait] [--limit-ms N]\n";
         return 2;
     }
     return Run(o);

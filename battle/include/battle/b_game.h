@@ -129,8 +129,8 @@ public:
     std::string NetWaitText;
     // The refusal of the peer's set-up was logged in this wait (once a wait).
     bool NetSetupRefused = false;
-    // The peer's name as last seen in the running match (for the abort line
-    // after the peer's record was cleared).
+    // The name of the peer whose set-up the match took (for the abort line
+    // after the peer's record was cleared or taken by another player).
     std::string NetPeerName;
 
 private:
