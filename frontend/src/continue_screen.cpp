@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "battle/b_game.h"
+#include "framework/input_module.h"
+#include "framework/key_assign.h"
 #include "frontend/application_config.h"
 #include "frontend/job_numbers.h"
 #include "frontend/screen_host.h"
@@ -55,6 +57,14 @@ void SetQuestionStyle(CLayerConfig& c, Long colour, Long blur) {
     layout.TextWait = 0.0f;
     c.AddText(colour, 0.95f, 0, layout);
     c.AddFont(24, "あくあ", blur, true);
+}
+
+// The match end clears the players' records, so a button held through it
+// reads there as pressed afresh. The device behind player 1's button 1 tells
+// a fresh press from one held since before the question.
+bool Button1WentDown() {
+    const Long code = framework::gKeyAssign()[0][0];
+    return framework::gInputModule().Tracker().HoldCount(code) == 1;
 }
 
 class MatchSequence {
@@ -113,7 +123,10 @@ public:
         Long result = 0;
         view.InterfaceMouseClick(result, true);
         view.InterfaceKeyboard(result, false, true);
-        view.InterfaceVKey(result, 0, false, true);
+        if (result == 0) {
+            view.InterfaceVKey(result, 0, false, true);
+            if (!Button1WentDown()) result &= ~kViewAccept;
+        }
         const Long item = view.InterfaceCursor();
         if ((result & kViewAccept) != 0 && item >= 0) {
             game_.Winner = -1;

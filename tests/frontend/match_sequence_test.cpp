@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "battle/player_record.h"
+#include "framework/input_codes.h"
 #include "frontend/battle_start.h"
 #include "frontend/continue_screen.h"
 #include "menu_screen_fixture.h"
@@ -32,8 +33,14 @@ protected:
                 messages[j].push_back(m);
             });
         }
+        // Like a real match, it holds the players' records while it runs and
+        // gives them back cleared at its end.
         app.SetJobProcedure(kBattleStartJob, [this](ApplicationConfig& a, Long, Long m, Long) {
-            if (m == 1) opponents.push_back(Options().CharaID(1));
+            if (m == framework::kJobMessageBegin) {
+                opponents.push_back(Options().CharaID(1));
+                Game().KeepState(true);
+            }
+            if (m == framework::kJobMessageEnd) Game().KeepState(false);
             if (m != 0) return;
             Game().Winner = winners.empty() ? 0 : winners.front();
             if (!winners.empty()) winners.erase(winners.begin());
@@ -137,6 +144,54 @@ TEST_F(MatchSequence, YesGoesOnWithTheNextOpponent) {
     ASSERT_TRUE(StepUntil([&] { return RunOver(); }, 40));
     const auto& order = St().EnemyOrder;
     EXPECT_EQ(opponents, std::vector<Long>(order.begin(), order.end()));
+}
+
+// Fire is held through most of a match: a button held since before the
+// question answers only once it has been let go and pressed again.
+TEST_F(MatchSequence, AButtonHeldThroughTheLossAnswersOnlyWhenPressedAgain) {
+    struct Source {
+        const char* name;
+        bool pads;
+        Long button1;            // the code assigned to player 1's button 1, 0 to keep it
+        platform::ScanCode key;  // the key held, none for the pad
+    };
+    const Source sources[] = {
+        {"Z, button 1", false, 0, scan::Z},
+        {"Return", false, 0, scan::Return},
+        {"Return assigned to button 1", false, framework::KeyboardCode(scan::Return), scan::Return},
+        {"pad button 1", true, 0, 0},
+    };
+    for (const Source& s : sources) {
+        SCOPED_TRACE(s.name);
+        if (s.pads) PlugPads();
+        if (s.button1 != 0) framework::gKeyAssign()[0][0] = s.button1;
+        const auto hold = [&](bool down) {
+            if (s.pads) {
+                devices.Joystick(0).buttons[0] = down;
+            } else {
+                devices.SetKey(s.key, down);
+            }
+        };
+        opponents.clear();
+        winners = {1};
+        hold(true);
+        Run(1, 3, kArcadeLevelJob);
+        ASSERT_TRUE(StepUntil([&] { return St().ContinueShown == 1; }, 40));
+        Steps(6);
+        EXPECT_EQ(Question(), "コンティニューしますかー？");
+        EXPECT_EQ(St().ContinueShown, 1) << "the question waits";
+        EXPECT_EQ(Game().Winner, 1);
+        EXPECT_EQ(opponents.size(), 1u);
+        hold(false);
+        Step();
+        hold(true);
+        Step();
+        hold(false);
+        EXPECT_TRUE(StepUntil([&] { return opponents.size() == 2u; }, 4)) << "answered Yes";
+        app.Job().Destroy();
+        Step();
+        framework::SetDefaultKeyAssign1(0);
+    }
 }
 
 TEST_F(MatchSequence, OutsideTheArcadeEveryMatchReturnsToTheCharacterSelect) {
